@@ -1,0 +1,78 @@
+#pragma once
+// The skin engine: one TSkin draws every window of the program from a ".skn"
+// file (a ZIP archive with a JSON manifest and PNG images, see docs/skin-format.md).
+
+#include "skin_params.h"
+
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QWidget;
+
+namespace quill {
+
+// A named object of the skin (a template button, or the window template that is
+// its parent). Sources of OnSkinEvent.
+class ISkinObject {
+public:
+    virtual ~ISkinObject() = default;
+    virtual QString GetName() const = 0;
+    // The window template a button belongs to; nullptr for a template itself.
+    virtual ISkinObject* GetParent() const = 0;
+};
+
+struct SkinImageInfo {
+    int width = 0; // logical pixels (the 1x size)
+    int height = 0;
+};
+
+class SkinData; // the parsed contents of one skin file
+
+class TSkin : public QObject {
+    Q_OBJECT
+public:
+    explicit TSkin(QObject* parent = nullptr);
+    ~TSkin() override;
+
+    // Replaces the skin's contents by the file's. A missing, foreign or damaged
+    // file leaves the previous skin in place, returns false and says why in `error`.
+    bool LoadSkin(const QString& path, QString* error = nullptr);
+    bool IsLoaded() const;
+
+    // The description text ("key=value;..."), parsed by LoadInforInDescription.
+    QString GetDescription() const;
+
+    // The window and its child controls take the skin's generic look.
+    void ApplySkin(QWidget* window);
+    // The window takes the named template: frame, title bar, background, buttons.
+    // A window template applies to top-level windows (a TForm places its client
+    // area inside the frame); "VScrollBar" and "Label" apply to those controls.
+    void ApplySkinByName(QWidget* window, const QString& templateName);
+
+    int GetImageCount() const;
+    QString GetImageName(int index) const;
+    SkinImageInfo GetImageInfo(int index) const;
+    // The image at the best resolution the skin has for `devicePixelRatio`; the
+    // pixmap carries its device pixel ratio, so it paints at the logical size.
+    QPixmap GetImage(int index, qreal devicePixelRatio = 1.0) const;
+    // Draws image `index` into the painter's device at x, y with size w x h.
+    void DrawToDC(int index, QPainter& painter, int x, int y, int w, int h) const;
+
+    // Background colour for the list grids.
+    TColor WindowColor() const;
+
+Q_SIGNALS:
+    // Raised when a template button is clicked: eventName is "OnClick".
+    void OnSkinEvent(quill::ISkinObject* source, const QString& eventName);
+    // A new skin was loaded and every window that had taken a template restyled.
+    void SkinLoaded();
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace quill

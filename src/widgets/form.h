@@ -1,0 +1,76 @@
+#pragma once
+// The base of every window of the program: a client area the window's controls
+// live in (the skin's frame goes around it), modal results, and the
+// create/show/activate/close-query life cycle with key preview.
+
+#include <QMargins>
+#include <QPointer>
+#include <QWidget>
+
+class QEventLoop;
+class QKeyEvent;
+
+namespace quill {
+
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm(QWidget* parent = nullptr);
+    ~TForm() override;
+
+    // The area the window's controls are placed in, at design coordinates.
+    QWidget* Client() const { return client_; }
+    void SetClientSize(int width, int height);
+    QSize ClientSize() const;
+
+    // Room the skin's frame takes around the client area (borders, title bar).
+    void SetFrameMargins(const QMargins& margins);
+    QMargins FrameMargins() const { return frameMargins_; }
+
+    // Shows the window modally and returns its modal result once it closes;
+    // closing it any other way (Escape, the frame) gives mrCancel.
+    int ShowModal();
+    bool IsShowingModal() const { return modalLoop_ != nullptr; }
+    void SetModalResult(int result);
+    int GetModalResult() const { return modalResult_; }
+
+    // Marks a window that has taken its skin templates (0 until then).
+    int Tag = 0;
+
+    // Seen before the focused control gets it: return true to consume the key.
+    void SetKeyPreview(bool on) { keyPreview_ = on; }
+
+Q_SIGNALS:
+    void ClientResized();
+    void Activated();
+
+protected:
+    virtual void FormShow() {}
+    virtual void FormActivate() {}
+    virtual bool FormCloseQuery() { return true; }
+    virtual bool FormKeyDown(QKeyEvent*) { return false; }
+    virtual bool FormKeyUp(QKeyEvent*) { return false; }
+    virtual bool FormKeyPress(QKeyEvent*) { return false; }
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeClient();
+    bool ownsWidget(QObject* object) const;
+
+    QWidget* client_ = nullptr;
+    QMargins frameMargins_;
+    QEventLoop* modalLoop_ = nullptr;
+    int modalResult_ = mrNone;
+    bool keyPreview_ = false;
+    bool filterInstalled_ = false;
+};
+
+} // namespace quill
