@@ -3,7 +3,10 @@
 
 #include "task_store.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quill {
 
@@ -29,7 +32,17 @@ struct LoadResult {
     std::string error;      // Unreadable: "Cannot open file "<path>". <system reason>"
     int tasksRead = 0;
     int categoriesRead = 0;
+    // Damaged: why no copy could be made (backupPath is then empty).
+    std::string backupError;
 };
+
+// Whether a later save may replace the file LoadTasks looked at. False for a file
+// that exists but could not be read, and for a damaged file whose original bytes
+// could not be copied aside: saving over either would destroy the user's data.
+inline bool MaySaveOver(const LoadResult& result) {
+    return result.outcome == LoadOutcome::NoFile || result.outcome == LoadOutcome::Good ||
+           (result.outcome == LoadOutcome::Damaged && !result.backupPath.empty());
+}
 
 // Writes the whole store to `path`, atomically: the old file stays as it was
 // unless the new one was written and flushed completely.
@@ -38,6 +51,40 @@ SaveResult SaveTasks(const TaskStore& store, const std::string& path);
 // Empties store.Tasks, appends the categories and tasks the file holds, and
 // reports what it found. Categories are appended (the caller loads into an empty
 // list). No invariant is repaired here: see RepairInvariants.
+// A damaged file is first copied, byte for byte, to "<path>.damaged-YYYYMMDD-HHMMSS"
+// (local time of the process clock; "-2", "-3"... appended when that name exists),
+// so the original bytes survive the next save.
 LoadResult LoadTasks(TaskStore& store, const std::string& path);
+
+// --- The pieces LoadTasks and SaveTasks are made of, for tools and tests. ---
+
+// The exact bytes SaveTasks writes for `store`.
+std::vector<uint8_t> SerializeTasks(const TaskStore& store);
+
+struct ParseResult {
+    bool damaged = false;
+    std::string problem; // what was wrong, when damaged
+    int tasksRead = 0;
+    int categoriesRead = 0;
+};
+
+// Reads the file's bytes the way LoadTasks does: empties store.Tasks, appends the
+// categories and tasks found; never reads outside `bytes`. No file access.
+ParseResult ParseTasks(std::string_view bytes, TaskStore& store);
+
+enum class ReadStatus { Ok, NoFile, Failed };
+
+struct FileContents {
+    ReadStatus status = ReadStatus::NoFile;
+    std::string bytes;
+    std::string error; // Failed: "Cannot open file "<path>". <system reason>"
+};
+
+// Reads a whole file; a missing file is NoFile, any other failure Failed.
+FileContents ReadWholeFile(const std::string& path);
+
+// Writes `bytes` to `path` atomically: a temporary file in the same directory,
+// flushed to disk, then renamed over `path`. On failure `path` is untouched.
+SaveResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 } // namespace quill

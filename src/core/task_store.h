@@ -50,4 +50,53 @@ struct TaskStore {
     int32_t TaskCount() const { return static_cast<int32_t>(Tasks.size()); }
 };
 
+// --- The change rules every window uses; each keeps the store's invariants. ---
+
+// When Categories is empty, makes it "Personal" (mark 0), "Business" (1), "Other" (2).
+// Returns whether it added them.
+bool AddDefaultCategories(TaskStore& store);
+
+// Appends `task` with Done = 0 and remembers its category in LastCategoryIndex.
+void AddTask(TaskStore& store, TTASK_ITEM task);
+
+// Removes the task at `index` by copying the last task into its place and
+// shrinking the array. Does nothing for an index outside Tasks.
+void RemoveTaskAt(TaskStore& store, int32_t index);
+
+// Done := 1 - Done.
+void ToggleDone(TTASK_ITEM& task);
+
+// Appends a category at the end.
+void AddCategory(TaskStore& store, TCATEGORY category);
+
+// Removes category k: first every task of k (scanning from 0 and looking at a
+// position again after a task was moved into it), then the tasks of the last
+// category are renumbered to k, then the last category is copied into k and the
+// array shrinks. Does nothing for k outside Categories.
+void RemoveCategoryAt(TaskStore& store, int32_t k);
+
+// The overdue rule: 1 when the task has no due date or its due day is today or
+// later, else 0. `today` is a date (its date part is used).
+uint8_t ComputeNotOverdue(const TTASK_ITEM& task, double today);
+
+// What RepairInvariants changed, for the caller's information.
+struct RepairReport {
+    int tasksChanged = 0;
+    int categoriesChanged = 0;
+    bool changed() const { return tasksChanged != 0 || categoriesChanged != 0; }
+};
+
+// Brings values that break the store's invariants (typically read from a damaged
+// or foreign file) back inside them; no task or category is dropped. Meant to run
+// after the default categories exist. The rules:
+//  - CategoryIndex outside Categories -> 0 (left alone while Categories is empty)
+//  - ColorIndex outside 0..9 -> 0
+//  - Priority outside 0..2 -> 1 ("Normal", what a new task gets)
+//  - a byte boolean other than 0 or 1 -> 1
+//  - a date-time that is not finite or lies outside years 1..9999 -> 0 (1899-12-30)
+//  - NotOverdue -> 1 when HasDueDate is 0
+//  - VisibleTaskCount clamped to 0..TaskCount, LastCategoryIndex outside
+//    Categories -> 0, EditedTaskCategory outside Categories -> -1
+RepairReport RepairInvariants(TaskStore& store);
+
 } // namespace quill

@@ -1,0 +1,164 @@
+#include "task_store.h"
+
+#include "date_time.h"
+
+#include <cmath>
+#include <utility>
+
+namespace quill {
+
+namespace {
+
+// 0001-01-01 00:00 and the first moment after 9999-12-31: the dates the editor
+// and the list can show.
+constexpr double kFirstDay = -693593.0;
+constexpr double kPastLastDay = 2958466.0;
+
+bool ValidIndex(int32_t index, size_t size) {
+    return index >= 0 && static_cast<size_t>(index) < size;
+}
+
+// Each repair helper returns whether it changed the value.
+bool RepairBoolean(uint8_t& value) {
+    if (value <= 1) {
+        return false;
+    }
+    value = 1;
+    return true;
+}
+
+bool RepairDateTime(double& value) {
+    // Written as a negated range test so NaN fails it too.
+    if (value > kFirstDay - 1.0 && value < kPastLastDay) {
+        return false;
+    }
+    value = 0.0;
+    return true;
+}
+
+bool RepairTask(TTASK_ITEM& task, size_t categoryCount) {
+    bool changed = false;
+    if (task.Priority < 0 || task.Priority > 2) {
+        task.Priority = 1;
+        changed = true;
+    }
+    changed |= RepairDateTime(task.DueDate);
+    changed |= RepairDateTime(task.ReminderDate);
+    changed |= RepairDateTime(task.ReminderTime);
+    changed |= RepairBoolean(task.NotOverdue);
+    changed |= RepairBoolean(task.PlaySound);
+    changed |= RepairBoolean(task.ReminderOn);
+    changed |= RepairBoolean(task.HasDueDate);
+    changed |= RepairBoolean(task.Done);
+    if (task.HasDueDate == 0 && task.NotOverdue != 1) {
+        task.NotOverdue = 1;
+        changed = true;
+    }
+    if (categoryCount > 0 && !ValidIndex(task.CategoryIndex, categoryCount)) {
+        task.CategoryIndex = 0;
+        changed = true;
+    }
+    return changed;
+}
+
+} // namespace
+
+bool AddDefaultCategories(TaskStore& store) {
+    if (!store.Categories.empty()) {
+        return false;
+    }
+    store.Categories = {{"Personal", 0}, {"Business", 1}, {"Other", 2}};
+    return true;
+}
+
+void AddTask(TaskStore& store, TTASK_ITEM task) {
+    task.Done = 0;
+    store.LastCategoryIndex = task.CategoryIndex;
+    store.Tasks.push_back(std::move(task));
+}
+
+void RemoveTaskAt(TaskStore& store, int32_t index) {
+    if (!ValidIndex(index, store.Tasks.size())) {
+        return;
+    }
+    const size_t last = store.Tasks.size() - 1;
+    if (static_cast<size_t>(index) != last) {
+        store.Tasks[index] = std::move(store.Tasks[last]);
+    }
+    store.Tasks.pop_back();
+    if (store.VisibleTaskCount > store.TaskCount()) {
+        store.VisibleTaskCount = store.TaskCount();
+    }
+}
+
+void ToggleDone(TTASK_ITEM& task) {
+    task.Done = static_cast<uint8_t>(1 - task.Done);
+}
+
+void AddCategory(TaskStore& store, TCATEGORY category) {
+    store.Categories.push_back(std::move(category));
+}
+
+void RemoveCategoryAt(TaskStore& store, int32_t k) {
+    if (!ValidIndex(k, store.Categories.size())) {
+        return;
+    }
+    // Step 1: after a removal the former last task sits at i, so i is examined again.
+    int32_t i = 0;
+    while (i < store.TaskCount()) {
+        if (store.Tasks[i].CategoryIndex == k) {
+            RemoveTaskAt(store, i);
+        } else {
+            ++i;
+        }
+    }
+    // Steps 2 and 3: the last category moves into the freed position k.
+    const int32_t last = static_cast<int32_t>(store.Categories.size()) - 1;
+    for (TTASK_ITEM& task : store.Tasks) {
+        if (task.CategoryIndex == last) {
+            task.CategoryIndex = k;
+        }
+    }
+    if (k != last) {
+        store.Categories[k] = std::move(store.Categories[last]);
+    }
+    store.Categories.pop_back();
+}
+
+uint8_t ComputeNotOverdue(const TTASK_ITEM& task, double today) {
+    if (task.HasDueDate == 0) {
+        return 1;
+    }
+    return DatePart(task.DueDate) >= DatePart(today) ? 1 : 0;
+}
+
+RepairReport RepairInvariants(TaskStore& store) {
+    RepairReport report;
+    for (TCATEGORY& category : store.Categories) {
+        if (category.ColorIndex < 0 || category.ColorIndex > 9) {
+            category.ColorIndex = 0;
+            ++report.categoriesChanged;
+        }
+    }
+    for (TTASK_ITEM& task : store.Tasks) {
+        if (RepairTask(task, store.Categories.size())) {
+            ++report.tasksChanged;
+        }
+    }
+    if (store.VisibleTaskCount < 0) {
+        store.VisibleTaskCount = 0;
+    }
+    if (store.VisibleTaskCount > store.TaskCount()) {
+        store.VisibleTaskCount = store.TaskCount();
+    }
+    if (!ValidIndex(store.LastCategoryIndex, store.Categories.size())) {
+        store.LastCategoryIndex = 0;
+    }
+    if (store.EditedTaskCategory != -1 &&
+        !ValidIndex(store.EditedTaskCategory, store.Categories.size())) {
+        store.EditedTaskCategory = -1;
+    }
+    return report;
+}
+
+} // namespace quill
