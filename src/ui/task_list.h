@@ -1,0 +1,143 @@
+#pragma once
+// The main window's task list: the grid StringGrid1 with its scroll bar ScrollBar1
+// and its context menu PopupMenu2, the column layout, the painting of each cell
+// and the list's mouse, key, wheel and scroll-bar input.
+
+#include "widgets/string_grid.h"
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QScrollBar;
+class QWidget;
+
+namespace quill {
+
+struct TaskStore;
+struct SkinParams;
+struct SkinPictures;
+class LiveOptions;
+class TaskListHost;
+struct MainLayout;
+
+// Column kinds, left to right: check and title always, then the optional ones.
+enum ColumnKind : uint8_t {
+    ckCheck = 0,
+    ckTitle = 1,
+    ckPriority = 2,
+    ckCategory = 3,
+    ckReminder = 4,
+    ckDueDate = 5,
+};
+
+// Kinds of the last input on the list.
+enum ListInput : int32_t { liNone = 0, liMouse = 1, liKey = 2, liWheel = 255 };
+
+class TTaskList : public QObject {
+    Q_OBJECT
+public:
+    // `parent` is the main window's client area; the grid and the scroll bar are
+    // created as its children. The references must outlive the list.
+    TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params,
+              const SkinPictures& pictures, const LiveOptions& options, TaskListHost& host);
+    ~TTaskList() override;
+
+    TStringGrid* StringGrid1 = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* AddTask1 = nullptr;
+    QAction* ChangeTask1 = nullptr;
+    QAction* DeleteTask1 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* Print2 = nullptr;
+
+    // List input state.
+    int32_t SelectedCol = 0;
+    int32_t SelectedRow = 0;
+    int32_t CurrentTaskIndex = 0; // -1: none
+    bool CellSelectedSinceMouseDown = false;
+    int32_t LastListInput = liNone;
+
+    // Column layout, valid until the next SetupGridColumns.
+    std::array<uint8_t, 6> ColumnKinds{};
+    uint8_t ColumnCount = 0;
+
+    // Places the grid and the scroll bar (the main window's resize handling).
+    void ApplyLayout(const MainLayout& layout);
+    // Rebuilds font, row height, columns, row counts, widths and scroll-bar ranges.
+    void SetupGridColumns();
+    // Column widths of the task list and of the categories window's list.
+    void CalcColumnWidths();
+    // The list font: the skin's TaskFontName at TaskFontSize points.
+    QFont ListFont() const;
+    // The skin's WindowColor: the list's background.
+    void SetBackgroundColor(const QColor& color);
+    QColor BackgroundColor() const { return background_; }
+    // The categories window's list and scroll bar, laid out together with this
+    // list; either may be null.
+    void SetCategoriesGrid(TStringGrid* grid, QScrollBar* scrollBar);
+    // On skin load: LastListInput := 0.
+    void ResetListInput() { LastListInput = liNone; }
+    void Repaint();
+
+    // Asked by DeleteTask; returns true for "Yes". Defaults to a question box
+    // owned by the list's window. Tests replace it.
+    using ConfirmFn = std::function<bool(QWidget* owner, const QString& text,
+                                         const QString& caption)>;
+    void SetConfirm(ConfirmFn confirm) { confirm_ = std::move(confirm); }
+
+    // Grid handlers (connected to StringGrid1 by the constructor).
+    void StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect,
+                             GridDrawState State);
+    void StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect);
+    void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                              int Y);
+    void StringGrid1Click();
+    void StringGrid1DblClick();
+    void StringGrid1KeyDown(int* Key, Qt::KeyboardModifiers Shift);
+    void StringGrid1MouseWheelDown(Qt::KeyboardModifiers Shift, const QPoint& MousePos,
+                                   bool* Handled);
+    void StringGrid1MouseWheelUp(Qt::KeyboardModifiers Shift, const QPoint& MousePos,
+                                 bool* Handled);
+    // A scroll action on ScrollBar1 that left it at ScrollPos.
+    void ScrollBar1Scroll(int ScrollPos);
+
+    // Called by the main window for wheel events that reach the window itself;
+    // returns Handled (always true).
+    bool FormMouseWheel(int WheelDelta);
+    // Called by the main window on every key release it previews (Qt::Key codes):
+    // Delete, Insert, F1. Returns true when the key ran a command.
+    bool FormKeyUp(int Key);
+
+    // Deletes the task at CurrentTaskIndex after confirmation.
+    void DeleteTask();
+
+    // PopupMenu2 items.
+    void AddTask1Click();
+    void ChangeTask1Click();
+    void DeleteTask1Click();
+    void Print2Click();
+
+private:
+    void toggleDone(int row);
+    int pictureWidth(int kind) const;
+
+    TaskStore& store_;
+    const SkinParams& params_;
+    const SkinPictures& pictures_;
+    const LiveOptions& options_;
+    TaskListHost& host_;
+    QColor background_{Qt::white};
+    QPointer<TStringGrid> categoriesGrid_;
+    QPointer<QScrollBar> categoriesScrollBar_;
+    ConfirmFn confirm_;
+};
+
+} // namespace quill

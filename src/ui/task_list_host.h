@@ -1,0 +1,27 @@
+#pragma once
+// What the task list needs from the window that holds it (the main window).
+
+class QMenu;
+
+namespace quill {
+
+class TaskListHost {
+public:
+    virtual ~TaskListHost() = default;
+    // Sorts the visible tasks (-1: the order chosen in the settings) and saves the
+    // data file; the host shows a failed save.
+    virtual void SortTaskList(int criterion) = 0;
+    // Filters with the main window's current category position.
+    virtual void FilterTaskList() = 0;
+    // The task editor for a new task.
+    virtual void AddTask() = 0;
+    // The task editor on the task at `index`; returns the modal result.
+    virtual int EditTask(int index) = 0;
+    virtual void OpenHelpFile() = 0;
+    // The print options dialog, modally.
+    virtual void ShowPrintDialog() = 0;
+    // The main window's menu, opened by a right press below the last row.
+    virtual QMenu* MainPopupMenu() = 0;
+};
+
+} // namespace quill
