@@ -22,4 +22,9 @@ bool ExtractResourceIfMissing(const QString& resourcePath, const QString& target
 
 bool FileExists(const QString& path);
 
+// Registers the files compiled into the platform library (the alarm sound and the
+// tray icons). The functions here call it themselves; call it before opening
+// ":/sounds/..." or ":/icons/..." directly.
+void InitPlatformResources();
+
 } // namespace quill

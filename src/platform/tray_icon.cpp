@@ -1,0 +1,92 @@
+#include "platform/tray_icon.h"
+
+#include "platform/resources.h"
+
+#include <QCursor>
+#include <QSystemTrayIcon>
+
+namespace quill {
+
+namespace {
+
+QIcon IconFromResources(const QString& stem) {
+    InitPlatformResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/%1-16.png").arg(stem), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/icons/%1-32.png").arg(stem), QSize(32, 32));
+    return icon;
+}
+
+} // namespace
+
+QIcon NormalTrayIcon() { return IconFromResources(QStringLiteral("tray-normal")); }
+QIcon BlinkTrayIcon() { return IconFromResources(QStringLiteral("tray-blink")); }
+
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), sys_(new QSystemTrayIcon(this)) {
+    connect(sys_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                switch (reason) {
+                case QSystemTrayIcon::Trigger:
+                case QSystemTrayIcon::DoubleClick:
+                    Q_EMIT LeftButtonDown();
+                    break;
+                case QSystemTrayIcon::Context:
+                    Q_EMIT RightButtonDown(QCursor::pos());
+                    break;
+                default:
+                    break;
+                }
+            });
+}
+
+TrayIcon::TrayIcon(NoSystemIcon, QObject* parent) : QObject(parent) {}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::SetIcon(const QIcon& icon) {
+    icon_ = icon;
+    if (sys_)
+        sys_->setIcon(icon);
+}
+
+void TrayIcon::SetToolTip(const QString& tip) {
+    tip_ = tip;
+    if (sys_)
+        sys_->setToolTip(tip);
+}
+
+void TrayIcon::Add() {
+    added_ = true;
+    if (sys_)
+        sys_->show();
+}
+
+void TrayIcon::Remove() {
+    added_ = false;
+    if (sys_)
+        sys_->hide();
+}
+
+bool TrayIcon::IsAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+FakeTrayIcon::FakeTrayIcon(bool available, QObject* parent)
+    : TrayIcon(NoSystemIcon{}, parent), available_(available) {}
+
+void FakeTrayIcon::SetIcon(const QIcon& icon) {
+    ++setIconCount;
+    TrayIcon::SetIcon(icon);
+}
+
+void FakeTrayIcon::SetToolTip(const QString& tip) { TrayIcon::SetToolTip(tip); }
+
+void FakeTrayIcon::Add() {
+    ++addCount;
+    added_ = true;
+}
+
+void FakeTrayIcon::Remove() {
+    ++removeCount;
+    added_ = false;
+}
+
+} // namespace quill
