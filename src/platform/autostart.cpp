@@ -8,7 +8,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-
 namespace quill {
 
 namespace {
@@ -19,8 +18,7 @@ QString DefaultAutostartDir() {
 }
 
 [[noreturn]] void FailCreate(const QString& path, const QString& reason) {
-    throw AppError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason).toStdString());
+    throw AppError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason).toStdString());
 }
 
 } // namespace
@@ -66,7 +64,9 @@ QString Autostart::EntryPath() const {
     return QDir(autostartDir_).filePath(QLatin1String(kAutostartFileName));
 }
 
-bool Autostart::IsOn() const { return QFile::exists(EntryPath()); }
+bool Autostart::IsOn() const {
+    return QFile::exists(EntryPath());
+}
 
 void Autostart::SetAutoStart(bool on) {
     const QString path = EntryPath();

@@ -18,14 +18,15 @@ static void InitResourcesOnce() {
 
 namespace quill {
 
-void InitPlatformResources() { InitResourcesOnce(); }
+void InitPlatformResources() {
+    InitResourcesOnce();
+}
 
 namespace {
 
 [[noreturn]] void Fail(const char* what, const QString& path, const QString& reason) {
-    throw AppError(QStringLiteral("%1 \"%2\". %3")
-                       .arg(QLatin1String(what), path, reason)
-                       .toStdString());
+    throw AppError(
+        QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), path, reason).toStdString());
 }
 
 } // namespace

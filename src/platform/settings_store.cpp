@@ -13,8 +13,8 @@ namespace {
 std::unique_ptr<QSettings> OpenUserSettings() {
 #ifdef Q_OS_WIN
     // The user's own key: a machine-wide key is not writable for every user.
-    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Tolvane\\Quillnote"),
-                                       QSettings::NativeFormat);
+    return std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Tolvane\\Quillnote"), QSettings::NativeFormat);
 #else
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                        QStringLiteral("Tolvane"), QStringLiteral("Quillnote"));
@@ -38,7 +38,9 @@ SettingsStore::SettingsStore(const QString& iniPath)
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::Location() const { return settings_->fileName(); }
+QString SettingsStore::Location() const {
+    return settings_->fileName();
+}
 
 int SettingsStore::ReadInteger(const QString& name, int def) const {
     const QVariant value = settings_->value(name);

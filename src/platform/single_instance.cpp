@@ -18,7 +18,9 @@ namespace {
 constexpr char kShowRequest[] = "show\n";
 constexpr char kShowAnswer[] = "ok\n";
 
-QString UserSuffix() { return QString::number(::getuid()); }
+QString UserSuffix() {
+    return QString::number(::getuid());
+}
 
 } // namespace
 

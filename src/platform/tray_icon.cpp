@@ -19,8 +19,12 @@ QIcon IconFromResources(const QString& stem) {
 
 } // namespace
 
-QIcon NormalTrayIcon() { return IconFromResources(QStringLiteral("tray-normal")); }
-QIcon BlinkTrayIcon() { return IconFromResources(QStringLiteral("tray-blink")); }
+QIcon NormalTrayIcon() {
+    return IconFromResources(QStringLiteral("tray-normal"));
+}
+QIcon BlinkTrayIcon() {
+    return IconFromResources(QStringLiteral("tray-blink"));
+}
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent), sys_(new QSystemTrayIcon(this)) {
     connect(sys_, &QSystemTrayIcon::activated, this,
@@ -67,7 +71,9 @@ void TrayIcon::Remove() {
         sys_->hide();
 }
 
-bool TrayIcon::IsAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TrayIcon::IsAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 FakeTrayIcon::FakeTrayIcon(bool available, QObject* parent)
     : TrayIcon(NoSystemIcon{}, parent), available_(available) {}
@@ -77,7 +83,9 @@ void FakeTrayIcon::SetIcon(const QIcon& icon) {
     TrayIcon::SetIcon(icon);
 }
 
-void FakeTrayIcon::SetToolTip(const QString& tip) { TrayIcon::SetToolTip(tip); }
+void FakeTrayIcon::SetToolTip(const QString& tip) {
+    TrayIcon::SetToolTip(tip);
+}
 
 void FakeTrayIcon::Add() {
     ++addCount;

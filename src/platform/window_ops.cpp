@@ -118,7 +118,9 @@ QRect WorkArea(const QWidget* window) {
     return screen ? screen->availableGeometry() : QRect();
 }
 
-QPoint CursorPos() { return QCursor::pos(); }
+QPoint CursorPos() {
+    return QCursor::pos();
+}
 
 std::uint32_t TickCount() {
     using namespace std::chrono;

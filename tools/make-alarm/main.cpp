@@ -32,8 +32,8 @@ double Bell(double t, double f) {
     const double attack = std::min(1.0, t / 0.004);
     const struct {
         double ratio, amplitude, decay;
-    } partials[] = {{1.0, 1.0, 2.2}, {2.0, 0.45, 3.5}, {2.76, 0.25, 5.0},
-                    {5.4, 0.12, 8.0}, {0.5, 0.15, 2.0}};
+    } partials[] = {
+        {1.0, 1.0, 2.2}, {2.0, 0.45, 3.5}, {2.76, 0.25, 5.0}, {5.4, 0.12, 8.0}, {0.5, 0.15, 2.0}};
     double sum = 0.0;
     for (const auto& p : partials)
         sum += p.amplitude * std::exp(-p.decay * t) * std::sin(2.0 * kPi * f * p.ratio * t);
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
         }
         // Fade the last 150 ms to silence so the sound ends without a click.
         const double tail = std::min(1.0, (kSeconds - t) / 0.15);
-        samples[std::size_t(i) * 2] = short(std::lround(std::clamp(left * tail, -1.0, 1.0) * 32000));
+        samples[std::size_t(i) * 2] =
+            short(std::lround(std::clamp(left * tail, -1.0, 1.0) * 32000));
         samples[std::size_t(i) * 2 + 1] =
             short(std::lround(std::clamp(right * tail, -1.0, 1.0) * 32000));
     }
