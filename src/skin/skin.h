@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QPainter;
@@ -61,8 +62,17 @@ public:
     // Draws image `index` into the painter's device at x, y with size w x h.
     void DrawToDC(int index, QPainter& painter, int x, int y, int w, int h) const;
 
-    // Background colour for the list grids.
+    // Background colour for the list grids (clWindow until a skin is loaded).
     TColor WindowColor() const;
+
+    // The name the skin's manifest gives itself; empty until a skin is loaded.
+    QString Name() const;
+    // The parsed skin (manifest and pictures); nullptr until a skin is loaded.
+    const SkinData* Data() const;
+    // The device pixel ratio pictures are best copied at: the largest of the screens'.
+    qreal PreferredDevicePixelRatio() const;
+    // Names of the templates `widget` has taken (empty string = the generic look).
+    QStringList AppliedTemplates(const QWidget* widget) const;
 
 Q_SIGNALS:
     // Raised when a template button is clicked: eventName is "OnClick".

@@ -35,6 +35,14 @@ struct SkinParams {
 // "taskfontsize", after which the caller rebuilds the list's columns.
 bool LoadInforInDescription(SkinParams& params, const std::string& description);
 
+// What ParseSkinColor gives for a value it cannot read: neither plain digits,
+// nor "#" and digits, nor a colour name (an empty value included), and for a
+// decimal number larger than 32 bits. Black, the colours' start value.
+constexpr TColor kUnreadableSkinColor = 0;
+
+// "taskfontsize" is taken only from 1 to this many points.
+constexpr uint64_t kMaxTaskFontSize = 500;
+
 bool IsNumber(const std::string& value);
 uint32_t HexToInt(const std::string& digits);
 TColor ParseSkinColor(const std::string& value);

@@ -11,11 +11,11 @@ class TSkin;
 
 struct SkinPictures {
     std::array<QPixmap, 10> CategoryMarks; // index = a category's ColorIndex
-    QPixmap Low;      // "low": priority "Low"
-    QPixmap Height;   // "height": priority "High"
-    QPixmap Check;    // "_check": done
-    QPixmap NCheck;   // "_n_check": not done
-    QPixmap Reminder; // "_reminder": reminder set
+    QPixmap Low;                           // "low": priority "Low"
+    QPixmap Height;                        // "height": priority "High"
+    QPixmap Check;                         // "_check": done
+    QPixmap NCheck;                        // "_n_check": not done
+    QPixmap Reminder;                      // "_reminder": reminder set
 };
 
 // Copies the last image called `name` into `slot`; a missing name leaves the slot

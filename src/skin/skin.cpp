@@ -1,0 +1,234 @@
+#include "skin.h"
+
+#include "skin_colors.h"
+#include "skin_data.h"
+#include "skin_frame.h"
+#include "skin_style.h"
+#include "widgets/form.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+namespace quill {
+namespace {
+const char* const kOwnStyleSheet = "quill_own_stylesheet";
+const QString kGeneric; // the generic look, in the list of applied templates
+} // namespace
+
+class TSkin::Private {
+public:
+    struct Applied {
+        QPointer<QWidget> widget;
+        QString templ;
+    };
+
+    std::shared_ptr<SkinData> data;
+    std::unique_ptr<QTemporaryDir> pictureDir; // control pictures the style sheets name
+    QVector<Applied> applied;
+
+    void Remember(QWidget* widget, const QString& templ) {
+        for (const Applied& a : applied) {
+            if (a.widget == widget && a.templ == templ)
+                return;
+        }
+        applied.push_back({widget, templ});
+    }
+    void Prune() {
+        applied.erase(std::remove_if(applied.begin(), applied.end(),
+                                     [](const Applied& a) { return a.widget.isNull(); }),
+                      applied.end());
+    }
+};
+
+TSkin::TSkin(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
+
+TSkin::~TSkin() {
+    // Frames outlive the engine only as plain pictures: their buttons stop reporting.
+    for (const auto& a : d->applied) {
+        if (a.widget) {
+            if (SkinWindowFrame* frame = SkinWindowFrame::Of(a.widget))
+                frame->Detach();
+        }
+    }
+}
+
+bool TSkin::LoadSkin(const QString& path, QString* error) {
+    QString why;
+    std::unique_ptr<SkinData> loaded = ReadSkinFile(path, &why);
+    if (!loaded) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    auto pictureDir = std::make_unique<QTemporaryDir>();
+    if (!pictureDir->isValid() || !WriteControlPictures(*loaded, pictureDir->path()))
+        pictureDir.reset(); // controls then go without check and arrow pictures
+    d->data = std::move(loaded);
+    // The old pictures stay on disk until every window has its new style sheet.
+    std::swap(d->pictureDir, pictureDir);
+
+    d->Prune();
+    const auto applied = d->applied;
+    for (const auto& a : applied) {
+        if (!a.widget)
+            continue;
+        if (a.templ.isEmpty())
+            ApplySkin(a.widget);
+        else
+            ApplySkinByName(a.widget, a.templ);
+    }
+    if (error)
+        error->clear();
+    Q_EMIT SkinLoaded();
+    return true;
+}
+
+bool TSkin::IsLoaded() const {
+    return d->data != nullptr;
+}
+
+QString TSkin::GetDescription() const {
+    return d->data ? d->data->manifest.description : QString();
+}
+
+QString TSkin::Name() const {
+    return d->data ? d->data->manifest.name : QString();
+}
+
+const SkinData* TSkin::Data() const {
+    return d->data.get();
+}
+
+qreal TSkin::PreferredDevicePixelRatio() const {
+    qreal best = 1.0;
+    for (QScreen* screen : QGuiApplication::screens())
+        best = std::max(best, screen->devicePixelRatio());
+    return best;
+}
+
+QStringList TSkin::AppliedTemplates(const QWidget* widget) const {
+    QStringList out;
+    for (const auto& a : d->applied) {
+        if (a.widget == widget)
+            out.push_back(a.templ);
+    }
+    return out;
+}
+
+void TSkin::ApplySkin(QWidget* window) {
+    if (!window || !d->data)
+        return;
+    const SkinData& data = *d->data;
+    window->setPalette(BuildControlsPalette(data.manifest.controls, window->palette()));
+    const SkinFontSpec& f = data.manifest.controls.font;
+    if (!f.family.isEmpty() || f.pointSize > 0) {
+        QFont font = window->font();
+        if (!f.family.isEmpty())
+            font.setFamily(f.family);
+        if (f.pointSize > 0)
+            font.setPointSize(f.pointSize);
+        window->setFont(font);
+    }
+    // A window's own style sheet is kept in front of the skin's.
+    if (!window->property(kOwnStyleSheet).isValid())
+        window->setProperty(kOwnStyleSheet, window->styleSheet());
+    const QString own = window->property(kOwnStyleSheet).toString();
+    const QString dir = d->pictureDir ? d->pictureDir->path() : QString();
+    window->setStyleSheet(BuildControlsStyleSheet(data, dir) + own);
+    d->Remember(window, kGeneric);
+}
+
+void TSkin::ApplySkinByName(QWidget* window, const QString& templateName) {
+    if (!window || !d->data)
+        return;
+    const SkinManifest& m = d->data->manifest;
+    if (templateName == ScrollBarTemplateName()) {
+        if (auto* bar = qobject_cast<QScrollBar*>(window)) {
+            bar->setStyleSheet(BuildScrollBarStyleSheet(m.scrollBar));
+            d->Remember(window, templateName);
+        }
+        return;
+    }
+    if (templateName == LabelTemplateName()) {
+        ApplyLabelTemplate(window, m.label);
+        d->Remember(window, templateName);
+        return;
+    }
+    const auto found = m.windows.constFind(templateName);
+    if (found == m.windows.constEnd())
+        return; // a name the skin does not know leaves the window as it is
+
+    // A window wears one template: the previous one (of this or another skin)
+    // goes first, buttons and their hookups with it.
+    if (SkinWindowFrame* old = SkinWindowFrame::Of(window)) {
+        old->Detach();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    for (auto& a : d->applied) {
+        if (a.widget == window && !a.templ.isEmpty() && m.windows.contains(a.templ))
+            a.widget = nullptr;
+    }
+    d->Prune();
+
+    if (window->isWindow() && !(window->windowFlags() & Qt::FramelessWindowHint)) {
+        const bool visible = window->isVisible();
+        window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+        if (visible)
+            window->show();
+    }
+    if (auto* form = qobject_cast<TForm*>(window))
+        form->SetFrameMargins(found->margins);
+
+    QPointer<TSkin> self(this);
+    new SkinWindowFrame(d->data, *found, window, [self](SkinButton* button) {
+        if (self)
+            Q_EMIT self->OnSkinEvent(button, QStringLiteral("OnClick"));
+    });
+    d->Remember(window, templateName);
+}
+
+int TSkin::GetImageCount() const {
+    return d->data ? static_cast<int>(d->data->pictures.size()) : 0;
+}
+
+QString TSkin::GetImageName(int index) const {
+    if (index < 0 || index >= GetImageCount())
+        return {};
+    return d->data->pictures[index].name;
+}
+
+SkinImageInfo TSkin::GetImageInfo(int index) const {
+    if (index < 0 || index >= GetImageCount())
+        return {};
+    const QSize s = d->data->pictures[index].logicalSize();
+    return {s.width(), s.height()};
+}
+
+QPixmap TSkin::GetImage(int index, qreal devicePixelRatio) const {
+    if (index < 0 || index >= GetImageCount())
+        return {};
+    return SkinData::Pixmap(d->data->pictures[index], devicePixelRatio);
+}
+
+void TSkin::DrawToDC(int index, QPainter& painter, int x, int y, int w, int h) const {
+    if (index < 0 || index >= GetImageCount() || w <= 0 || h <= 0)
+        return;
+    const QPixmap pm =
+        GetImage(index, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRect(x, y, w, h), pm);
+    painter.restore();
+}
+
+TColor TSkin::WindowColor() const {
+    return d->data ? d->data->manifest.windowColor : (0xFF000000u + 5); // clWindow
+}
+
+} // namespace quill

@@ -1,0 +1,59 @@
+#pragma once
+// A button of a window template: drawn from the skin's button style pictures in
+// its normal, hover, pressed and disabled states, reachable by keyboard, named
+// for screen readers, and an ISkinObject whose parent is its template.
+
+#include "skin.h"
+#include "skin_data.h"
+
+#include <QAbstractButton>
+#include <memory>
+
+namespace quill {
+
+// The window template a set of buttons belongs to.
+class SkinTemplateObject : public QObject, public ISkinObject {
+    Q_OBJECT
+public:
+    SkinTemplateObject(const QString& name, QObject* parent) : QObject(parent), name_(name) {}
+    QString GetName() const override { return name_; }
+    ISkinObject* GetParent() const override { return nullptr; }
+
+private:
+    QString name_;
+};
+
+class SkinButton : public QAbstractButton, public ISkinObject {
+    Q_OBJECT
+public:
+    SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonSpec& spec, ISkinObject* templ,
+               QWidget* parent);
+
+    QString GetName() const override { return spec_.name; }
+    ISkinObject* GetParent() const override { return templ_; }
+
+    // Places the button by its anchors inside a window of `windowSize`.
+    void Place(const QSize& windowSize);
+    QSize sizeHint() const override { return {spec_.width, spec_.height}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    SkinButtonState State() const;
+
+    std::shared_ptr<const SkinData> data_;
+    SkinButtonSpec spec_;
+    ISkinObject* templ_;
+    bool hovered_ = false;
+};
+
+// Draws `picture` stretched over `target`, keeping the `slice` borders (1x
+// pixels) unstretched.
+void DrawSlicedPixmap(QPainter& painter, const QRect& target, const QPixmap& picture,
+                      const QMargins& slice);
+
+} // namespace quill

@@ -1,0 +1,91 @@
+#include "skin_list.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace quill {
+
+QString SkinsDirectory(const QString& exeDir) {
+    const QDir dir(exeDir);
+    for (const char* name : {"Skins", "skins"}) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        if (QFileInfo(path).isDir())
+            return path;
+    }
+    // Any other spelling ("SKINS") that exists is the same directory to the user.
+    const QStringList entries = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        if (entry.compare(QLatin1String("skins"), Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return dir.filePath(QStringLiteral("Skins"));
+}
+
+QStringList GetSkinList(const QString& skinsDir) {
+    QStringList names;
+    // Unsorted: the order the file system returns, as the menu has always shown.
+    QDirIterator it(skinsDir, {QStringLiteral("*.skn")}, QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        QString name = it.fileName();
+        // The pattern matches any case of ".skn", as on the platform the names come from.
+        name.chop(4);
+        if (!name.isEmpty() && name[0].unicode() >= 'a' && name[0].unicode() <= 'z')
+            name[0] = QChar(name[0].unicode() - 'a' + 'A');
+        names.push_back(name);
+    }
+    return names;
+}
+
+QString FindSkinFile(const QString& exeDir, const QString& name) {
+    const QDir dir(SkinsDirectory(exeDir));
+    const QString wanted = name + QStringLiteral(".skn");
+    const QString exact = dir.filePath(wanted);
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    for (const QString& file : files) {
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(file);
+    }
+    return exact;
+}
+
+SkinMenu::SkinMenu(QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {}
+
+void SkinMenu::Rebuild(const QStringList& names, const QString& currentSkin) {
+    for (QAction* action : menu_->actions()) {
+        menu_->removeAction(action);
+        action->deleteLater(); // may be the action whose click is being handled
+    }
+    for (const QString& name : names) {
+        auto* item = new QAction(name, menu_);
+        item->setCheckable(true);
+        item->setChecked(name == currentSkin);
+        connect(item, &QAction::triggered, this, [this, item] {
+            const QString chosen = Click(item);
+            Q_EMIT SkinChosen(chosen);
+        });
+        menu_->addAction(item);
+    }
+}
+
+QString SkinMenu::Click(QAction* item) {
+    QString caption;
+    for (QAction* action : menu_->actions()) {
+        if (action == item) {
+            caption = action->text();
+            caption.remove(u'&');
+            action->setText(caption);
+            action->setChecked(true);
+        } else {
+            action->setChecked(false);
+        }
+    }
+    return caption;
+}
+
+} // namespace quill

@@ -1,0 +1,164 @@
+#include "skin_style.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTransform>
+#include <QWidget>
+
+namespace quill {
+namespace {
+
+QString Css(const QColor& c) {
+    return QStringLiteral("rgba(%1,%2,%3,%4)")
+        .arg(c.red())
+        .arg(c.green())
+        .arg(c.blue())
+        .arg(c.alpha());
+}
+
+bool WritePicture(const SkinPicture& picture, const QString& dir, const QString& name,
+                  const QTransform& transform) {
+    const QString base = QDir(dir).filePath(name);
+    bool ok = picture.image1x.transformed(transform).save(base + QStringLiteral(".png"), "PNG");
+    if (!picture.image2x.isNull())
+        ok = picture.image2x.transformed(transform).save(base + QStringLiteral("@2x.png"), "PNG") &&
+             ok;
+    return ok;
+}
+
+QString Url(const QString& dir, const QString& name) {
+    // Qt picks "name@2x.png" beside it on high-density screens.
+    return QStringLiteral("url(\"%1\")").arg(QDir(dir).filePath(name + QStringLiteral(".png")));
+}
+
+} // namespace
+
+bool WriteControlPictures(const SkinData& data, const QString& dir) {
+    bool ok = true;
+    if (const SkinPicture* check = data.Find(data.manifest.controls.checkImage))
+        ok = WritePicture(*check, dir, QStringLiteral("check"), {}) && ok;
+    if (const SkinPicture* arrow = data.Find(data.manifest.controls.arrowImage)) {
+        ok = WritePicture(*arrow, dir, QStringLiteral("arrow"), {}) && ok;
+        ok = WritePicture(*arrow, dir, QStringLiteral("arrowup"), QTransform().rotate(180)) && ok;
+    }
+    return ok;
+}
+
+QPalette BuildControlsPalette(const SkinControlsLook& c, const QPalette& base) {
+    QPalette p = base;
+    p.setColor(QPalette::Window, c.window);
+    p.setColor(QPalette::WindowText, c.text);
+    p.setColor(QPalette::Base, c.base);
+    p.setColor(QPalette::AlternateBase, c.alternateBase);
+    p.setColor(QPalette::Text, c.text);
+    p.setColor(QPalette::Button, c.button);
+    p.setColor(QPalette::ButtonText, c.buttonText);
+    p.setColor(QPalette::Highlight, c.highlight);
+    p.setColor(QPalette::HighlightedText, c.highlightText);
+    p.setColor(QPalette::PlaceholderText, c.placeholder);
+    p.setColor(QPalette::ToolTipBase, c.base);
+    p.setColor(QPalette::ToolTipText, c.text);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, c.disabledText);
+    return p;
+}
+
+QString BuildControlsStyleSheet(const SkinData& data, const QString& dir) {
+    const SkinControlsLook& c = data.manifest.controls;
+    const bool hasCheck = !dir.isEmpty() && data.Find(c.checkImage);
+    const bool hasArrow = !dir.isEmpty() && data.Find(c.arrowImage);
+    const QString r = QString::number(c.radius);
+    QString s;
+    s += QStringLiteral(
+             "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractSpinBox, QComboBox {"
+             " background: %1; color: %2; border: 1px solid %3; border-radius: %4px;"
+             " selection-background-color: %5; selection-color: %6; }\n"
+             "QLineEdit, QAbstractSpinBox, QComboBox { padding: 1px 4px; }\n"
+             "QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QAbstractSpinBox:focus,"
+             " QComboBox:focus, QComboBox:on { border-color: %7; }\n"
+             "QLineEdit:disabled, QPlainTextEdit:disabled, QAbstractSpinBox:disabled,"
+             " QComboBox:disabled { color: %8; }\n")
+             .arg(Css(c.base), Css(c.text), Css(c.border), r, Css(c.highlight),
+                  Css(c.highlightText), Css(c.focusBorder), Css(c.disabledText));
+    s += QStringLiteral(
+             "QComboBox::drop-down, QDateTimeEdit::drop-down { subcontrol-origin: padding;"
+             " subcontrol-position: center right; width: 16px; border: none; }\n"
+             "QAbstractSpinBox::up-button, QAbstractSpinBox::down-button { width: 14px;"
+             " border: none; background: transparent; }\n"
+             "QComboBox QAbstractItemView { background: %1; color: %2; border: 1px solid %3;"
+             " selection-background-color: %4; selection-color: %5; outline: 0; }\n")
+             .arg(Css(c.base), Css(c.text), Css(c.border), Css(c.highlight), Css(c.highlightText));
+    if (hasArrow) {
+        s +=
+            QStringLiteral("QComboBox::down-arrow, QDateTimeEdit::down-arrow,"
+                           " QAbstractSpinBox::down-arrow { image: %1; width: 8px; height: 8px; }\n"
+                           "QAbstractSpinBox::up-arrow { image: %2; width: 8px; height: 8px; }\n"
+                           "QComboBox::down-arrow:disabled, QAbstractSpinBox::up-arrow:disabled,"
+                           " QAbstractSpinBox::down-arrow:disabled { image: none; }\n")
+                .arg(Url(dir, QStringLiteral("arrow")), Url(dir, QStringLiteral("arrowup")));
+    }
+    s += QStringLiteral("QCheckBox, QRadioButton { spacing: 6px; }\n"
+                        "QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid %1;"
+                        " border-radius: 3px; background: %2; }\n"
+                        "QCheckBox::indicator:hover { border-color: %3; }\n"
+                        "QCheckBox::indicator:checked { background: %4; border-color: %4; %5 }\n"
+                        "QCheckBox::indicator:disabled { background: %6; border-color: %6; }\n")
+             .arg(Css(c.border), Css(c.base), Css(c.focusBorder), Css(c.highlight),
+                  hasCheck ? QStringLiteral("image: %1;").arg(Url(dir, QStringLiteral("check")))
+                           : QString(),
+                  Css(c.disabledText));
+    s += QStringLiteral(
+             "QPushButton { background: %1; color: %2; border: 1px solid %3; border-radius: %4px;"
+             " padding: 2px 8px; }\n"
+             "QPushButton:hover { border-color: %5; }\n"
+             "QPushButton:pressed { background: %6; color: %7; border-color: %6; }\n"
+             "QPushButton:disabled { color: %8; }\n")
+             .arg(Css(c.button), Css(c.buttonText), Css(c.border), r, Css(c.focusBorder),
+                  Css(c.highlight), Css(c.highlightText), Css(c.disabledText));
+    s += QStringLiteral(
+             "QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }\n"
+             "QScrollBar:horizontal { background: transparent; height: 10px; margin: 0; }\n"
+             "QScrollBar::handle { background: %1; border-radius: 3px; margin: 2px; }\n"
+             "QScrollBar::handle:vertical { min-height: 20px; }\n"
+             "QScrollBar::handle:horizontal { min-width: 20px; }\n"
+             "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; border: none;"
+             " background: none; }\n"
+             "QScrollBar::add-page, QScrollBar::sub-page { background: none; }\n"
+             "QToolTip { background: %2; color: %3; border: 1px solid %1; }\n")
+             .arg(Css(c.border), Css(c.base), Css(c.text));
+    return s;
+}
+
+QString BuildScrollBarStyleSheet(const SkinScrollBarTemplate& b) {
+    return QStringLiteral(
+               "QScrollBar:vertical { background: %1; border: none; margin: 0; }\n"
+               "QScrollBar::handle:vertical { background: %2; border-radius: %3px;"
+               " margin: %4px; min-height: %5px; }\n"
+               "QScrollBar::handle:vertical:hover { background: %6; }\n"
+               "QScrollBar::handle:vertical:pressed { background: %7; }\n"
+               "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0;"
+               " border: none; background: none; }\n"
+               "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; "
+               "}\n")
+        .arg(Css(b.track), Css(b.thumb), QString::number(b.radius), QString::number(b.padding),
+             QString::number(b.minThumb), Css(b.thumbHover), Css(b.thumbPressed));
+}
+
+void ApplyLabelTemplate(QWidget* label, const SkinLabelTemplate& t) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, t.color);
+    p.setColor(QPalette::Text, t.color);
+    label->setPalette(p);
+    if (!t.font.family.isEmpty() || t.font.pointSize > 0 || t.font.bold) {
+        QFont f = label->font();
+        if (!t.font.family.isEmpty())
+            f.setFamily(t.font.family);
+        if (t.font.pointSize > 0)
+            f.setPointSize(t.font.pointSize);
+        f.setBold(t.font.bold);
+        label->setFont(f);
+    }
+    label->update();
+}
+
+} // namespace quill
