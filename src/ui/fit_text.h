@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+class QFont;
 class QFontMetrics;
 
 namespace quill {
@@ -17,9 +18,12 @@ using TextWidthFn = std::function<int(const QString&)>;
 QString FitTextToWidth(const QString& text, const QFontMetrics& metrics, int width);
 QString FitTextToWidth(const QString& text, const TextWidthFn& measure, int width);
 
-// The same result as FitTextToWidth with the same metrics, measuring fewer
-// candidates. Used for painting.
-QString FitTextToWidthFast(const QString& text, const QFontMetrics& metrics, int width);
+// The same result as FitTextToWidth with `metrics` (made from `font`), measuring
+// fewer candidates: a binary search when the font lays text out without kerning or
+// shaping (widths then never shrink as a prefix grows), otherwise a scan from the
+// longest candidate down. Used for painting.
+QString FitTextToWidthFast(const QString& text, const QFont& font, const QFontMetrics& metrics,
+                           int width);
 
 // A title from the store's bytes (UTF-8): invalid bytes show as U+FFFD.
 QString DecodeTitle(const std::string& bytes);

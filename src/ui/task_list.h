@@ -89,16 +89,15 @@ public:
 
     // Asked by DeleteTask; returns true for "Yes". Defaults to a question box
     // owned by the list's window. Tests replace it.
-    using ConfirmFn = std::function<bool(QWidget* owner, const QString& text,
-                                         const QString& caption)>;
+    using ConfirmFn =
+        std::function<bool(QWidget* owner, const QString& text, const QString& caption)>;
     void SetConfirm(ConfirmFn confirm) { confirm_ = std::move(confirm); }
 
     // Grid handlers (connected to StringGrid1 by the constructor).
     void StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect,
                              GridDrawState State);
     void StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect);
-    void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                              int Y);
+    void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void StringGrid1Click();
     void StringGrid1DblClick();
     void StringGrid1KeyDown(int* Key, Qt::KeyboardModifiers Shift);

@@ -11,13 +11,13 @@
 //  - keys, wheel and SetRow from code: SelectCell(0, row), then Click.
 //  - a right press: MouseDown only; the PopupMenu opens at the release.
 
+#include <QMenu>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
 #include <vector>
 
-class QMenu;
 class QPainter;
 
 namespace quill {

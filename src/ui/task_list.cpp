@@ -1,0 +1,440 @@
+#include "task_list.h"
+
+#include "core/date_time.h"
+#include "core/live_options.h"
+#include "core/task_store.h"
+#include "skin/skin_colors.h"
+#include "skin/skin_params.h"
+#include "skin/skin_pictures.h"
+#include "ui/fit_text.h"
+#include "ui/main_layout.h"
+#include "ui/task_list_host.h"
+
+#include <QAction>
+#include <QDate>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScrollBar>
+#include <cmath>
+
+namespace quill {
+
+namespace {
+
+constexpr int kScrollBarThreshold = 10; // more visible tasks than this show the scroll bar
+constexpr int kTitleIndent = 2;
+
+QSize LogicalSize(const QPixmap& pixmap) {
+    return pixmap.isNull() ? QSize(0, 0) : pixmap.deviceIndependentSize().toSize();
+}
+
+// Pictures are placed with integer division rounding toward zero.
+void DrawPicture(QPainter& canvas, const QPixmap& picture, const QRect& rect, int shift) {
+    if (picture.isNull())
+        return;
+    const QSize size = LogicalSize(picture);
+    const int x = rect.left() + shift + (rect.width() - size.width()) / 2;
+    const int y = rect.top() + shift + (rect.height() - size.height()) / 2;
+    canvas.drawPixmap(x, y, picture);
+}
+
+// The due date as the system's short date; empty for a value no calendar can show.
+QString FormatDueDate(double dueDate) {
+    if (!std::isfinite(dueDate) || std::fabs(dueDate) > 1.0e7)
+        return QString();
+    const auto days = static_cast<qint64>(DatePart(dueDate));
+    const QDate date = QDate(1899, 12, 30).addDays(days);
+    return date.isValid() ? QLocale::system().toString(date, QLocale::ShortFormat) : QString();
+}
+
+bool AskQuestion(QWidget* owner, const QString& text, const QString& caption) {
+    return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+} // namespace
+
+TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params,
+                     const SkinPictures& pictures, const LiveOptions& options, TaskListHost& host)
+    : QObject(parent), store_(store), params_(params), pictures_(pictures), options_(options),
+      host_(host), confirm_(AskQuestion) {
+    StringGrid1 = new TStringGrid(parent);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->SetColor(background_);
+
+    // Shown, and usable, only while more than ten tasks are visible.
+    ScrollBar1 = new QScrollBar(Qt::Vertical, parent);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    ScrollBar1->setRange(0, 0);
+    ScrollBar1->setSingleStep(1);
+    ScrollBar1->setFocusPolicy(Qt::NoFocus);
+    ScrollBar1->hide();
+
+    PopupMenu2 = new QMenu(parent);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    AddTask1 = PopupMenu2->addAction(QStringLiteral("Add Task..."));
+    ChangeTask1 = PopupMenu2->addAction(QStringLiteral("Edit Task..."));
+    DeleteTask1 = PopupMenu2->addAction(QStringLiteral("Delete Task..."));
+    N6 = PopupMenu2->addSeparator();
+    Print2 = PopupMenu2->addAction(QStringLiteral("Print Tasks..."));
+    StringGrid1->SetPopupMenu(PopupMenu2);
+
+    connect(AddTask1, &QAction::triggered, this, &TTaskList::AddTask1Click);
+    connect(ChangeTask1, &QAction::triggered, this, &TTaskList::ChangeTask1Click);
+    connect(DeleteTask1, &QAction::triggered, this, &TTaskList::DeleteTask1Click);
+    connect(Print2, &QAction::triggered, this, &TTaskList::Print2Click);
+
+    connect(StringGrid1, &TStringGrid::DrawCell, this, &TTaskList::StringGrid1DrawCell);
+    connect(StringGrid1, &TStringGrid::SelectCell, this, &TTaskList::StringGrid1SelectCell);
+    connect(StringGrid1, &TStringGrid::MouseDown, this, &TTaskList::StringGrid1MouseDown);
+    connect(StringGrid1, &TStringGrid::Click, this, &TTaskList::StringGrid1Click);
+    connect(StringGrid1, &TStringGrid::DblClick, this, &TTaskList::StringGrid1DblClick);
+    connect(StringGrid1, &TStringGrid::KeyDown, this, &TTaskList::StringGrid1KeyDown);
+    connect(StringGrid1, &TStringGrid::MouseWheelDown, this, &TTaskList::StringGrid1MouseWheelDown);
+    connect(StringGrid1, &TStringGrid::MouseWheelUp, this, &TTaskList::StringGrid1MouseWheelUp);
+    connect(ScrollBar1, &QScrollBar::actionTriggered, this,
+            [this](int) { ScrollBar1Scroll(ScrollBar1->sliderPosition()); });
+}
+
+TTaskList::~TTaskList() = default;
+
+void TTaskList::ApplyLayout(const MainLayout& layout) {
+    StringGrid1->setGeometry(layout.list);
+    ScrollBar1->setGeometry(layout.scrollBar);
+    ScrollBar1->setPageStep(StringGrid1->VisibleRowCount());
+}
+
+QFont TTaskList::ListFont() const {
+    QFont font(QString::fromStdString(params_.TaskFontName));
+    font.setPointSize(params_.TaskFontSize > 0 ? params_.TaskFontSize : 10);
+    // Titles are measured and drawn as the sum of their characters' widths, without
+    // kerning or ligatures: the way the classic list drew them, and what lets the
+    // shortening search stay exact.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+void TTaskList::SetBackgroundColor(const QColor& color) {
+    background_ = color;
+    StringGrid1->SetColor(color);
+}
+
+void TTaskList::SetCategoriesGrid(TStringGrid* grid, QScrollBar* scrollBar) {
+    categoriesGrid_ = grid;
+    categoriesScrollBar_ = scrollBar;
+}
+
+void TTaskList::Repaint() {
+    StringGrid1->update();
+}
+
+void TTaskList::SetupGridColumns() {
+    const QFont font = ListFont();
+    StringGrid1->setFont(font);
+    const int rowHeight = QFontMetrics(font, StringGrid1).height();
+    StringGrid1->SetDefaultRowHeight(rowHeight);
+    if (categoriesGrid_)
+        categoriesGrid_->SetDefaultRowHeight(rowHeight);
+
+    ColumnCount = 0;
+    ColumnKinds.fill(0);
+    ColumnKinds[ColumnCount++] = ckCheck;
+    ColumnKinds[ColumnCount++] = ckTitle;
+    if (options_.ShowPriority())
+        ColumnKinds[ColumnCount++] = ckPriority;
+    if (options_.ShowCategory())
+        ColumnKinds[ColumnCount++] = ckCategory;
+    if (options_.ShowReminder())
+        ColumnKinds[ColumnCount++] = ckReminder;
+    if (options_.ShowDueDate())
+        ColumnKinds[ColumnCount++] = ckDueDate;
+
+    StringGrid1->SetColCount(ColumnCount);
+    StringGrid1->SetRowCount(store_.VisibleTaskCount);
+
+    if (categoriesGrid_) {
+        categoriesGrid_->SetRowCount(static_cast<int>(store_.Categories.size()));
+        if (categoriesScrollBar_) {
+            categoriesScrollBar_->setMaximum(categoriesGrid_->RowCount() - 1);
+            categoriesScrollBar_->setVisible(categoriesGrid_->RowCount() >= 11);
+        }
+    }
+
+    if (store_.VisibleTaskCount > kScrollBarThreshold) {
+        ScrollBar1->setMaximum(store_.VisibleTaskCount - 1);
+        ScrollBar1->setEnabled(true);
+        ScrollBar1->setVisible(true);
+    } else {
+        ScrollBar1->setVisible(false);
+    }
+    ScrollBar1->setPageStep(StringGrid1->VisibleRowCount());
+
+    StringGrid1->SetColWidth(0, LogicalSize(pictures_.NCheck).width());
+    CalcColumnWidths();
+}
+
+void TTaskList::CalcColumnWidths() {
+    const QFont font = ListFont();
+    StringGrid1->setFont(font);
+    const QFontMetrics metrics(font, StringGrid1);
+
+    if (categoriesGrid_) {
+        const int markWidth = LogicalSize(pictures_.CategoryMarks[0]).width();
+        categoriesGrid_->SetColWidth(1, markWidth);
+        categoriesGrid_->SetColWidth(0, categoriesGrid_->width() - markWidth);
+    }
+
+    int sum = 0;
+    int titleColumn = -1;
+    for (int col = 0; col < ColumnCount; ++col) {
+        int width = 0;
+        switch (ColumnKinds[static_cast<size_t>(col)]) {
+        case ckCheck:
+            width = LogicalSize(pictures_.Check).width();
+            break;
+        case ckTitle:
+            titleColumn = col;
+            continue;
+        case ckPriority:
+        case ckCategory:
+        case ckReminder:
+            width = StringGrid1->RowHeights(0);
+            break;
+        case ckDueDate:
+            width = metrics.horizontalAdvance(QStringLiteral("000:000:0000"));
+            break;
+        }
+        StringGrid1->SetColWidth(col, width);
+        sum += width;
+    }
+    if (titleColumn >= 0)
+        StringGrid1->SetColWidth(titleColumn, StringGrid1->width() - sum);
+}
+
+void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect,
+                                    GridDrawState State) {
+    const int left = Rect.x(), top = Rect.y();
+    const int right = Rect.x() + Rect.width(), bottom = Rect.y() + Rect.height();
+    canvas.fillRect(Rect, background_);
+    if (ARow >= store_.VisibleTaskCount || ARow >= store_.TaskCount() || ARow < 0)
+        return;
+    const int listHeight = StringGrid1->height();
+    // A row that does not fit entirely inside the list stays blank.
+    if (bottom >= listHeight)
+        return;
+
+    const QColor fill =
+        State.selected && !State.focused ? SkinColorToQColor(params_.SellectBarColor) : background_;
+    canvas.fillRect(Rect, fill);
+
+    const TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(ARow)];
+    QFont font = ListFont();
+    QColor textColor = QGuiApplication::palette().color(QPalette::Text);
+    if (task.NotOverdue == 0)
+        textColor = SkinColorToQColor(params_.OverdueColor);
+    if (task.Done) {
+        font.setStrikeOut(true);
+        textColor = SkinColorToQColor(params_.DoneTaskColor);
+    }
+    canvas.setFont(font);
+    canvas.setPen(textColor);
+    const QFontMetrics metrics(font, StringGrid1);
+
+    const uint8_t kind =
+        ACol >= 0 && ACol < ColumnCount ? ColumnKinds[static_cast<size_t>(ACol)] : uint8_t{255};
+    switch (kind) {
+    case ckCheck:
+        DrawPicture(canvas, task.Done ? pictures_.Check : pictures_.NCheck, Rect, 0);
+        break;
+    case ckTitle: {
+        const QString text =
+            FitTextToWidthFast(DecodeTitle(task.Title), font, metrics, right - left);
+        const int y = (top + bottom - metrics.height()) / 2;
+        canvas.setClipRect(Rect);
+        canvas.drawText(left + kTitleIndent, y + metrics.ascent(), text);
+        break;
+    }
+    case ckPriority:
+        if (task.Priority == 0)
+            DrawPicture(canvas, pictures_.Height, Rect, 0);
+        else if (task.Priority == 2)
+            DrawPicture(canvas, pictures_.Low, Rect, 0);
+        break;
+    case ckCategory: {
+        const int index = task.CategoryIndex;
+        if (index >= 0 && index < static_cast<int>(store_.Categories.size())) {
+            const int mark = store_.Categories[static_cast<size_t>(index)].ColorIndex;
+            if (mark >= 0 && mark < static_cast<int>(pictures_.CategoryMarks.size()))
+                DrawPicture(canvas, pictures_.CategoryMarks[static_cast<size_t>(mark)], Rect, 1);
+        }
+        break;
+    }
+    case ckReminder:
+        if (task.ReminderOn)
+            DrawPicture(canvas, pictures_.Reminder, Rect, 1);
+        break;
+    case ckDueDate: {
+        const QString text = task.HasDueDate ? FormatDueDate(task.DueDate) : QStringLiteral("none");
+        const int x = (left + right - metrics.horizontalAdvance(text)) / 2;
+        const int y = (top + bottom - metrics.height()) / 2;
+        canvas.setClipRect(Rect);
+        canvas.drawText(x, y + metrics.ascent(), text);
+        break;
+    }
+    default:
+        break;
+    }
+
+    if (!options_.ShowGrid())
+        return;
+    // Each line covers its first point up to, not including, its second.
+    const QColor pen = SkinColorToQColor(params_.GridLineColor);
+    canvas.fillRect(QRect(left, top, right - left, 1), pen);
+    canvas.fillRect(QRect(left, top, 1, bottom - top), pen);
+    if (ACol == StringGrid1->ColCount() - 1)
+        canvas.fillRect(QRect(right - 1, top, 1, bottom - top), pen);
+    if (ARow == store_.VisibleTaskCount - 1 || bottom + (bottom - top) > listHeight - 1)
+        canvas.fillRect(QRect(left, bottom - 1, right - left, 1), pen);
+}
+
+void TTaskList::StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect) {
+    StringGrid1->SetPopupMenu(PopupMenu2);
+    ScrollBar1->setValue(ARow);
+    SelectedRow = ARow;
+    SelectedCol = ACol;
+    CellSelectedSinceMouseDown = true;
+    if (CanSelect)
+        *CanSelect = true;
+}
+
+void TTaskList::StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers, int X, int Y) {
+    CellSelectedSinceMouseDown = false;
+    if (Button == Qt::RightButton) {
+        // The row under the pointer is clicked as with the left button (which may
+        // tick the task) before the right button's release opens the menu.
+        StringGrid1->QueueLeftClick(QPoint(X, Y));
+        StringGrid1->SetPopupMenu(host_.MainPopupMenu());
+    }
+    LastListInput = liMouse;
+}
+
+void TTaskList::toggleDone(int row) {
+    if (row < 0 || row >= store_.VisibleTaskCount || row >= store_.TaskCount())
+        return;
+    TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(row)];
+    task.Done = task.Done ? 0 : 1;
+    host_.SortTaskList(-1);
+}
+
+void TTaskList::StringGrid1Click() {
+    if (LastListInput == liMouse) {
+        if (SelectedCol == 0 && store_.VisibleTaskCount > 0)
+            toggleDone(SelectedRow);
+        Repaint();
+    }
+    CurrentTaskIndex = SelectedRow;
+    LastListInput = liNone;
+}
+
+void TTaskList::StringGrid1DblClick() {
+    if (store_.VisibleTaskCount > 0 && CellSelectedSinceMouseDown) {
+        host_.EditTask(CurrentTaskIndex);
+        Repaint();
+    }
+}
+
+void TTaskList::StringGrid1KeyDown(int* Key, Qt::KeyboardModifiers) {
+    LastListInput = liKey;
+    if (Key && *Key == Qt::Key_Space && store_.VisibleTaskCount > 0) {
+        toggleDone(StringGrid1->Row());
+        Repaint();
+    }
+}
+
+void TTaskList::StringGrid1MouseWheelDown(Qt::KeyboardModifiers, const QPoint&, bool*) {
+    LastListInput = liWheel;
+}
+
+void TTaskList::StringGrid1MouseWheelUp(Qt::KeyboardModifiers, const QPoint&, bool*) {
+    LastListInput = liWheel;
+}
+
+bool TTaskList::FormMouseWheel(int WheelDelta) {
+    LastListInput = liWheel;
+    const int row = StringGrid1->Row();
+    if (WheelDelta < 0) {
+        if (row < StringGrid1->RowCount() - 1)
+            StringGrid1->SetRow(row + 1);
+    } else if (WheelDelta > 0) {
+        if (row > 0)
+            StringGrid1->SetRow(row - 1);
+    }
+    return true;
+}
+
+void TTaskList::ScrollBar1Scroll(int ScrollPos) {
+    LastListInput = liWheel;
+    StringGrid1->SetRow(ScrollPos);
+}
+
+bool TTaskList::FormKeyUp(int Key) {
+    switch (Key) {
+    case Qt::Key_Delete:
+        DeleteTask();
+        SetupGridColumns();
+        return true;
+    case Qt::Key_Insert:
+        host_.AddTask();
+        SetupGridColumns();
+        return true;
+    case Qt::Key_F1:
+        host_.OpenHelpFile();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TTaskList::DeleteTask() {
+    // Only a task the list shows can be deleted: after a change of category the
+    // remembered row may lie beyond the visible tasks.
+    if (CurrentTaskIndex < 0 || store_.VisibleTaskCount == 0 ||
+        CurrentTaskIndex >= store_.VisibleTaskCount || CurrentTaskIndex >= store_.TaskCount())
+        return;
+    if (!confirm_ || !confirm_(StringGrid1->window(),
+                               QStringLiteral("Are you sure you want to delete this task?"),
+                               QStringLiteral("Confirm!")))
+        return;
+    const auto index = static_cast<size_t>(CurrentTaskIndex);
+    if (index + 1 != store_.Tasks.size())
+        store_.Tasks[index] = std::move(store_.Tasks.back());
+    store_.Tasks.pop_back();
+    if (CurrentTaskIndex + 1 == store_.VisibleTaskCount)
+        CurrentTaskIndex = CurrentTaskIndex - 1;
+    host_.FilterTaskList();
+    host_.SortTaskList(-1);
+    SetupGridColumns();
+}
+
+void TTaskList::AddTask1Click() {
+    host_.AddTask();
+}
+
+void TTaskList::ChangeTask1Click() {
+    if (CurrentTaskIndex != -1 && store_.VisibleTaskCount > 0)
+        host_.EditTask(CurrentTaskIndex);
+}
+
+void TTaskList::DeleteTask1Click() {
+    DeleteTask();
+}
+
+void TTaskList::Print2Click() {
+    host_.ShowPrintDialog();
+}
+
+} // namespace quill
