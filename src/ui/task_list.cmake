@@ -1,6 +1,7 @@
-#The main window's task list: grid painting, input and layout.
-list(APPEND QUILLNOTE_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR} /
-     fit_text.cpp ${CMAKE_CURRENT_LIST_DIR} / fit_text.h ${CMAKE_CURRENT_LIST_DIR} /
-     main_layout.cpp ${CMAKE_CURRENT_LIST_DIR} / main_layout.h ${CMAKE_CURRENT_LIST_DIR} /
-     task_list.cpp ${CMAKE_CURRENT_LIST_DIR} / task_list.h ${CMAKE_CURRENT_LIST_DIR} /
-     task_list_host.h)
+# The main window's task list: grid painting, input and layout.
+list(APPEND QUILLNOTE_UI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/fit_text.cpp ${CMAKE_CURRENT_LIST_DIR}/fit_text.h
+    ${CMAKE_CURRENT_LIST_DIR}/main_layout.cpp ${CMAKE_CURRENT_LIST_DIR}/main_layout.h
+    ${CMAKE_CURRENT_LIST_DIR}/task_list.cpp ${CMAKE_CURRENT_LIST_DIR}/task_list.h
+    ${CMAKE_CURRENT_LIST_DIR}/task_list_host.h
+)
