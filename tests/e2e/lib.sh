@@ -1,0 +1,219 @@
+# Shared by the end-to-end scenarios: an X session of our own (Xvfb, and jwm as
+# window manager, task list and system tray), a fresh copy of the program in its
+# own folder with its own settings and runtime folders, and helpers to drive and
+# inspect it. Every process started here is stopped on exit.
+#
+# Needs: Xvfb, jwm, xdotool, xwininfo (x11-utils), import (imagemagick), and the
+# e2e-xhelper program built beside the tests.
+
+set -euo pipefail
+
+E2E_PIDS=()
+APP_PID=""
+MAIN_WIN=""
+
+e2e_log() { echo "[e2e $(date +%T.%3N)] $*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    e2e_screenshot failure || true
+    exit 1
+}
+
+e2e_check() { # e2e_check "what" command...
+    local what=$1
+    shift
+    if "$@"; then e2e_log "ok: $what"; else e2e_fail "$what"; fi
+}
+
+# e2e_begin SCENARIO PROGRAM XHELPER OUTDIR
+e2e_begin() {
+    E2E_SCENARIO=$1 E2E_PROGRAM=$2 E2E_XHELPER=$3 E2E_OUT=$4
+    mkdir -p "$E2E_OUT"
+    rm -f "$E2E_OUT/$E2E_SCENARIO"-*.png "$E2E_OUT/$E2E_SCENARIO.log"
+    E2E_WORK=$(mktemp -d /tmp/quillnote-e2e.XXXXXX)
+    trap e2e_cleanup EXIT
+    [ -x "$E2E_PROGRAM" ] || e2e_fail "no program at $E2E_PROGRAM"
+
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$E2E_WORK/display" \
+        >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    local i
+    for i in $(seq 100); do
+        [ -s "$E2E_WORK/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$E2E_WORK/display" ] || e2e_fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$E2E_WORK/display")"
+
+    cat >"$E2E_WORK/jwmrc" <<'JWM'
+<JWM><Tray x="0" y="-1" height="30" autohide="off"><TaskList maxwidth="200"/><Dock/></Tray><Desktops width="1" height="1"/><FocusModel>click</FocusModel></JWM>
+JWM
+    HOME="$E2E_WORK" jwm -f "$E2E_WORK/jwmrc" >"$E2E_WORK/jwm.log" 2>&1 &
+    E2E_PIDS+=($!)
+    "$E2E_XHELPER" tray-wait 5000 || e2e_fail "jwm's tray did not appear"
+
+    # The program in a folder of its own, as a user would install it.
+    APP_DIR="$E2E_WORK/app"
+    mkdir -p "$APP_DIR" "$E2E_WORK/config" "$E2E_WORK/runtime" "$E2E_WORK/home"
+    chmod 700 "$E2E_WORK/runtime"
+    cp "$E2E_PROGRAM" "$APP_DIR/quillnote"
+    APP="$APP_DIR/quillnote"
+    DATA="$APP_DIR/quillnote.dat"
+    INI="$E2E_WORK/config/Tolvane/Quillnote.ini"
+    export HOME="$E2E_WORK/home" XDG_CONFIG_HOME="$E2E_WORK/config"
+    export XDG_RUNTIME_DIR="$E2E_WORK/runtime" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8
+    # No session bus: the tray icon goes through the X11 tray, as on a plain desktop.
+    unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+    export ASAN_OPTIONS=detect_leaks=0
+    e2e_log "scenario $E2E_SCENARIO on $DISPLAY in $E2E_WORK"
+}
+
+e2e_cleanup() {
+    local rc=$?
+    local pid
+    [ -f "$E2E_WORK/app.log" ] && cp "$E2E_WORK/app.log" "$E2E_OUT/$E2E_SCENARIO.log" || true
+    # The program first (it may still want the X server), then jwm, then Xvfb.
+    for pid in $(printf '%s\n' "${E2E_PIDS[@]}" | tac); do
+        kill -TERM "$pid" 2>/dev/null || true
+        ( sleep 3; kill -KILL "$pid" 2>/dev/null ) &
+        local watchdog=$!
+        wait "$pid" 2>/dev/null || true
+        kill "$watchdog" 2>/dev/null || true
+        wait "$watchdog" 2>/dev/null || true
+    done
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
+    if [ $rc -eq 0 ]; then e2e_log "PASS: $E2E_SCENARIO"; fi
+    exit $rc
+}
+
+e2e_screenshot() { # e2e_screenshot NAME
+    import -window root "$E2E_OUT/$E2E_SCENARIO-$1.png" 2>/dev/null
+}
+
+# Starts the program in the background; APP_PID is its process id.
+e2e_start_app() {
+    "$APP" >>"$E2E_WORK/app.log" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=("$APP_PID")
+    e2e_log "started the program, pid $APP_PID"
+}
+
+# e2e_wait_exit PID SECONDS: waits for the process; its exit status, or 124 when it
+# had to be killed because it did not end in time.
+e2e_wait_exit() {
+    local pid=$1 seconds=$2 rc=0
+    ( sleep "$seconds"; kill -KILL "$pid" 2>/dev/null && touch "$E2E_WORK/killed.$pid" ) &
+    local watchdog=$!
+    wait "$pid" || rc=$?
+    kill "$watchdog" 2>/dev/null || true
+    wait "$watchdog" 2>/dev/null || true
+    if [ -e "$E2E_WORK/killed.$pid" ]; then rc=124; fi
+    echo "$rc"
+}
+
+# Milliseconds since the epoch.
+e2e_now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+# e2e_find_main [PID]: the program's main window (mapped or not), found by its
+# window text; empty when there is none.
+e2e_find_main() {
+    local pid=${1:-$APP_PID}
+    xdotool search --all --pid "$pid" --name '^main_form_quillnote$' 2>/dev/null | head -n1 || true
+}
+
+# e2e_wait_main SECONDS: waits until the main window exists; sets MAIN_WIN.
+e2e_wait_main() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        MAIN_WIN=$(e2e_find_main)
+        [ -n "$MAIN_WIN" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+# e2e_wait_viewable WIN SECONDS [not]
+e2e_wait_viewable() {
+    local win=$1 deadline=$(($(e2e_now_ms) + $2 * 1000)) want=${3:-}
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        if [ -z "$want" ] && e2e_is_viewable "$win"; then return 0; fi
+        if [ "$want" = not ] && ! e2e_is_viewable "$win"; then return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Sets X, Y, WIDTH, HEIGHT of a window in root coordinates.
+e2e_geometry() {
+    local line
+    X="" Y="" WIDTH="" HEIGHT=""
+    while IFS= read -r line; do
+        case $line in
+        "  Absolute upper-left X:"*) X=${line##* } ;;
+        "  Absolute upper-left Y:"*) Y=${line##* } ;;
+        "  Width:"*) WIDTH=${line##* } ;;
+        "  Height:"*) HEIGHT=${line##* } ;;
+        esac
+    done < <(xwininfo -id "$1")
+}
+
+# The program's tray icon: "window pid x y width height", empty when none.
+e2e_tray_icon() {
+    local pid=${1:-$APP_PID}
+    "$E2E_XHELPER" tray-clients | awk -v p="$pid" '$2 == p { print; exit }'
+}
+
+e2e_wait_tray_icon() { # e2e_wait_tray_icon SECONDS
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        [ -n "$(e2e_tray_icon)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_has_state() { "$E2E_XHELPER" state "$1" | grep -qx "$2"; }
+
+# Visible windows of the program other than the main window and its tray icon.
+e2e_other_windows() {
+    local tray
+    tray=$(e2e_tray_icon | awk '{ print $1 }')
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$APP_PID" '' 2>/dev/null || true); do
+        [ "$w" = "$MAIN_WIN" ] && continue
+        [ -n "$tray" ] && [ "$(printf '0x%x' "$w")" = "$tray" ] && continue
+        echo "$w"
+    done
+}
+
+# Asks the main window to close as the window manager's close button does.
+e2e_close_main() { "$E2E_XHELPER" close "$MAIN_WIN"; }
+
+# Settings file access. QSettings writes names with spaces as %20.
+e2e_ini_key() { printf '%s' "$1" | sed 's/ /%20/g'; }
+
+e2e_ini_get() {
+    [ -f "$INI" ] || return 0
+    local key
+    key=$(e2e_ini_key "$1")
+    awk -F= -v k="$key" '/^\[/ { g = ($0 == "[General]") } g && $1 == k { sub(/^[^=]*=/, ""); print; exit }' "$INI"
+}
+
+e2e_ini_set() { # e2e_ini_set NAME VALUE (the program must not be running)
+    mkdir -p "$(dirname "$INI")"
+    [ -f "$INI" ] || printf '[General]\n' >"$INI"
+    local key tmp
+    key=$(e2e_ini_key "$1")
+    tmp=$(mktemp)
+    awk -F= -v k="$key" -v v="$2" '
+        /^\[/ { if (g && !done) { print k "=" v; done = 1 } g = ($0 == "[General]") }
+        g && $1 == k { if (!done) print k "=" v; done = 1; next }
+        { print }
+        END { if (!done) print k "=" v }' "$INI" >"$tmp"
+    mv "$tmp" "$INI"
+}
+
+e2e_file_size() { stat -c %s "$1" 2>/dev/null || echo missing; }

@@ -1,0 +1,270 @@
+#!/usr/bin/env bash
+# End-to-end scenarios on the built program.
+# Usage: scenarios.sh SCENARIO PROGRAM XHELPER OUTDIR
+# Screenshots and the program's output land in OUTDIR.
+
+source "$(dirname "$0")/lib.sh"
+
+# Starts the program and waits for its main window (MAIN_WIN).
+start_and_wait_main() {
+    e2e_start_app
+    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
+}
+
+# Asks the main window to close and expects the program to end cleanly.
+close_and_expect_exit() {
+    e2e_close_main
+    local rc
+    rc=$(e2e_wait_exit "$APP_PID" 10)
+    [ "$rc" = 0 ] || e2e_fail "closing the main window: exit status $rc (124: still running after 10 s)"
+}
+
+check_saved_settings() { # check_saved_settings LEFT TOP WIDTH HEIGHT
+    e2e_check "settings file written" test -f "$INI"
+    e2e_check "Left=$1 stored (found '$(e2e_ini_get Left)')" test "$(e2e_ini_get Left)" = "$1"
+    e2e_check "Top=$2 stored (found '$(e2e_ini_get Top)')" test "$(e2e_ini_get Top)" = "$2"
+    e2e_check "Width=$3 stored (found '$(e2e_ini_get Width)')" test "$(e2e_ini_get Width)" = "$3"
+    e2e_check "Height=$4 stored (found '$(e2e_ini_get Height)')" test "$(e2e_ini_get Height)" = "$4"
+    e2e_check "Skin=Default stored (found '$(e2e_ini_get Skin)')" test "$(e2e_ini_get Skin)" = Default
+}
+
+check_empty_data_file() {
+    # Three default categories and no task.
+    e2e_check "84-byte data file (found $(e2e_file_size "$DATA"))" test "$(e2e_file_size "$DATA")" = 84
+}
+
+# The fields of a WAVE header: format tag, channels, sample rate, bits per sample.
+wave_format() { od -An -tu2 -j20 -N4 "$1" | tr -s ' '; od -An -tu4 -j24 -N4 "$1" | tr -d ' '; od -An -tu2 -j34 -N2 "$1" | tr -d ' '; }
+
+scenario_first_start() {
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    local skin=""
+    [ -f "$APP_DIR/Skins/Default.skn" ] && skin="$APP_DIR/Skins/Default.skn"
+    [ -f "$APP_DIR/skins/Default.skn" ] && skin="$APP_DIR/skins/Default.skn"
+    e2e_check "default skin written to Skins/Default.skn" test -n "$skin"
+    e2e_check "alarm.wav written beside the program" test -f "$APP_DIR/alarm.wav"
+    e2e_check "alarm.wav is a RIFF WAVE file" \
+        test "$(head -c4 "$APP_DIR/alarm.wav")$(tail -c+9 "$APP_DIR/alarm.wav" | head -c4)" = RIFFWAVE
+    e2e_check "alarm.wav is PCM, 2 channels, 22050 Hz, 16 bits (found $(wave_format "$APP_DIR/alarm.wav" | tr '\n' ' '))" \
+        test "$(wave_format "$APP_DIR/alarm.wav" | tr '\n' ' ')" = " 1 2 22050 16 "
+    sleep 0.5 # let the window settle and paint
+    e2e_geometry "$MAIN_WIN"
+    e2e_check "main window at 0,0 size 696x480 (found $X,$Y ${WIDTH}x$HEIGHT)" \
+        test "$X,$Y,$WIDTH,$HEIGHT" = "0,0,696,480"
+    e2e_check "tray icon embedded in the tray" e2e_wait_tray_icon 5
+    e2e_check "no taskbar button (_NET_WM_STATE_SKIP_TASKBAR)" \
+        e2e_has_state "$MAIN_WIN" _NET_WM_STATE_SKIP_TASKBAR
+    e2e_check "not on top by default" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE'
+    e2e_screenshot main-window
+    close_and_expect_exit
+    e2e_check "a second run finds the files written, nothing lost" test -f "$APP_DIR/alarm.wav"
+}
+
+scenario_close_saves() {
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    # Away from the work area's edges, so no snapping applies.
+    xdotool windowmove "$MAIN_WIN" 230 170
+    sleep 0.5
+    e2e_geometry "$MAIN_WIN"
+    e2e_check "window moved to 230,170 (found $X,$Y)" test "$X,$Y" = "230,170"
+    close_and_expect_exit
+    check_saved_settings 230 170 696 480
+    check_empty_data_file
+}
+
+scenario_sigterm_saves() {
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    kill -TERM "$APP_PID"
+    local rc
+    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_check "SIGTERM ends the program cleanly (exit status $rc)" test "$rc" = 0
+    check_saved_settings 0 0 696 480
+    check_empty_data_file
+}
+
+# Starts a second copy and expects it to hand over and end at once.
+second_start_hands_over() {
+    local before_ini before_dat start rc elapsed
+    before_ini=$(cat "$INI" 2>/dev/null | md5sum)
+    before_dat=$(cat "$DATA" 2>/dev/null | md5sum)
+    start=$(e2e_now_ms)
+    "$APP" >>"$E2E_WORK/second.log" 2>&1 &
+    local second=$!
+    rc=$(e2e_wait_exit "$second" 10)
+    elapsed=$(($(e2e_now_ms) - start))
+    e2e_check "second start ends with status 0 (found $rc)" test "$rc" = 0
+    e2e_check "second start ends within 2 s (took $elapsed ms)" test "$elapsed" -lt 2000
+    e2e_check "the first instance still runs" kill -0 "$APP_PID"
+    e2e_check "settings file untouched by the second start" \
+        test "$(cat "$INI" 2>/dev/null | md5sum)" = "$before_ini"
+    e2e_check "data file untouched by the second start" \
+        test "$(cat "$DATA" 2>/dev/null | md5sum)" = "$before_dat"
+    e2e_check "exactly one main window" \
+        test "$(xdotool search --name '^main_form_quillnote$' | wc -l)" = 1
+}
+
+scenario_second_start() {
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    second_start_hands_over
+    e2e_check "main window still shown" e2e_is_viewable "$MAIN_WIN"
+
+    # Minimised: the second start restores it.
+    xdotool windowminimize "$MAIN_WIN"
+    e2e_wait_viewable "$MAIN_WIN" 5 not || e2e_fail "could not minimise the main window"
+    second_start_hands_over
+    e2e_check "minimised main window shown again" e2e_wait_viewable "$MAIN_WIN" 3
+    e2e_check "restored, not minimised" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_HIDDEN'
+    sleep 0.3
+    e2e_check "main window is the active window" \
+        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    e2e_screenshot raised
+    close_and_expect_exit
+}
+
+scenario_second_start_hidden() {
+    e2e_ini_set "Minimize on start" 1
+    start_and_wait_main
+    e2e_check "tray icon present" e2e_wait_tray_icon 10
+    sleep 1
+    e2e_check "main window hidden at start" eval '! e2e_is_viewable "$MAIN_WIN"'
+    second_start_hands_over
+    e2e_check "hidden main window shown by the second start" e2e_wait_viewable "$MAIN_WIN" 3
+    sleep 0.3
+    e2e_check "main window is the active window" \
+        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    close_and_expect_exit
+}
+
+scenario_minimize_on_start() {
+    e2e_ini_set "Minimize on start" 1
+    start_and_wait_main
+    e2e_check "tray icon present" e2e_wait_tray_icon 10
+    sleep 1.5
+    e2e_check "main window hidden" eval '! e2e_is_viewable "$MAIN_WIN"'
+    e2e_check "the program keeps running" kill -0 "$APP_PID"
+    e2e_screenshot hidden
+    # Closing while hidden still saves everything.
+    kill -TERM "$APP_PID"
+    local rc
+    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_check "SIGTERM while hidden ends the program cleanly (exit status $rc)" test "$rc" = 0
+    check_saved_settings 0 0 696 480
+    check_empty_data_file
+    e2e_check "Minimize on start kept" test "$(e2e_ini_get 'Minimize on start')" = 1
+}
+
+# Opens the settings dialog through the tray icon's menu; sets DIALOG.
+open_settings_dialog() {
+    local icon ix iy iw ih
+    read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
+    xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+    sleep 0.5
+    e2e_screenshot tray-menu
+    # Menu items: Open/Minimize, Add Task..., Settings...
+    xdotool key Down Down Down Return
+    local deadline=$(($(e2e_now_ms) + 5000))
+    DIALOG=""
+    while [ -z "$DIALOG" ] && [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        sleep 0.2
+        DIALOG=$(e2e_other_windows | head -n1)
+    done
+    [ -n "$DIALOG" ] || e2e_fail "the settings dialog did not open from the tray menu"
+    sleep 0.5
+}
+
+# Clicks a point given in the dialog's client coordinates. The skin's frame is
+# taken to be as wide at the bottom as at the sides.
+click_dialog_client() { # click_dialog_client X Y
+    e2e_geometry "$DIALOG"
+    local border=$(((WIDTH - 338) / 2))
+    local top=$((HEIGHT - 266 - border))
+    xdotool mousemove $((X + border + $1)) $((Y + top + $2)) click 1
+}
+
+scenario_settings_survive_restart() {
+    # Values stored by an earlier run are used on the next start...
+    e2e_ini_set Left 120
+    e2e_ini_set Top 90
+    e2e_ini_set Width 800
+    e2e_ini_set Height 520
+    e2e_ini_set "Always on Top" 1
+    e2e_ini_set "Sort by" 2
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    e2e_geometry "$MAIN_WIN"
+    e2e_check "window placed at 120,90 size 800x520 (found $X,$Y ${WIDTH}x$HEIGHT)" \
+        test "$X,$Y,$WIDTH,$HEIGHT" = "120,90,800,520"
+    e2e_check "Always on Top applied (_NET_WM_STATE_ABOVE)" e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE
+    e2e_check "tray icon present" e2e_wait_tray_icon 5
+
+    # ...and a choice made in the settings dialog is stored and used on the next start.
+    open_settings_dialog
+    e2e_screenshot settings-dialog
+    click_dialog_client 29 63 # "Minimize on start"
+    sleep 0.3
+    e2e_screenshot settings-dialog-changed
+    xdotool key Return
+    local deadline=$(($(e2e_now_ms) + 3000))
+    while [ "$(e2e_ini_get 'Minimize on start')" != 1 ] && [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        sleep 0.1
+    done
+    e2e_check "Minimize on start stored when the dialog is confirmed" \
+        test "$(e2e_ini_get 'Minimize on start')" = 1
+    e2e_check "Sort by kept (found '$(e2e_ini_get 'Sort by')')" test "$(e2e_ini_get 'Sort by')" = 2
+    close_and_expect_exit
+    check_saved_settings 120 90 800 520
+
+    start_and_wait_main
+    e2e_check "tray icon present after restart" e2e_wait_tray_icon 10
+    sleep 1
+    e2e_check "restarted hidden, as chosen in the dialog" eval '! e2e_is_viewable "$MAIN_WIN"'
+    kill -TERM "$APP_PID"
+    local rc
+    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_check "clean end (exit status $rc)" test "$rc" = 0
+    e2e_check "Always on Top kept" test "$(e2e_ini_get 'Always on Top')" = 1
+    check_saved_settings 120 90 800 520
+}
+
+scenario_unreadable_data_file() {
+    # Something is there but cannot be read as a file.
+    mkdir "$DATA"
+    echo "the user's things" >"$DATA/keep"
+    e2e_start_app
+    e2e_wait_main 15 || e2e_fail "no main window within 15 s"
+    # The program tells the user; answer every message it shows.
+    local deadline=$(($(e2e_now_ms) + 8000)) told="" w
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        w=$(e2e_other_windows | head -n1)
+        if [ -n "$w" ]; then
+            [ -n "$told" ] || e2e_screenshot message
+            told=yes
+            xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
+            sleep 0.5
+            continue
+        fi
+        [ -n "$told" ] && break
+        sleep 0.2
+    done
+    e2e_check "the user was told the data file cannot be read" test -n "$told"
+    e2e_screenshot after-message
+    close_and_expect_exit
+    e2e_check "the unreadable data file is left as it was" test -d "$DATA"
+    e2e_check "its contents are untouched" test "$(cat "$DATA/keep")" = "the user's things"
+    e2e_check "nothing else was written in its place" \
+        test "$(find "$APP_DIR" -maxdepth 1 -name 'quillnote.dat*' | wc -l)" = 1
+}
+
+name=$1
+shift
+declare -F "scenario_$name" >/dev/null || { echo "no scenario $name" >&2; exit 2; }
+e2e_begin "$name" "$@"
+"scenario_$name"
