@@ -1,0 +1,36 @@
+#pragma once
+// What the program's windows share for the whole run: the executable's folder,
+// the settings, the autostart entry, the tray icon and the task store. main()
+// makes the real ones; tests make their own in a folder of their own.
+
+#include "core/task_store.h"
+
+#include <QString>
+#include <memory>
+
+namespace quill {
+
+class Autostart;
+class SettingsStore;
+class TrayIcon;
+
+struct AppServices {
+    AppServices();
+    ~AppServices();
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+
+    QString exeDir; // the data file, the skins and the sound live here
+    std::unique_ptr<SettingsStore> settings;
+    std::unique_ptr<Autostart> autostart;
+    std::unique_ptr<TrayIcon> tray;
+    TaskStore store; // the one store of the process
+
+    QString DataFilePath() const;
+};
+
+// The services of a normal run: the executable's folder, the user's settings
+// file, the user's autostart folder and the desktop's tray.
+std::unique_ptr<AppServices> MakeDefaultServices();
+
+} // namespace quill

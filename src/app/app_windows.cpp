@@ -1,0 +1,48 @@
+#include "app_windows.h"
+
+#include "app_services.h"
+#include "options_form.h"
+#include "platform/window_ops.h"
+#include "skin/skin_list.h"
+#include "ui/add_category_form.h"
+#include "ui/categories_form.h"
+#include "ui/edit_task_form.h"
+#include "ui/message_form.h"
+#include "ui/print_form.h"
+#include "ui/reminder_form.h"
+
+namespace quill {
+
+AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMainForm>(services)) {
+    TMainForm* main = mainForm_.get();
+    AppWindowSet w;
+    w.EditTaskForm = new TEditTaskForm(main);
+    w.ReminderForm = new TReminderForm(main);
+    w.OptionsForm = new TOptionsForm(*services.settings, main);
+    w.PrintForm = new TPrintForm(main);
+    w.MessageForm = new TMessageForm(main);
+    w.CategoriesForm = new TCategoriesForm(main);
+    w.AddCategoryForm = new TAddCategoryForm(main);
+
+    const QString exeDir = services.exeDir;
+    w.OptionsForm->SetSkin(main->Skin1);
+    w.OptionsForm->SetSkinSource([exeDir] { return GetSkinList(SkinsDirectory(exeDir)); },
+                                 [main] { return main->SkinName; });
+    w.OptionsForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
+    // The message dialog raises the main window, the editor when it is open, then
+    // itself, and only while "Always on Top" is on.
+    w.MessageForm->SetActivateHandler(
+        [main, editor = w.EditTaskForm, options = w.OptionsForm](QWidget* dialog) {
+            if (!options->AlwaysOnTop())
+                return;
+            WindowOps::SetStayOnTop(main, true);
+            if (editor->isVisible())
+                WindowOps::SetStayOnTop(editor, true);
+            WindowOps::SetStayOnTop(dialog, true);
+        });
+    main->AttachWindows(w);
+}
+
+AppWindows::~AppWindows() = default;
+
+} // namespace quill

@@ -1,0 +1,45 @@
+// Quillnote: start-up. A second start hands over to the running instance; the
+// first creates the program's windows and runs until the main window closes.
+#include "app_services.h"
+#include "app_windows.h"
+#include "quillnote_application.h"
+#include "shutdown_signals.h"
+
+#include "platform/single_instance.h"
+#include "platform/window_ops.h"
+
+#include <QSessionManager>
+
+int main(int argc, char* argv[]) {
+    quill::UseShippedFontConfig(argc > 0 ? argv[0] : nullptr);
+    quill::QuillnoteApplication app(argc, argv);
+    // The main window often lives in the tray with no window shown: closing a
+    // dialog must not end the program; only the main window's close does.
+    app.setQuitOnLastWindowClosed(false);
+
+    quill::SingleInstance instance;
+    if (!instance.Claim()) {
+        // Another instance runs: bring its window to the front and leave at once,
+        // without touching the data file or the settings.
+        return instance.NotifyRunning(3000) ? 0 : 1;
+    }
+
+    auto services = quill::MakeDefaultServices();
+    quill::AppWindows windows(*services);
+    quill::TMainForm* main = windows.MainForm();
+
+    QObject::connect(main, &quill::TMainForm::CloseAccepted, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&instance, &quill::SingleInstance::ShowRequested, main,
+                     [main] { main->ShowMainWindow(); });
+    // Logout, SIGTERM and Ctrl+C close the way "Exit" does, so nothing is lost.
+    quill::ShutdownSignals signals([main] { main->close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
+                     [main](QSessionManager& manager) {
+                         if (!main->close() && manager.allowsInteraction())
+                             manager.cancel();
+                     });
+
+    main->show();
+    return app.exec();
+}

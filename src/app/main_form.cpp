@@ -1,0 +1,305 @@
+// The main window's life cycle: creation, first showing, first activation,
+// the close sequence and destruction.
+#include "main_form.h"
+
+#include "app_error_handler.h"
+#include "app_services.h"
+#include "category_lists.h"
+#include "core/app_error.h"
+#include "core/list_ordering.h"
+#include "core/live_options.h"
+#include "default_files.h"
+#include "main_settings.h"
+#include "options_form.h"
+#include "platform/autostart.h"
+#include "platform/settings_store.h"
+#include "platform/tray_icon.h"
+#include "platform/window_ops.h"
+#include "skin/skin.h"
+#include "skin/skin_colors.h"
+#include "skin/skin_label.h"
+#include "skin/skin_list.h"
+#include "ui/categories_form.h"
+#include "ui/main_layout.h"
+#include "ui/task_list.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QScrollBar>
+
+namespace quill {
+
+// The list reads the options through this until the settings dialog exists;
+// before that it answers with the defaults.
+class TMainForm::OptionsProxy final : public LiveOptions {
+public:
+    const LiveOptions* target = nullptr;
+    FixedOptions defaults;
+    const LiveOptions& Get() const { return target ? *target : defaults; }
+    bool StartWithWindows() const override { return Get().StartWithWindows(); }
+    bool MinimizeOnStart() const override { return Get().MinimizeOnStart(); }
+    bool Transparency() const override { return Get().Transparency(); }
+    bool AlwaysOnTop() const override { return Get().AlwaysOnTop(); }
+    bool ShowDueDate() const override { return Get().ShowDueDate(); }
+    bool ShowPriority() const override { return Get().ShowPriority(); }
+    bool ShowCategory() const override { return Get().ShowCategory(); }
+    bool ShowReminder() const override { return Get().ShowReminder(); }
+    bool ShowGrid() const override { return Get().ShowGrid(); }
+    bool DoneTaskPutInBottom() const override { return Get().DoneTaskPutInBottom(); }
+    int32_t SortBy() const override { return Get().SortBy(); }
+};
+
+TMainForm::TMainForm(AppServices& services, QWidget* parent)
+    : TForm(parent), services_(services), options_(std::make_unique<OptionsProxy>()),
+      taskFile_(services.DataFilePath()) {
+    setObjectName(QStringLiteral("MainForm"));
+    // 1. The settings store is the services' (made before this window).
+    // 2. Qt paints every widget double-buffered already.
+    CreateComponents();
+    // 3. The window text a second start looks for; the skin draws the caption.
+    SkinLabel1->SetCaption(QStringLiteral("Category:"));
+    SkinLabel1->adjustSize();
+    setWindowTitle(QStringLiteral("main_form_quillnote"));
+    // 4. No taskbar button.
+    WindowOps::SetSkipTaskbar(this);
+    // 5. Default files, then the tray icon.
+    ExtractDefaultFiles(services_.exeDir);
+    AddTrayIcon();
+    // 6. Captions and the drop-down's first items.
+    CreatePopupMenu1();
+    ComboBox1->addItems(InitialCategoryItems());
+    // 7.
+    TrayPopupPending = false;
+    // 8. The stored category position; a position past the end selects nothing.
+    const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
+    ComboBox1->setCurrentIndex(stored.group >= 0 && stored.group < ComboBox1->count() ? stored.group
+                                                                                      : -1);
+    // 9, 10. The skin and its pictures.
+    SkinName = stored.skin;
+    LoadStartupSkin();
+    LoadSkinPictures(*Skin1, Pictures);
+    // 11. Where the window was.
+    setGeometry(stored.geometry);
+
+    connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
+    connect(Skin1, &TSkin::OnSkinEvent, this,
+            [this](ISkinObject* source, const QString& name) { Skin1SkinEvent(source, name); });
+    RegisterSkinEventTable();
+}
+
+TMainForm::~TMainForm() {
+    // FormDestroy: the icon goes with the program even when the close was skipped.
+    if (services_.tray && services_.tray->IsAdded())
+        services_.tray->Remove();
+}
+
+void TMainForm::CreateComponents() {
+    Skin1 = new TSkin(this);
+    QWidget* client = Client();
+    List = new TTaskList(client, services_.store, Params, Pictures, *options_, *this);
+    ComboBox1 = new QComboBox(client);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->resize(145, 21);
+    SkinLabel1 = new TSkinLabel(client);
+    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
+    // Only a choice the user makes is a change; filling from code is not.
+    connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
+    Timer1.setInterval(1000);
+}
+
+void TMainForm::AddTrayIcon() {
+    TrayIcon& tray = *services_.tray;
+    tray.SetIcon(NormalTrayIcon());
+    tray.SetToolTip(QStringLiteral("Tolva Quillnote"));
+    tray.Add();
+    connect(&tray, &TrayIcon::LeftButtonDown, this, [this] { TrayLeftButtonDown(); });
+    connect(&tray, &TrayIcon::RightButtonDown, this,
+            [this](QPoint pos) { TrayRightButtonDown(pos); });
+}
+
+void TMainForm::LoadStartupSkin() {
+    QString error;
+    if (Skin1->LoadSkin(FindSkinFile(services_.exeDir, SkinName), &error)) {
+        loadedSkinName_ = SkinName;
+        return;
+    }
+    // A stored skin that is gone falls back to the default one rather than leaving
+    // the window without a frame; only a failing default is worth a message.
+    if (SkinName != QLatin1String("Default")) {
+        QString defaultError;
+        if (Skin1->LoadSkin(FindSkinFile(services_.exeDir, QStringLiteral("Default")),
+                            &defaultError)) {
+            SkinName = QStringLiteral("Default");
+            loadedSkinName_ = SkinName;
+            return;
+        }
+        error = defaultError;
+    }
+    ShowAppError(error);
+}
+
+void TMainForm::AttachWindows(const AppWindowSet& windows) {
+    windows_ = windows;
+    options_->target = windows.OptionsForm;
+}
+
+void TMainForm::FormShow() {
+    if (Tag != 0)
+        return;
+    Skin1->ApplySkin(this);
+    Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
+    Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
+    Tag = 1;
+}
+
+void TMainForm::FormActivate() {
+    // The main window is activated many times (every modal dialog returns to it);
+    // its start-up work runs on the first activation only.
+    if (activated_)
+        return;
+    activated_ = true;
+    ++activationRuns_;
+    SettingsStore& settings = *services_.settings;
+
+    // 1.
+    if (windows_.OptionsForm)
+        windows_.OptionsForm->CheckBox9->setChecked(settings.Read(settings::kAlwaysOnTop));
+    ApplyStayOnTop(this);
+    // 2.
+    if (!QFileInfo::exists(FindSkinFile(services_.exeDir, SkinName)))
+        SkinName = QStringLiteral("Default");
+    // 3.
+    LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
+    List->SetBackgroundColor(SkinColorToQColor(Skin1->WindowColor(), Qt::white));
+    // 4. A failing autostart entry is shown, and start-up goes on: the tasks must
+    //    still be loaded before anything can save them.
+    try {
+        services_.autostart->SetAutoStart(settings.Read(settings::kStartWithWindows));
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
+    // 5.
+    SetupGridColumns();
+    // 6.
+    const QString notice = taskFile_.Load(services_.store);
+    dataLoaded_ = true;
+    AddDefaultCategories(services_.store);
+    RepairInvariants(services_.store);
+    // 7.
+    FillCategoryLists();
+    // 8. The stored position, unfiltered by sorting: the file's order shows.
+    const int group = settings.Read(settings::kMainFormGroup);
+    ComboBox1->setCurrentIndex(group >= 0 && group < ComboBox1->count() ? group : -1);
+    quill::FilterTaskList(services_.store, group, ComboBox1->count());
+    // 9.
+    FormResize();
+    // 10.
+    if (windows_.OptionsForm && windows_.OptionsForm->MinimizeOnStart())
+        HideMainWindow();
+    // 11.
+    Timer1.start();
+
+    // Told after start-up has finished, so the window is complete behind it.
+    if (!notice.isEmpty())
+        QTimer::singleShot(0, this, [notice] { ShowAppError(notice); });
+}
+
+bool TMainForm::FormCloseQuery() {
+    if (closed_)
+        return true;
+    TrayIcon& tray = *services_.tray;
+    // 1.
+    tray.Remove();
+    try {
+        // 2.
+        WriteMainWindowSettings(*services_.settings, geometry(), SkinName);
+        // 3. Nothing to save before the file was read; and a file that must be
+        //    kept is not written (the user was told at start-up).
+        if (dataLoaded_ && taskFile_.SavingAllowed())
+            SaveTasks();
+    } catch (const AppError& error) {
+        // The window stays, and stays reachable; the next close tries again.
+        tray.Add();
+        ShowAppError(QString::fromStdString(error.what()));
+        return false;
+    }
+    // 4, 5.
+    closed_ = true;
+    Timer1.stop();
+    Q_EMIT CloseAccepted();
+    return true;
+}
+
+void TMainForm::SaveTasks() {
+    if (!dataLoaded_)
+        throw AppError("The tasks were not saved: the data file has not been read yet.");
+    taskFile_.Save(services_.store);
+}
+
+void TMainForm::FormResize() {
+    // The fade leaves blending on at full opacity; resizing switches it off.
+    if (AlphaBlend && AlphaBlendValue == 255) {
+        AlphaBlend = false;
+        ApplyAlphaBlend();
+    }
+    const QSize client = ClientSize();
+    const MainLayout layout = ComputeMainLayout(client.width(), client.height(), Params,
+                                                ComboBox1->size(), SkinLabel1->size());
+    List->ApplyLayout(layout);
+    if (windows_.OptionsForm)
+        SetupGridColumns();
+    ComboBox1->setGeometry(layout.comboBox);
+    SkinLabel1->setGeometry(layout.label);
+    SkinLabel1->update();
+}
+
+void TMainForm::SetupGridColumns() {
+    List->SetupGridColumns();
+}
+
+void TMainForm::FillCategoryLists() {
+    FillMainCategoryList(ComboBox1, services_.store);
+}
+
+void TMainForm::ComboBox1Change(int index) {
+    if (index == ComboBox1->count() - 1) {
+        if (windows_.CategoriesForm)
+            windows_.CategoriesForm->ShowModal();
+        FillCategoryLists();
+        return;
+    }
+    services_.settings->Write(settings::kMainFormGroup, index);
+    quill::FilterTaskList(services_.store, index, ComboBox1->count());
+    SortTaskList(-1);
+    SetupGridColumns();
+}
+
+void TMainForm::FilterTaskList() {
+    quill::FilterTaskList(services_.store, ComboBox1->currentIndex(), ComboBox1->count());
+}
+
+void TMainForm::SortTaskList(int criterion) {
+    const int32_t by = criterion == -1 ? options_->SortBy() : criterion;
+    quill::SortTaskList(services_.store, by, options_->DoneTaskPutInBottom());
+    // A failed save is shown here; the command that sorted goes on to redraw.
+    try {
+        SaveTasks();
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
+}
+
+void TMainForm::ApplyStayOnTop(QWidget* window) {
+    const bool onTop = options_->AlwaysOnTop();
+    WindowOps::SetStayOnTop(this, onTop);
+    if (window && window != this)
+        WindowOps::SetStayOnTop(window, onTop);
+}
+
+void TMainForm::ApplyAlphaBlend() {
+    WindowOps::SetOpacity(this, AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
+}
+
+} // namespace quill

@@ -1,0 +1,154 @@
+#pragma once
+// The main window: the skinned frame around the task list, the category
+// drop-down, the tray icon and the window's menu. It wires the program's parts
+// together; the parts live in their own classes.
+
+#include "skin/skin_dispatch.h"
+#include "skin/skin_params.h"
+#include "skin/skin_pictures.h"
+#include "task_file.h"
+#include "ui/task_list_host.h"
+#include "widgets/form.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QMenu;
+
+namespace quill {
+
+struct AppServices;
+class ISkinObject;
+class SkinMenu;
+class TAddCategoryForm;
+class TCategoriesForm;
+class TEditTaskForm;
+class TMessageForm;
+class TOptionsForm;
+class TPrintForm;
+class TReminderForm;
+class TSkin;
+class TSkinLabel;
+class TTaskList;
+
+// The windows created after the main window, in creation order.
+struct AppWindowSet {
+    TEditTaskForm* EditTaskForm = nullptr;
+    TReminderForm* ReminderForm = nullptr;
+    TOptionsForm* OptionsForm = nullptr;
+    TPrintForm* PrintForm = nullptr;
+    TMessageForm* MessageForm = nullptr;
+    TCategoriesForm* CategoriesForm = nullptr;
+    TAddCategoryForm* AddCategoryForm = nullptr;
+};
+
+class TMainForm : public TForm, public TaskListHost {
+    Q_OBJECT
+public:
+    // FormCreate: runs while the window is made, before any other window exists.
+    explicit TMainForm(AppServices& services, QWidget* parent = nullptr);
+    ~TMainForm() override; // FormDestroy
+
+    // The other windows, once they exist.
+    void AttachWindows(const AppWindowSet& windows);
+    const AppWindowSet& Windows() const { return windows_; }
+
+    // Components.
+    TSkin* Skin1 = nullptr;
+    TTaskList* List = nullptr; // StringGrid1, ScrollBar1, PopupMenu2
+    QComboBox* ComboBox1 = nullptr;
+    TSkinLabel* SkinLabel1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* AddTask2 = nullptr;
+    QAction* Settings1 = nullptr;
+    QAction* Print1 = nullptr;
+    QMenu* Skins1 = nullptr;
+    QAction* Help1 = nullptr;
+    QAction* About1 = nullptr;
+    QAction* N1 = nullptr; // "Exit"
+    QTimer Timer1;         // reminders; started on the first activation
+
+    // Shared state.
+    QString SkinName;
+    SkinParams Params;
+    SkinPictures Pictures;
+    bool TrayPopupPending = false;
+    // The main window's alpha blending (the fade drives the value).
+    bool AlphaBlend = false;
+    int AlphaBlendValue = 255;
+
+    // Commands.
+    void ApplyStayOnTop(QWidget* window);
+    void OpenSettings();
+    void LoadSkin();
+    void FillCategoryLists();
+    void ComboBox1Change(int index);
+    void FormResize();
+    void SetupGridColumns();
+    void Skin1SkinEvent(ISkinObject* source, const QString& eventName);
+    void HideMainWindow(); // to the tray, or minimised where there is none
+    void ShowMainWindow(); // restored and in front
+    void PopupMenu1Popup();
+    void Open1Click();
+    void N1Click() { close(); }
+    void SKIN_MENU_CLICK(const QString& name);
+    void TrayLeftButtonDown();
+    void TrayRightButtonDown(const QPoint& globalPos);
+    void ActivateVisibleDialog();
+    void ShowAbout();
+
+    // TaskListHost.
+    void SortTaskList(int criterion) override;
+    void FilterTaskList() override;
+    void AddTask() override;
+    int EditTask(int index) override;
+    void OpenHelpFile() override;
+    void ShowPrintDialog() override;
+    QMenu* MainPopupMenu() override { return PopupMenu1; }
+
+    // Writes the whole store; throws AppError when it cannot.
+    void SaveTasks();
+
+    const TaskFile& DataFile() const { return taskFile_; }
+    bool HasActivated() const { return activated_; }
+    int ActivationRuns() const { return activationRuns_; }
+    const SkinEventRouter& SkinEvents() const { return skinEvents_; }
+
+Q_SIGNALS:
+    // The close sequence finished and the window may go: the program ends.
+    void CloseAccepted();
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    bool FormCloseQuery() override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    class OptionsProxy;
+    void CreateComponents();
+    void CreatePopupMenu1();
+    void LoadStartupSkin();
+    void RegisterSkinEventTable();
+    void AddTrayIcon();
+    void ApplyAlphaBlend();
+    bool AnyVisible(std::initializer_list<QWidget*> windows) const;
+
+    AppServices& services_;
+    std::unique_ptr<OptionsProxy> options_;
+    AppWindowSet windows_;
+    TaskFile taskFile_;
+    SkinEventRouter skinEvents_;
+    SkinMenu* skinMenu_ = nullptr;
+    QString loadedSkinName_; // the skin the engine holds
+    bool activated_ = false;
+    int activationRuns_ = 0;
+    bool dataLoaded_ = false;
+    bool closed_ = false;
+};
+
+} // namespace quill

@@ -1,0 +1,283 @@
+// The main window's commands: its menu and the tray icon, the settings dialog,
+// skins and the skin's button clicks.
+#include "main_form.h"
+
+#include "app_error_handler.h"
+#include "app_services.h"
+#include "core/app_error.h"
+#include "options_form.h"
+#include "platform/autostart.h"
+#include "platform/shell.h"
+#include "platform/tray_icon.h"
+#include "platform/window_ops.h"
+#include "skin/skin.h"
+#include "skin/skin_colors.h"
+#include "skin/skin_list.h"
+#include "skin_events.h"
+#include "ui/add_category_form.h"
+#include "ui/categories_form.h"
+#include "ui/edit_task_form.h"
+#include "ui/message_form.h"
+#include "ui/print_form.h"
+#include "ui/reminder_form.h"
+#include "ui/task_list.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+
+namespace quill {
+
+void TMainForm::CreatePopupMenu1() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Open1 = PopupMenu1->addAction(QStringLiteral("Open"), this, [this] { Open1Click(); });
+    PopupMenu1->setDefaultAction(Open1);
+    PopupMenu1->addSeparator();
+    AddTask2 = PopupMenu1->addAction(QStringLiteral("Add Task..."), this, [this] {
+        AddTask();
+        SetupGridColumns();
+    });
+    Settings1 = PopupMenu1->addAction(QStringLiteral("Settings..."), this, [this] {
+        OpenSettings();
+        SetupGridColumns();
+    });
+    Print1 = PopupMenu1->addAction(QStringLiteral("Print..."), this, [this] { ShowPrintDialog(); });
+    PopupMenu1->addSeparator();
+    Skins1 = PopupMenu1->addMenu(QStringLiteral("Skins"));
+    Skins1->setObjectName(QStringLiteral("Skins1"));
+    skinMenu_ = new SkinMenu(Skins1, this);
+    connect(skinMenu_, &SkinMenu::SkinChosen, this,
+            [this](const QString& name) { SKIN_MENU_CLICK(name); });
+    PopupMenu1->addSeparator();
+    Help1 = PopupMenu1->addAction(QStringLiteral("Help..."), this, [this] { OpenHelpFile(); });
+    About1 = PopupMenu1->addAction(QStringLiteral("About..."), this, [this] { ShowAbout(); });
+    PopupMenu1->addSeparator();
+    N1 = PopupMenu1->addAction(QStringLiteral("Exit"), this, [this] { N1Click(); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
+}
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->popup(event->globalPos());
+    event->accept();
+}
+
+void TMainForm::PopupMenu1Popup() {
+    Open1->setText(TrayPopupPending ? QStringLiteral("Open") : QStringLiteral("Minimize"));
+    TrayPopupPending = false;
+    skinMenu_->Rebuild(GetSkinList(SkinsDirectory(services_.exeDir)), SkinName);
+}
+
+void TMainForm::Open1Click() {
+    if (Open1->text().contains(QLatin1String("Ope")))
+        ShowMainWindow();
+    else
+        HideMainWindow();
+}
+
+void TMainForm::HideMainWindow() {
+    // Without a tray nothing could bring a hidden window back: minimise instead.
+    if (services_.tray->IsAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
+void TMainForm::ShowMainWindow() {
+    WindowOps::BringToFront(this);
+}
+
+bool TMainForm::AnyVisible(std::initializer_list<QWidget*> windows) const {
+    for (QWidget* w : windows) {
+        if (w && w->isVisible())
+            return true;
+    }
+    return false;
+}
+
+void TMainForm::TrayLeftButtonDown() {
+    const auto& w = windows_;
+    if (!AnyVisible(
+            {w.EditTaskForm, w.ReminderForm, w.OptionsForm, w.CategoriesForm, w.AddCategoryForm}))
+        ShowMainWindow();
+    else
+        ActivateVisibleDialog();
+}
+
+void TMainForm::TrayRightButtonDown(const QPoint& globalPos) {
+    const auto& w = windows_;
+    if (AnyVisible({w.EditTaskForm, w.ReminderForm, w.OptionsForm})) {
+        ActivateVisibleDialog();
+        return;
+    }
+    if (isVisible())
+        WindowOps::BringToFront(this);
+    TrayPopupPending = true;
+    PopupMenu1->popup(globalPos);
+}
+
+void TMainForm::ActivateVisibleDialog() {
+    const auto& w = windows_;
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(w.EditTaskForm), static_cast<QWidget*>(w.ReminderForm),
+          static_cast<QWidget*>(w.OptionsForm), static_cast<QWidget*>(w.CategoriesForm),
+          static_cast<QWidget*>(w.PrintForm)}) {
+        if (dialog && dialog->isVisible()) {
+            WindowOps::BringToFront(dialog);
+            return;
+        }
+    }
+}
+
+void TMainForm::OpenSettings() {
+    TOptionsForm* dialog = windows_.OptionsForm;
+    if (!dialog)
+        return;
+    // 1.
+    if (dialog->isVisible()) {
+        WindowOps::BringToFront(dialog);
+        return;
+    }
+    // 2.
+    const int result = dialog->ShowModal();
+    const int skinPosition = dialog->SkinPositionAtShow();
+    if (result != mrOk) {
+        // 4. The live copy returns to the stored values.
+        dialog->FormCreate();
+        return;
+    }
+    // 3.1
+    const int chosen = dialog->ComboBox2->currentIndex();
+    if (chosen >= 0 && chosen != skinPosition) {
+        SkinName = dialog->ComboBox2->currentText();
+        LoadSkin();
+    }
+    // 3.2 - 3.6
+    SetupGridColumns();
+    services_.autostart->SetAutoStart(dialog->StartWithWindows());
+    AlphaBlend = dialog->Transparency();
+    ApplyAlphaBlend();
+    ApplyStayOnTop(this);
+    SortTaskList(-1);
+    // 3.7
+    dialog->WriteSettings();
+}
+
+void TMainForm::LoadSkin() {
+    // 1, 2. A skin that fails to load changes nothing, and SkinName keeps naming
+    //       the skin that is shown.
+    List->ResetListInput();
+    QString error;
+    if (!Skin1->LoadSkin(FindSkinFile(services_.exeDir, SkinName), &error)) {
+        if (!loadedSkinName_.isEmpty())
+            SkinName = loadedSkinName_;
+        throw AppError(error.toStdString());
+    }
+    loadedSkinName_ = SkinName;
+    // 3.
+    if (LoadInforInDescription(Params, Skin1->GetDescription().toStdString()))
+        SetupGridColumns();
+    // 4.
+    Skin1->ApplySkin(this);
+    Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
+    Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
+    const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
+    List->SetBackgroundColor(background);
+    const auto& w = windows_;
+    if (w.CategoriesForm) {
+        Skin1->ApplySkin(w.CategoriesForm);
+        Skin1->ApplySkinByName(w.CategoriesForm, QStringLiteral("CategoriesForm"));
+    }
+    if (w.AddCategoryForm)
+        Skin1->ApplySkinByName(w.AddCategoryForm, QStringLiteral("AddCategoryForm"));
+    if (w.EditTaskForm) {
+        Skin1->ApplySkin(w.EditTaskForm);
+        Skin1->ApplySkinByName(w.EditTaskForm, QStringLiteral("EditTaskForm"));
+    }
+    if (w.OptionsForm) {
+        Skin1->ApplySkin(w.OptionsForm);
+        Skin1->ApplySkinByName(w.OptionsForm, QStringLiteral("OptionsForm"));
+    }
+    if (w.PrintForm)
+        Skin1->ApplySkinByName(w.PrintForm, QStringLiteral("PrintForm"));
+    if (w.ReminderForm)
+        Skin1->ApplySkinByName(w.ReminderForm, QStringLiteral("ReminderForm"));
+    // 5.
+    FormResize();
+}
+
+void TMainForm::SKIN_MENU_CLICK(const QString& name) {
+    SkinName = name;
+    LoadSkin();
+    FormResize();
+}
+
+void TMainForm::RegisterSkinEventTable() {
+    SkinEventActions a;
+    const auto closeWith = [](auto getForm, int result) {
+        return [getForm, result] {
+            if (TForm* form = getForm())
+                form->SetModalResult(result);
+        };
+    };
+    a.hideMainWindow = [this] { HideMainWindow(); };
+    a.addTaskAndRelayout = [this] {
+        AddTask();
+        SetupGridColumns();
+    };
+    a.deleteTaskAndRelayout = [this] {
+        List->DeleteTask();
+        SetupGridColumns();
+    };
+    a.settingsAndRelayout = [this] {
+        OpenSettings();
+        SetupGridColumns();
+    };
+    a.showPrintDialog = [this] { ShowPrintDialog(); };
+    a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm; }, mrOk);
+    a.addCategoryCancel = closeWith([this] { return windows_.AddCategoryForm; }, mrCancel);
+    a.reminderOk = closeWith([this] { return windows_.ReminderForm; }, mrOk);
+    a.editTaskCancel = closeWith([this] { return windows_.EditTaskForm; }, mrCancel);
+    a.optionsOk = closeWith([this] { return windows_.OptionsForm; }, mrOk);
+    a.optionsCancel = closeWith([this] { return windows_.OptionsForm; }, mrCancel);
+    a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
+    a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
+    // The category commands, the editor's input check and the reminder's edit
+    // button come with their windows' commands; until then their rows do nothing.
+    RegisterSkinEvents(skinEvents_, a);
+}
+
+void TMainForm::Skin1SkinEvent(ISkinObject* source, const QString& eventName) {
+    skinEvents_.Dispatch(source, eventName);
+}
+
+void TMainForm::AddTask() {
+    // The task editor's commands arrive with the editor; nothing to add until then.
+}
+
+int TMainForm::EditTask(int) {
+    return mrCancel;
+}
+
+void TMainForm::OpenHelpFile() {
+    OpenWithShell(QDir(services_.exeDir).filePath(QStringLiteral("quillnote.chm")));
+}
+
+void TMainForm::ShowPrintDialog() {
+    if (windows_.PrintForm)
+        windows_.PrintForm->ShowModal();
+}
+
+void TMainForm::ShowAbout() {
+    QMessageBox::about(
+        this, QStringLiteral("About Quillnote"),
+        QStringLiteral("<b>Quillnote</b> %1<br>A to-do list that lives in the "
+                       "tray.<br>Tasks are kept in \"%2\".")
+            .arg(QCoreApplication::applicationVersion(), services_.DataFilePath().toHtmlEscaped()));
+}
+
+} // namespace quill

@@ -1,0 +1,42 @@
+#include "quillnote_application.h"
+
+#include "app_error_handler.h"
+#include "core/app_error.h"
+
+#include <QFileInfo>
+#include <cstdlib>
+#include <filesystem>
+
+namespace quill {
+
+QuillnoteApplication::QuillnoteApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QString::fromUtf8(kAppTitle));
+    setApplicationDisplayName(QString::fromUtf8(kAppTitle));
+    setOrganizationName(QStringLiteral("Tolvane"));
+}
+
+bool QuillnoteApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
+    return false;
+}
+
+void UseShippedFontConfig(const char* argv0) {
+    if (std::getenv("FONTCONFIG_FILE") != nullptr)
+        return;
+    std::error_code ec;
+    // The executable's own path: /proc/self/exe, or argv[0] where there is no /proc.
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec && argv0)
+        exe = std::filesystem::absolute(argv0, ec);
+    if (exe.empty())
+        return;
+    const std::filesystem::path conf = exe.parent_path() / "fonts" / "quillnote-fonts.conf";
+    if (std::filesystem::exists(conf, ec))
+        ::setenv("FONTCONFIG_FILE", conf.c_str(), 0);
+}
+
+} // namespace quill
