@@ -71,8 +71,8 @@ struct X {
     ~X() { xcb_disconnect(c); }
 
     xcb_atom_t Atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name),
+                                        nullptr);
         const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(r);
         return a;
@@ -80,7 +80,8 @@ struct X {
 
     std::vector<uint32_t> Words(xcb_window_t w, xcb_atom_t prop, xcb_atom_t type) {
         std::vector<uint32_t> out;
-        auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 4096), nullptr);
+        auto* r =
+            xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 4096), nullptr);
         if (r && r->format == 32) {
             const auto* d = static_cast<const uint32_t*>(xcb_get_property_value(r));
             out.assign(d, d + xcb_get_property_value_length(r) / 4);
@@ -112,7 +113,8 @@ struct X {
             const auto p = Words(w, pid, XCB_ATOM_CARDINAL);
             if (p.empty() || pid_t(p[0]) != processId)
                 continue;
-            if (Text(w, netName, utf8) != name && Text(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING) != name)
+            if (Text(w, netName, utf8) != name &&
+                Text(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING) != name)
                 continue;
             if (Viewable(w))
                 return w;
@@ -129,11 +131,11 @@ struct X {
         std::free(g);
         for (int i = 1; i <= 3; ++i)
             for (int j = 1; j <= 3; ++j) {
-                auto* img = xcb_get_image_reply(
-                    c,
-                    xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, int16_t(width * i / 4),
-                                  int16_t(height * j / 4), 1, 1, ~0u),
-                    nullptr);
+                auto* img = xcb_get_image_reply(c,
+                                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w,
+                                                              int16_t(width * i / 4),
+                                                              int16_t(height * j / 4), 1, 1, ~0u),
+                                                nullptr);
                 bool lit = false;
                 if (img) {
                     const uint8_t* d = xcb_get_image_data(img);
@@ -247,7 +249,8 @@ Sample RunOnce(const Subject& s) {
         // Settled: no CPU time used for 200 ms.
         long ticks = CpuTicks(pid);
         auto lastChange = Clock::now();
-        while (Clock::now() - lastChange < std::chrono::milliseconds(200) && Clock::now() < deadline) {
+        while (Clock::now() - lastChange < std::chrono::milliseconds(200) &&
+               Clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             const long now = CpuTicks(pid);
             if (now != ticks) {

@@ -105,8 +105,11 @@ void SetOpacity(QWidget* window, double opacity) {
 void SetSkipTaskbar(QWidget* window) {
     if (!window)
         return;
-    if (!window->findChild<SkipTaskbarFilter*>(QString(), Qt::FindDirectChildrenOnly))
+    static const char* const kInstalled = "quillnoteSkipTaskbarFilter";
+    if (!window->property(kInstalled).toBool()) {
         window->installEventFilter(new SkipTaskbarFilter(window));
+        window->setProperty(kInstalled, true);
+    }
     if (X11Connection())
         AddSkipStates(window);
 }

@@ -107,7 +107,8 @@ int Close(xcb_window_t w) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: e2e-xhelper tray-wait MS | tray-clients | close WIN | state WIN\n");
+        std::fprintf(stderr,
+                     "usage: e2e-xhelper tray-wait MS | tray-clients | close WIN | state WIN\n");
         return 2;
     }
     int screenNumber = 0;
