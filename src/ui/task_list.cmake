@@ -4,4 +4,5 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/main_layout.cpp ${CMAKE_CURRENT_LIST_DIR}/main_layout.h
     ${CMAKE_CURRENT_LIST_DIR}/task_list.cpp ${CMAKE_CURRENT_LIST_DIR}/task_list.h
     ${CMAKE_CURRENT_LIST_DIR}/task_list_host.h
+    ${CMAKE_CURRENT_LIST_DIR}/task_cell_text.cpp ${CMAKE_CURRENT_LIST_DIR}/task_cell_text.h
 )

@@ -1,6 +1,5 @@
 #include "task_list.h"
 
-#include "core/date_time.h"
 #include "core/live_options.h"
 #include "core/task_store.h"
 #include "skin/skin_colors.h"
@@ -8,17 +7,15 @@
 #include "skin/skin_pictures.h"
 #include "ui/fit_text.h"
 #include "ui/main_layout.h"
+#include "ui/task_cell_text.h"
 #include "ui/task_list_host.h"
 
 #include <QAction>
-#include <QDate>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
-#include <cmath>
 
 namespace quill {
 
@@ -39,15 +36,6 @@ void DrawPicture(QPainter& canvas, const QPixmap& picture, const QRect& rect, in
     const int x = rect.left() + shift + (rect.width() - size.width()) / 2;
     const int y = rect.top() + shift + (rect.height() - size.height()) / 2;
     canvas.drawPixmap(x, y, picture);
-}
-
-// The due date as the system's short date; empty for a value no calendar can show.
-QString FormatDueDate(double dueDate) {
-    if (!std::isfinite(dueDate) || std::fabs(dueDate) > 1.0e7)
-        return QString();
-    const auto days = static_cast<qint64>(DatePart(dueDate));
-    const QDate date = QDate(1899, 12, 30).addDays(days);
-    return date.isValid() ? QLocale::system().toString(date, QLocale::ShortFormat) : QString();
 }
 
 bool AskQuestion(QWidget* owner, const QString& text, const QString& caption) {
@@ -278,7 +266,7 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
             DrawPicture(canvas, pictures_.Reminder, Rect, 1);
         break;
     case ckDueDate: {
-        const QString text = task.HasDueDate ? FormatDueDate(task.DueDate) : QStringLiteral("none");
+        const QString text = DueDateText(task);
         const int x = (left + right - metrics.horizontalAdvance(text)) / 2;
         const int y = (top + bottom - metrics.height()) / 2;
         canvas.setClipRect(Rect);

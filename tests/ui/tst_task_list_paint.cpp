@@ -1,0 +1,339 @@
+// The task list painted into an image: colours, pictures, selection bar, grid lines.
+#include "task_list_fixture.h"
+
+#include "skin/skin_colors.h"
+#include "ui/task_cell_text.h"
+
+#include <QImage>
+#include <QLocale>
+
+using namespace quill;
+using namespace quill::test;
+
+namespace {
+
+QColor C(TColor c) {
+    return SkinColorToQColor(c);
+}
+
+// Pixels of `img` inside `rect` whose colour is near `color` (text is anti-aliased).
+int CountNear(const QImage& img, const QRect& rect, const QColor& color, int tolerance = 40) {
+    int n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            if (std::abs(p.red() - color.red()) + std::abs(p.green() - color.green()) +
+                    std::abs(p.blue() - color.blue()) <=
+                tolerance)
+                ++n;
+        }
+    return n;
+}
+
+int CountNot(const QImage& img, const QRect& rect, const QColor& color) {
+    return rect.width() * rect.height() - CountNear(img, rect, color, 0);
+}
+
+// The longest horizontal run of pixels near `color` in any pixel row of `rect`.
+int LongestRun(const QImage& img, const QRect& rect, const QColor& color) {
+    int best = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        int run = 0;
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            run = CountNear(img, QRect(x, y, 1, 1), color, 120) ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+    }
+    return best;
+}
+
+// Bounding box of the pixels in `rect` that differ from `background`.
+QRect Ink(const QImage& img, const QRect& rect, const QColor& background) {
+    QRect box;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (img.pixelColor(x, y) != background)
+                box = box.united(QRect(x, y, 1, 1));
+    return box;
+}
+
+} // namespace
+
+class TestTaskListPaint : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ListFixture> f;
+
+    QImage Shot() { return f->grid()->grab().toImage(); }
+    QRect CellOf(int kind, int row) {
+        for (int col = 0; col < f->list->ColumnCount; ++col)
+            if (f->list->ColumnKinds[static_cast<size_t>(col)] == kind)
+                return f->grid()->CellRect(col, row);
+        return QRect();
+    }
+
+private Q_SLOTS:
+    void init() {
+        f = std::make_unique<ListFixture>();
+        // Short check pictures leave room above them to see the cell's fill.
+        f->pictures.Check = Solid(16, 4, kCheckPic);
+        f->pictures.NCheck = Solid(16, 4, kNCheckPic);
+    }
+    void cleanup() { f.reset(); }
+
+    void shouldHaveTwoColumnsWhenOptionalColumnsAreOff() {
+        f->options.showPriority = f->options.showCategory = false;
+        f->options.showReminder = f->options.showDueDate = false;
+        f->Build({"a"});
+        QCOMPARE(int(f->list->ColumnCount), 2);
+        QCOMPARE(f->grid()->ColCount(), 2);
+        QCOMPARE(f->grid()->ColWidth(0), 16);
+        QCOMPARE(f->grid()->ColWidth(1), f->grid()->width() - 16);
+    }
+
+    void shouldLayOutAllColumnsInFixedOrder() {
+        f->Build({"a"});
+        QCOMPARE(int(f->list->ColumnCount), 6);
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(int(f->list->ColumnKinds[static_cast<size_t>(i)]), i);
+        const int h = f->grid()->DefaultRowHeight();
+        QCOMPARE(h, QFontMetrics(f->list->ListFont()).height());
+        QCOMPARE(f->grid()->ColWidth(2), h);
+        QCOMPARE(f->grid()->ColWidth(3), h);
+        QCOMPARE(f->grid()->ColWidth(4), h);
+        const int due = QFontMetrics(f->list->ListFont()).horizontalAdvance("000:000:0000");
+        QCOMPARE(f->grid()->ColWidth(5), due);
+        QCOMPARE(f->grid()->ColWidth(1), f->grid()->width() - 16 - 3 * h - due);
+        f->options.showCategory = false;
+        f->list->SetupGridColumns();
+        QCOMPARE(int(f->list->ColumnCount), 5);
+        QCOMPARE(int(f->list->ColumnKinds[3]), int(ckReminder));
+    }
+
+    void shouldTakeFontFromSkin() {
+        f->params.TaskFontSize = 20;
+        f->Build({"a"});
+        QCOMPARE(f->list->ListFont().pointSize(), 20);
+        QCOMPARE(f->grid()->font().pointSize(), 20);
+        QCOMPARE(f->grid()->DefaultRowHeight(), QFontMetrics(f->list->ListFont()).height());
+    }
+
+    void shouldShowSelectionBarBesideCheckCellWhileFocused() {
+        f->options.showGrid = false;
+        f->Build({"a", "b"});
+        const QImage img = Shot();
+        const QRect check = f->grid()->CellRect(0, 0);
+        const QRect title = f->grid()->CellRect(1, 0);
+        QCOMPARE(img.pixelColor(check.left() + 1, check.top()), kBackground);
+        QCOMPARE(img.pixelColor(title.right() - 1, title.top() + 1), C(kSelectColor));
+        QCOMPARE(img.pixelColor(CellOf(ckDueDate, 0).right(), title.top()), C(kSelectColor));
+        const QRect other = f->grid()->CellRect(1, 1);
+        QCOMPARE(img.pixelColor(other.right() - 1, other.top() + 1), kBackground);
+    }
+
+    void shouldShowWholeRowSelectedWithoutFocus() {
+        f->options.showGrid = false;
+        f->Build({"a", "b"});
+        f->otherControl->setFocus();
+        const QImage img = Shot();
+        const QRect check = f->grid()->CellRect(0, 0);
+        QCOMPARE(img.pixelColor(check.left() + 1, check.top()), C(kSelectColor));
+        const QRect title = f->grid()->CellRect(1, 0);
+        QCOMPARE(img.pixelColor(title.right() - 1, title.top() + 1), C(kSelectColor));
+    }
+
+    void shouldDrawDoneOverdueAndNormalTitlesInTheirColours() {
+        f->options.showGrid = false;
+        f->Build({"WWWW normal", "WWWW overdue", "WWWW done", "WWWW both"});
+        f->store.Tasks[1].NotOverdue = 0;
+        f->store.Tasks[2].Done = 1;
+        f->store.Tasks[3].Done = 1;
+        f->store.Tasks[3].NotOverdue = 0;
+        f->otherControl->setFocus();
+        f->grid()->SetRow(3); // keep the selection bar away from the rows looked at
+        const QImage img = Shot();
+        const QColor text = QGuiApplication::palette().color(QPalette::Text);
+        const QRect normal = f->grid()->CellRect(1, 0);
+        QVERIFY(CountNear(img, normal, text) > 20);
+        QCOMPARE(CountNear(img, normal, C(kOverdueColor)), 0);
+        const QRect overdue = f->grid()->CellRect(1, 1);
+        QVERIFY(CountNear(img, overdue, C(kOverdueColor)) > 20);
+        QCOMPARE(CountNear(img, overdue, C(kDoneColor)), 0);
+        const QRect done = f->grid()->CellRect(1, 2);
+        QVERIFY(CountNear(img, done, C(kDoneColor)) > 20);
+        f->grid()->SetRow(0);
+        const QImage img2 = Shot();
+        const QRect both = f->grid()->CellRect(1, 3);
+        QVERIFY(CountNear(img2, both, C(kDoneColor)) > 20);
+        QCOMPARE(CountNear(img2, both, C(kOverdueColor)), 0);
+    }
+
+    void shouldStrikeOutDoneTitles() {
+        f->options.showGrid = false;
+        f->Build({"l l l l l l l l l l", "l l l l l l l l l l"});
+        f->store.Tasks[0].Done = 1;
+        f->params.DoneTaskColor = 0x000000;
+        f->grid()->SetRow(1);
+        f->otherControl->setFocus();
+        f->grid()->SetRow(1);
+        // Row 1 is selected; compare row 0 (done) with the same title not done.
+        const QImage img = Shot();
+        const int textWidth =
+            QFontMetrics(f->list->ListFont()).horizontalAdvance("l l l l l l l l l l");
+        const QRect done = f->grid()->CellRect(1, 0);
+        QVERIFY(LongestRun(img, done, Qt::black) >= textWidth - 3);
+        f->store.Tasks[0].Done = 0;
+        const QImage img2 = Shot();
+        QVERIFY(LongestRun(img2, done, Qt::black) < textWidth / 2);
+    }
+
+    void shouldDrawGridLinesAndBottomLineOfLastTask() {
+        f->Build({"a", "b", "c"});
+        f->otherControl->setFocus();
+        f->grid()->SetRow(2);
+        const QImage img = Shot();
+        const QColor grid = C(kGridColor);
+        const QRect title = f->grid()->CellRect(1, 0);
+        QCOMPARE(img.pixelColor(title.left() + 5, title.top()), grid);     // top edge
+        QCOMPARE(img.pixelColor(title.left(), title.top() + 5), grid);     // left edge
+        QVERIFY(img.pixelColor(title.right(), title.top() + 5) != grid);   // no right edge
+        QVERIFY(img.pixelColor(title.left() + 5, title.bottom()) != grid); // not the last row
+        const QRect last = f->grid()->CellRect(f->grid()->ColCount() - 1, 0);
+        QCOMPARE(img.pixelColor(last.right(), last.top() + 5), grid); // right edge of the row
+        const QRect bottom = f->grid()->CellRect(1, 2);
+        QCOMPARE(img.pixelColor(bottom.left() + 5, bottom.bottom()), grid);
+        // Below the last task: no lines.
+        const QRect empty = f->grid()->CellRect(1, 3);
+        QCOMPARE(img.pixelColor(empty.left() + 5, empty.top() + 1), kBackground);
+    }
+
+    void shouldDrawNoGridLinesWhenGridIsOff() {
+        f->options.showGrid = false;
+        f->Build({"a", "b"});
+        const QImage img = Shot();
+        const QRect title = f->grid()->CellRect(1, 1);
+        QCOMPARE(img.pixelColor(title.left() + 5, title.top()), kBackground);
+        QCOMPARE(img.pixelColor(title.left(), title.top() + 5), kBackground);
+        QCOMPARE(CountNear(img, img.rect(), C(kGridColor), 0), 0);
+    }
+
+    void shouldLeavePartialRowBlankAndCloseLastFullRow() {
+        std::vector<std::string> titles(20, "WWWW");
+        f->Build(titles, 100);
+        const int h = f->grid()->DefaultRowHeight();
+        const int listHeight = 3 * h + h / 2; // three rows and a half
+        f->grid()->resize(f->grid()->width(), listHeight);
+        f->otherControl->setFocus();
+        const QImage img = Shot();
+        const QRect partial(0, 3 * h, f->grid()->width(), listHeight - 3 * h);
+        QCOMPARE(CountNot(img, partial, kBackground), 0);
+        // The last fully visible row gets a bottom line although more tasks follow.
+        const QRect lastFull = f->grid()->CellRect(1, 2);
+        QCOMPARE(img.pixelColor(lastFull.left() + 5, lastFull.bottom()), C(kGridColor));
+        // A row whose bottom touches the list's last pixel row counts as not fitting.
+        f->grid()->resize(f->grid()->width(), 3 * h);
+        const QImage img2 = Shot();
+        QCOMPARE(CountNot(img2, QRect(0, 2 * h, f->grid()->width(), h), kBackground), 0);
+        QCOMPARE(f->grid()->VisibleRowCount(), 2);
+    }
+
+    void shouldPaintEmptyListBlank() {
+        f->Build({});
+        QCOMPARE(f->grid()->RowCount(), 1);
+        const QImage img = Shot();
+        QCOMPARE(CountNot(img, img.rect(), kBackground), 0);
+    }
+
+    void shouldCentreNoneInDueDateColumn() {
+        f->options.showGrid = false;
+        f->Build({"a", "b"});
+        f->otherControl->setFocus();
+        f->grid()->SetRow(1);
+        const QImage img = Shot();
+        const QRect cell = CellOf(ckDueDate, 0);
+        const QRect ink = Ink(img, cell, kBackground);
+        QVERIFY(!ink.isEmpty());
+        const int leftGap = ink.left() - cell.left();
+        const int rightGap = cell.right() - ink.right();
+        QVERIFY2(std::abs(leftGap - rightGap) <= 2,
+                 qPrintable(QString("%1 vs %2").arg(leftGap).arg(rightGap)));
+        QCOMPARE(DueDateText(f->store.Tasks[0]), QString("none"));
+    }
+
+    void shouldFormatDueDateWithoutTime() {
+        TTASK_ITEM t = Task("x");
+        t.HasDueDate = 1;
+        t.DueDate = 46000.75; // 2025-12-09 18:00
+        QCOMPARE(DueDateText(t),
+                 QLocale::system().toString(QDate(2025, 12, 9), QLocale::ShortFormat));
+        t.DueDate = std::numeric_limits<double>::quiet_NaN();
+        QCOMPARE(DueDateText(t), QString());
+        t.DueDate = 1e300;
+        QCOMPARE(DueDateText(t), QString());
+        t.HasDueDate = 0;
+        QCOMPARE(DueDateText(t), QString("none"));
+    }
+
+    void shouldDrawPicturesByTaskFields() {
+        f->options.showGrid = false;
+        f->Build({"high", "low", "normal", "odd"});
+        f->store.Tasks[0].Priority = 0;
+        f->store.Tasks[1].Priority = 2;
+        f->store.Tasks[2].Priority = 1;
+        f->store.Tasks[3].Priority = 7;
+        f->store.Tasks[0].ReminderOn = 1;
+        f->store.Tasks[0].Done = 1;
+        f->store.Tasks[1].CategoryIndex = 2; // "Other", mark 2
+        f->store.Tasks[2].CategoryIndex = 9; // no such category
+        f->store.Categories.push_back({"Broken", 12});
+        f->store.Tasks[3].CategoryIndex = 3; // mark 12 does not exist
+        f->otherControl->setFocus();
+        f->grid()->SetRow(3);
+        const QImage img = Shot();
+        QVERIFY(CountNear(img, CellOf(ckPriority, 0), kHighPic, 0) == 64);
+        QVERIFY(CountNear(img, CellOf(ckPriority, 1), kLowPic, 0) == 64);
+        QCOMPARE(CountNot(img, CellOf(ckPriority, 2), kBackground), 0);
+        QCOMPARE(CountNear(img, CellOf(ckCheck, 0), kCheckPic, 0), 64);
+        QCOMPARE(CountNear(img, CellOf(ckCheck, 1), kNCheckPic, 0), 64);
+        QCOMPARE(CountNear(img, CellOf(ckReminder, 0), kReminderPic, 0), 64);
+        QCOMPARE(CountNot(img, CellOf(ckReminder, 1), kBackground), 0);
+        QCOMPARE(CountNear(img, CellOf(ckCategory, 0), MarkColor(0), 0), 64);
+        QCOMPARE(CountNear(img, CellOf(ckCategory, 1), MarkColor(2), 0), 64);
+        QCOMPARE(CountNot(img, CellOf(ckCategory, 2), kBackground), 0);
+        // Row 3 is the selection bar; the broken category shows only the bar.
+        QCOMPARE(CountNot(img, CellOf(ckCategory, 3), C(kSelectColor)), 0);
+        // The category mark sits one pixel further right and down than centred.
+        const QRect cat = CellOf(ckCategory, 0);
+        const QRect ink = Ink(img, cat, kBackground);
+        QCOMPARE(ink.left(), cat.left() + 1 + (cat.width() - 8) / 2);
+        QCOMPARE(ink.top(), cat.top() + 1 + (cat.height() - 8) / 2);
+        const QRect pri = CellOf(ckPriority, 0);
+        QCOMPARE(Ink(img, pri, kBackground).left(), pri.left() + (pri.width() - 8) / 2);
+    }
+
+    void shouldDrawPicturesWithTransparency() {
+        QPixmap hollow(16, 4);
+        hollow.fill(Qt::transparent);
+        f->pictures.NCheck = hollow;
+        f->options.showGrid = false;
+        f->Build({"a", "b"});
+        f->grid()->SetRow(1);
+        const QImage img = Shot();
+        QCOMPARE(CountNot(img, f->grid()->CellRect(0, 0), kBackground), 0);
+    }
+
+    void shouldShortenLongTitlesWithEllipsis() {
+        f->options.showGrid = false;
+        f->Build({std::string(400, 'W')});
+        f->otherControl->setFocus();
+        f->grid()->SetRow(0);
+        const QImage img = Shot();
+        const QRect title = f->grid()->CellRect(1, 0);
+        const QRect ink = Ink(img, title, C(kSelectColor));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(ink.right() < title.right() + 1);
+        QVERIFY(ink.right() > title.right() - 40);
+    }
+};
+
+QTEST_MAIN(TestTaskListPaint)
+#include "tst_task_list_paint.moc"
