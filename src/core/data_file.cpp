@@ -4,7 +4,6 @@
 #include "file_io.h"
 
 #include <cstring>
-#include <optional>
 
 namespace quill {
 
@@ -215,7 +214,8 @@ public:
         while (!reader_.AtEnd()) {
             if (tag == kEndTag) {
                 FinishTask();
-                pending_.emplace();
+                pending_ = TTASK_ITEM{};
+                hasPending_ = true;
                 lastWasCategory_ = false;
             } else if (HandleField(tag) == FieldRead::Truncated) {
                 EndInsideTask();
@@ -238,16 +238,16 @@ private:
     int TaskNumber() const { return static_cast<int>(store_.Tasks.size()) + 1; }
 
     void FinishTask() {
-        if (pending_) {
-            store_.Tasks.push_back(std::move(*pending_));
-            pending_.reset();
+        if (hasPending_) {
+            store_.Tasks.push_back(std::move(pending_));
+            hasPending_ = false;
         }
     }
 
     // The data ended before this task's end mark. A task whose last field, the
     // category, was read completely is kept; anything less is left out.
     void EndInsideTask() {
-        if (!pending_) {
+        if (!hasPending_) {
             return;
         }
         if (lastWasCategory_) {
@@ -257,12 +257,12 @@ private:
         } else {
             problems_.Add("The file ends in the middle of task " + std::to_string(TaskNumber()) +
                           ", which was left out.");
-            pending_.reset();
+            hasPending_ = false;
         }
     }
 
     FieldRead HandleField(uint8_t tag) {
-        TTASK_ITEM& task = *pending_;
+        TTASK_ITEM& task = pending_;
         lastWasCategory_ = false;
         switch (tag) {
         case 0x00:
@@ -343,7 +343,8 @@ private:
     Reader& reader_;
     TaskStore& store_;
     Problems& problems_;
-    std::optional<TTASK_ITEM> pending_;
+    TTASK_ITEM pending_;      // the task being read
+    bool hasPending_ = false; // whether an end mark has started one
     bool lastWasCategory_ = false;
 };
 

@@ -78,6 +78,14 @@ void AppendEscaped(std::string& out, char c) {
     }
 }
 
+// Appended piece by piece: GCC 12 warns falsely about `"literal" + std::string`.
+std::string QuotedHex(std::string_view bytes) {
+    std::string out = "\"";
+    out += HexBytes(bytes);
+    out += '"';
+    return out;
+}
+
 std::string StoredDoubleHex(double value) {
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
@@ -85,7 +93,7 @@ std::string StoredDoubleHex(double value) {
     for (int i = 0; i < 8; ++i) {
         bytes[i] = static_cast<char>(bits >> (8 * i));
     }
-    return "\"" + HexBytes(bytes) + "\"";
+    return QuotedHex(bytes);
 }
 
 class ObjectWriter {
@@ -97,7 +105,7 @@ public:
 
     void Int(const char* name, int64_t value) { Key(name) += std::to_string(value); }
     void Text(const char* name, std::string_view value) {
-        Key(name) += options_.raw ? "\"" + HexBytes(value) + "\"" : JsonString(value);
+        Key(name) += options_.raw ? QuotedHex(value) : JsonString(value);
     }
     void Date(const char* name, double value) {
         Key(name) += options_.raw ? StoredDoubleHex(value) : JsonNumber(value);
