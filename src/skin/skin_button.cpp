@@ -1,9 +1,9 @@
 #include "skin_button.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <qdrawutil.h>
 
 namespace quill {
 
@@ -11,14 +11,31 @@ void DrawSlicedPixmap(QPainter& painter, const QRect& target, const QPixmap& pic
                       const QMargins& slice) {
     if (picture.isNull() || target.isEmpty())
         return;
-    const QSize logical = picture.deviceIndependentSize().toSize();
+    const qreal dpr = picture.devicePixelRatio();
+    const QSizeF logical = picture.deviceIndependentSize();
     // Borders wider than the picture or the target would fold over: shrink them.
-    QMargins m = slice;
-    m.setLeft(std::min(m.left(), std::min(logical.width(), target.width()) / 2));
-    m.setRight(std::min(m.right(), std::min(logical.width(), target.width()) / 2));
-    m.setTop(std::min(m.top(), std::min(logical.height(), target.height()) / 2));
-    m.setBottom(std::min(m.bottom(), std::min(logical.height(), target.height()) / 2));
-    qDrawBorderPixmap(&painter, target, m, picture);
+    const qreal maxX = std::min<qreal>(logical.width(), target.width()) / 2.0;
+    const qreal maxY = std::min<qreal>(logical.height(), target.height()) / 2.0;
+    const qreal l = std::min<qreal>(slice.left(), maxX);
+    const qreal r = std::min<qreal>(slice.right(), maxX);
+    const qreal t = std::min<qreal>(slice.top(), maxY);
+    const qreal b = std::min<qreal>(slice.bottom(), maxY);
+    // Columns and rows of the nine pieces: source in the picture's own pixels,
+    // target in logical pixels.
+    const qreal sx[4] = {0, l * dpr, (logical.width() - r) * dpr, logical.width() * dpr};
+    const qreal sy[4] = {0, t * dpr, (logical.height() - b) * dpr, logical.height() * dpr};
+    const qreal tx[4] = {qreal(target.left()), target.left() + l,
+                         target.left() + target.width() - r, qreal(target.left() + target.width())};
+    const qreal ty[4] = {qreal(target.top()), target.top() + t, target.top() + target.height() - b,
+                         qreal(target.top() + target.height())};
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const QRectF src(QPointF(sx[col], sy[row]), QPointF(sx[col + 1], sy[row + 1]));
+            const QRectF dst(QPointF(tx[col], ty[row]), QPointF(tx[col + 1], ty[row + 1]));
+            if (src.width() > 0 && src.height() > 0 && dst.width() > 0 && dst.height() > 0)
+                painter.drawPixmap(dst, picture, src);
+        }
+    }
 }
 
 SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonSpec& spec,
@@ -94,7 +111,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
         p.drawText(QRect(x, shift, textWidth + 1, height()), Qt::AlignVCenter | Qt::AlignLeft,
                    text());
     }
-    if (hasFocus()) {
+    if (hasFocus() && keyboardFocus_) {
         QPen pen(style.focusColor, 1.5);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
@@ -111,6 +128,13 @@ void SkinButton::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QAbstractButton::keyPressEvent(event);
+}
+
+void SkinButton::focusInEvent(QFocusEvent* event) {
+    const auto reason = event->reason();
+    keyboardFocus_ = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                     reason == Qt::ShortcutFocusReason;
+    QAbstractButton::focusInEvent(event);
 }
 
 void SkinButton::enterEvent(QEnterEvent* event) {

@@ -35,12 +35,19 @@ public:
     // Places the button by its anchors inside a window of `windowSize`.
     void Place(const QSize& windowSize);
     QSize sizeHint() const override { return {spec_.width, spec_.height}; }
+    // Shows the hover look without a pointer (previews of the button states).
+    void SetHovered(bool on) {
+        hovered_ = on;
+        update();
+    }
+    const SkinButtonSpec& Spec() const { return spec_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     SkinButtonState State() const;
@@ -49,6 +56,7 @@ private:
     SkinButtonSpec spec_;
     ISkinObject* templ_;
     bool hovered_ = false;
+    bool keyboardFocus_ = false; // the focus ring shows only for focus reached by keys
 };
 
 // Draws `picture` stretched over `target`, keeping the `slice` borders (1x

@@ -69,11 +69,18 @@ QString BuildControlsStyleSheet(const SkinData& data, const QString& dir) {
     const bool hasArrow = !dir.isEmpty() && data.Find(c.arrowImage);
     const QString r = QString::number(c.radius);
     QString s;
+    // Colours go into the style sheet, not only the palette: under a style sheet
+    // Qt gives every widget the application's palette.
+    s += QStringLiteral("QWidget { color: %1; selection-background-color: %2;"
+                        " selection-color: %3; }\n"
+                        "QWidget:disabled { color: %4; }\n")
+             .arg(Css(c.text), Css(c.highlight), Css(c.highlightText), Css(c.disabledText));
     s += QStringLiteral(
              "QLineEdit, QPlainTextEdit, QTextEdit, QAbstractSpinBox, QComboBox {"
              " background: %1; color: %2; border: 1px solid %3; border-radius: %4px;"
              " selection-background-color: %5; selection-color: %6; }\n"
-             "QLineEdit, QAbstractSpinBox, QComboBox { padding: 1px 4px; }\n"
+             "QLineEdit, QComboBox { padding: 1px 4px; }\n"
+             "QAbstractSpinBox { padding: 1px 2px; }\n"
              "QLineEdit:focus, QPlainTextEdit:focus, QTextEdit:focus, QAbstractSpinBox:focus,"
              " QComboBox:focus, QComboBox:on { border-color: %7; }\n"
              "QLineEdit:disabled, QPlainTextEdit:disabled, QAbstractSpinBox:disabled,"
@@ -145,10 +152,8 @@ QString BuildScrollBarStyleSheet(const SkinScrollBarTemplate& b) {
 }
 
 void ApplyLabelTemplate(QWidget* label, const SkinLabelTemplate& t) {
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, t.color);
-    p.setColor(QPalette::Text, t.color);
-    label->setPalette(p);
+    // The label's own style sheet wins over the window's generic one.
+    label->setStyleSheet(QStringLiteral("color: %1;").arg(Css(t.color)));
     if (!t.font.family.isEmpty() || t.font.pointSize > 0 || t.font.bold) {
         QFont f = label->font();
         if (!t.font.family.isEmpty())

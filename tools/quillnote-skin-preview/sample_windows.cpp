@@ -1,0 +1,257 @@
+#include "sample_windows.h"
+
+#include "sample_task_list.h"
+#include "skin/skin_button.h"
+#include "skin/skin_colors.h"
+#include "skin/skin_data.h"
+#include "skin/skin_label.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimeEdit>
+
+namespace quill::preview {
+namespace {
+
+template <typename W> W* Put(TForm& form, int x, int y, int w, int h) {
+    auto* widget = new W(form.Client());
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+TSkinLabel* Label(TSkin& skin, TForm& form, const QString& text, int x, int y, int w, int h) {
+    auto* label = Put<TSkinLabel>(form, x, y, w, h);
+    label->SetCaption(text);
+    skin.ApplySkinByName(label, QStringLiteral("Label"));
+    return label;
+}
+
+QCheckBox* Check(TForm& form, const QString& text, bool on, int x, int y, int w, int h) {
+    auto* box = Put<QCheckBox>(form, x, y, w, h);
+    box->setText(text);
+    box->setChecked(on);
+    return box;
+}
+
+QComboBox* Combo(TForm& form, const QStringList& items, int x, int y, int w, int h) {
+    auto* combo = Put<QComboBox>(form, x, y, w, h);
+    combo->addItems(items);
+    return combo;
+}
+
+void MainWindow(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictures& pics) {
+    form.setWindowTitle(QStringLiteral("Quillnote"));
+    const QSize outer(696, 480);
+    const QMargins m = form.FrameMargins();
+    form.SetClientSize(outer.width() - m.left() - m.right(), outer.height() - m.top() - m.bottom());
+    const int cw = form.ClientSize().width();
+    const int ch = form.ClientSize().height();
+    const QColor bg = SkinColorToQColor(skin.WindowColor());
+    auto* list = new SampleTaskList(sp, pics, bg, form.Client());
+    const int barLeft = cw - (15 + sp.TaskRightTab);
+    list->setGeometry(sp.TaskLeftTab, sp.TaskTopTab, barLeft - (sp.TaskLeftTab + sp.TabBetweenTS),
+                      ch - sp.TaskBottomTab);
+    auto* bar = Put<QScrollBar>(form, barLeft, sp.TaskTopTab, 15, ch - sp.TaskBottomTab);
+    bar->setRange(0, 20);
+    bar->setPageStep(8);
+    skin.ApplySkinByName(bar, QStringLiteral("VScrollBar"));
+    auto* combo = Combo(form, {QStringLiteral("All")}, 0, 0, 145, 22);
+    combo->move(cw - combo->width() - sp.CatRightTab, ch - combo->height() - sp.CatBottomTab);
+    auto* label = Label(skin, form, QStringLiteral("Category:"), 0, 0, 60, 16);
+    label->adjustSize();
+    label->move(combo->x() - label->width() - 1, combo->y() + 4);
+}
+
+void TaskEditor(TSkin& skin, TForm& form) {
+    form.setWindowTitle(QStringLiteral("Edit Task"));
+    form.SetClientSize(346, 332);
+    Label(skin, form, QStringLiteral("Task:"), 8, 0, 49, 14);
+    Put<QLineEdit>(form, 8, 16, 203, 21)->setText(QStringLiteral("Send the quarterly report"));
+    Label(skin, form, QStringLiteral("Category:"), 218, 0, 100, 14);
+    Combo(form, {QStringLiteral("Business"), QStringLiteral("Edit Categories...")}, 218, 16, 105,
+          21);
+    Put<QPlainTextEdit>(form, 8, 40, 316, 153)
+        ->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder.\n"
+                                      "Anna wants it before the board meeting."));
+    Check(form, QStringLiteral("Due date:"), true, 8, 205, 76, 17);
+    auto* due = Put<QDateEdit>(form, 89, 203, 97, 21);
+    due->setCalendarPopup(true);
+    due->setDate(QDate(2026, 3, 14));
+    Label(skin, form, QStringLiteral("Priority:"), 193, 207, 49, 17);
+    Combo(form, {QStringLiteral("High"), QStringLiteral("Normal"), QStringLiteral("Low")}, 241, 203,
+          81, 21);
+    Check(form, QStringLiteral("Reminder:"), true, 17, 247, 81, 17);
+    Put<QTimeEdit>(form, 98, 245, 88, 21)->setTime(QTime(9, 30));
+    auto* remind = Put<QDateEdit>(form, 194, 245, 120, 21);
+    remind->setCalendarPopup(true);
+    remind->setDate(QDate(2026, 3, 13));
+    Check(form, QStringLiteral("Sound:"), false, 17, 271, 89, 17);
+    auto* sound = Put<QLineEdit>(form, 98, 269, 184, 21);
+    sound->setReadOnly(true);
+    sound->setText(QStringLiteral("alarm.wav"));
+    Put<QPushButton>(form, 284, 269, 30, 21)->setText(QStringLiteral("..."));
+}
+
+void Options(TSkin& skin, TForm& form) {
+    form.setWindowTitle(QStringLiteral("Settings"));
+    form.SetClientSize(338, 266);
+    Label(skin, form, QStringLiteral("Show in the list:"), 12, 8, 200, 16);
+    const char* shown[] = {"Due Date", "Priority", "Category", "Reminder Icon", "Grid"};
+    for (int i = 0; i < 5; ++i)
+        Check(form, QString::fromLatin1(shown[i]), i != 4, 20, 30 + i * 22, 140, 18);
+    Label(skin, form, QStringLiteral("Sort by:"), 180, 8, 120, 16);
+    Combo(form,
+          {QStringLiteral("Due Date"), QStringLiteral("Priority"), QStringLiteral("Category")}, 180,
+          28, 140, 22);
+    Label(skin, form, QStringLiteral("Skin:"), 180, 62, 120, 16);
+    Combo(form, {QStringLiteral("Default"), QStringLiteral("Dark")}, 180, 82, 140, 22);
+    Check(form, QStringLiteral("Done task put in bottom"), true, 20, 150, 300, 18);
+    Check(form, QStringLiteral("Start with the system"), false, 20, 172, 300, 18);
+    Check(form, QStringLiteral("Minimize on start"), false, 20, 194, 300, 18);
+    Check(form, QStringLiteral("Transparency"), true, 20, 216, 300, 18);
+    auto* off = Check(form, QStringLiteral("Always on Top"), false, 20, 238, 300, 18);
+    off->setEnabled(false);
+}
+
+void Print(TSkin& skin, TForm& form) {
+    form.setWindowTitle(QStringLiteral("Print"));
+    form.SetClientSize(260, 233);
+    Label(skin, form, QStringLiteral("Printer:"), 12, 10, 200, 16);
+    Combo(form, {QStringLiteral("PDF file")}, 12, 30, 236, 22);
+    Label(skin, form, QStringLiteral("Orientation:"), 12, 64, 200, 16);
+    Combo(form, {QStringLiteral("Portrait"), QStringLiteral("Landscape")}, 12, 84, 236, 22);
+    Check(form, QStringLiteral("Print done tasks"), true, 12, 122, 230, 18);
+    Check(form, QStringLiteral("Print descriptions"), false, 12, 146, 230, 18);
+    Check(form, QStringLiteral("Group by category"), true, 12, 170, 230, 18);
+}
+
+void Reminder(TSkin& skin, TForm& form) {
+    form.setWindowTitle(QStringLiteral("3")); // the reminded task's position
+    form.SetClientSize(290, 295);
+    Label(skin, form, QStringLiteral("Task:"), 12, 8, 200, 16);
+    auto* title = Put<QLineEdit>(form, 12, 28, 266, 22);
+    title->setReadOnly(true);
+    title->setText(QStringLiteral("Send the quarterly report to Anna"));
+    auto* memo = Put<QPlainTextEdit>(form, 12, 60, 266, 170);
+    memo->setReadOnly(true);
+    memo->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder."));
+    Label(skin, form, QStringLiteral("Remind in:"), 12, 246, 80, 16);
+    Combo(form, {QStringLiteral("5 minutes")}, 100, 242, 178, 22);
+}
+
+void Categories(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictures& pics) {
+    form.setWindowTitle(QStringLiteral("Categories"));
+    form.SetClientSize(317, 372);
+    const QColor bg = SkinColorToQColor(skin.WindowColor());
+    auto* list = new SampleCategoryList(sp, pics, bg, form.Client());
+    list->setGeometry(8, 8, 317 - 8 - 8 - 15, 372 - 16);
+    auto* bar = Put<QScrollBar>(form, 317 - 8 - 15, 8, 15, 372 - 16);
+    bar->setRange(0, 3);
+    skin.ApplySkinByName(bar, QStringLiteral("VScrollBar"));
+}
+
+void AddCategory(TSkin& skin, TForm& form, const SkinPictures& pics) {
+    form.setWindowTitle(QStringLiteral("Category"));
+    form.SetClientSize(224, 169);
+    Label(skin, form, QStringLiteral("Category Name:"), 12, 12, 200, 16);
+    Put<QLineEdit>(form, 12, 32, 200, 22)->setText(QStringLiteral("Travel"));
+    Label(skin, form, QStringLiteral("Select Icon:"), 12, 70, 200, 16);
+    for (int i = 0; i < 10; ++i) {
+        auto* mark = new QLabel(form.Client());
+        mark->setPixmap(pics.CategoryMarks[size_t(i)]);
+        mark->setGeometry(12 + i * 20, 92, 16, 16);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const SkinParams& sp,
+                                         const SkinPictures& pics) {
+    auto form = std::make_unique<TForm>();
+    skin.ApplySkin(form.get());
+    skin.ApplySkinByName(form.get(), name);
+    if (name == QLatin1String("MainForm"))
+        MainWindow(skin, *form, sp, pics);
+    else if (name == QLatin1String("EditTaskForm"))
+        TaskEditor(skin, *form);
+    else if (name == QLatin1String("OptionsForm"))
+        Options(skin, *form);
+    else if (name == QLatin1String("PrintForm"))
+        Print(skin, *form);
+    else if (name == QLatin1String("ReminderForm"))
+        Reminder(skin, *form);
+    else if (name == QLatin1String("CategoriesForm"))
+        Categories(skin, *form, sp, pics);
+    else if (name == QLatin1String("AddCategoryForm"))
+        AddCategory(skin, *form, pics);
+    else
+        return nullptr;
+    form->show();
+    QApplication::processEvents();
+    return form;
+}
+
+QImage RenderButtonStates(TSkin& skin, qreal dpr) {
+    const SkinData* data = skin.Data();
+    if (!data)
+        return {};
+    QVector<SkinButtonSpec> specs;
+    QStringList owners;
+    for (const QString& name : RequiredWindowTemplates()) {
+        for (const SkinButtonSpec& b : data->manifest.windows.value(name).buttons) {
+            specs.push_back(b);
+            owners.push_back(name);
+        }
+    }
+    const int rowH = 40;
+    const int colW = 120;
+    const int labelW = 250;
+    QWidget sheet;
+    sheet.setAutoFillBackground(true);
+    QPalette pal = sheet.palette();
+    pal.setColor(QPalette::Window, data->manifest.controls.window);
+    pal.setColor(QPalette::WindowText, data->manifest.controls.text);
+    sheet.setPalette(pal);
+    sheet.resize(labelW + 4 * colW, rowH * (static_cast<int>(specs.size()) + 1));
+    auto data2 = std::make_shared<SkinData>(*data);
+    SkinTemplateObject owner(QStringLiteral("sheet"), nullptr);
+    const char* states[4] = {"normal", "hover", "pressed", "disabled"};
+    for (int s = 0; s < 4; ++s) {
+        auto* head = new QLabel(QString::fromLatin1(states[s]), &sheet);
+        head->setGeometry(labelW + s * colW, 8, colW, 20);
+    }
+    for (int i = 0; i < specs.size(); ++i) {
+        const int y = rowH * (i + 1);
+        auto* name = new QLabel(owners[i] + QStringLiteral(" / ") + specs[i].name, &sheet);
+        name->setGeometry(10, y, labelW - 10, rowH);
+        for (int s = 0; s < 4; ++s) {
+            SkinButtonSpec spec = specs[i];
+            spec.fromRight = false;
+            spec.fromBottom = false;
+            spec.x = labelW + s * colW;
+            spec.y = y + (rowH - spec.height) / 2;
+            auto* button = new SkinButton(data2, spec, &owner, &sheet);
+            button->Place(sheet.size());
+            if (s == 1)
+                button->SetHovered(true);
+            if (s == 2)
+                button->setDown(true);
+            if (s == 3)
+                button->setEnabled(false);
+        }
+    }
+    sheet.show();
+    QApplication::processEvents();
+    QImage image = sheet.grab().toImage();
+    Q_UNUSED(dpr);
+    return image;
+}
+
+} // namespace quill::preview
