@@ -11,7 +11,6 @@
 #include "ui/task_list_host.h"
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -215,18 +214,22 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
     if (bottom >= listHeight)
         return;
 
+    // System colours resolve against the list's palette (the skin's generic look).
+    const QPalette& palette = StringGrid1->palette();
+    auto color = [&palette](TColor c) { return SkinColorToQColor(c, palette, Qt::black); };
     const QColor fill =
-        State.selected && !State.focused ? SkinColorToQColor(params_.SellectBarColor) : background_;
+        State.selected && !State.focused ? color(params_.SellectBarColor) : background_;
     canvas.fillRect(Rect, fill);
 
     const TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(ARow)];
     QFont font = ListFont();
-    QColor textColor = QGuiApplication::palette().color(QPalette::Text);
+    // The list's own text colour: the window-text colour of its palette.
+    QColor textColor = palette.color(QPalette::Text);
     if (task.NotOverdue == 0)
-        textColor = SkinColorToQColor(params_.OverdueColor);
+        textColor = color(params_.OverdueColor);
     if (task.Done) {
         font.setStrikeOut(true);
-        textColor = SkinColorToQColor(params_.DoneTaskColor);
+        textColor = color(params_.DoneTaskColor);
     }
     canvas.setFont(font);
     canvas.setPen(textColor);
@@ -280,7 +283,7 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
     if (!options_.ShowGrid())
         return;
     // Each line covers its first point up to, not including, its second.
-    const QColor pen = SkinColorToQColor(params_.GridLineColor);
+    const QColor pen = color(params_.GridLineColor);
     canvas.fillRect(QRect(left, top, right - left, 1), pen);
     canvas.fillRect(QRect(left, top, 1, bottom - top), pen);
     if (ACol == StringGrid1->ColCount() - 1)

@@ -151,7 +151,7 @@ private Q_SLOTS:
         f->otherControl->setFocus();
         f->grid()->SetRow(3); // keep the selection bar away from the rows looked at
         const QImage img = Shot();
-        const QColor text = QGuiApplication::palette().color(QPalette::Text);
+        const QColor text = f->grid()->palette().color(QPalette::Text);
         const QRect normal = f->grid()->CellRect(1, 0);
         QVERIFY(CountNear(img, normal, text) > 20);
         QCOMPARE(CountNear(img, normal, C(kOverdueColor)), 0);
