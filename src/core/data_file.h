@@ -12,6 +12,14 @@ namespace quill {
 
 inline constexpr const char* kDataFileName = "quillnote.dat";
 
+// "<directory>/quillnote.dat"; the program passes the executable's directory.
+inline std::string DataFilePathIn(const std::string& directory) {
+    if (directory.empty()) {
+        return kDataFileName;
+    }
+    return directory.back() == '/' ? directory + kDataFileName : directory + "/" + kDataFileName;
+}
+
 struct SaveResult {
     bool ok = true;
     // "Cannot create file "<path>". <system reason>" when ok is false.

@@ -137,6 +137,12 @@ TEST(AtomicSave, TheUsersPermissionsAreKept) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
+TEST(DataFilePath, TheFileLivesInTheGivenDirectory) {
+    EXPECT_EQ(DataFilePathIn("/opt/quillnote"), "/opt/quillnote/quillnote.dat");
+    EXPECT_EQ(DataFilePathIn("/opt/quillnote/"), "/opt/quillnote/quillnote.dat");
+    EXPECT_EQ(DataFilePathIn(""), "quillnote.dat");
+}
+
 TEST(LoadOutcomes, NoFileIsNotAnError) {
     TempDir dir;
     TaskStore store;
