@@ -81,7 +81,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     LoadStartupSkin();
     LoadSkinPictures(*Skin1, Pictures);
     // 11. Where the window was.
-    setGeometry(stored.geometry);
+    // (pos() and move() include the frame a window manager may add.)
+    move(stored.geometry.topLeft());
+    resize(stored.geometry.size());
 
     connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
     connect(Skin1, &TSkin::OnSkinEvent, this,
@@ -214,7 +216,7 @@ bool TMainForm::FormCloseQuery() {
     tray.Remove();
     try {
         // 2.
-        WriteMainWindowSettings(*services_.settings, geometry(), SkinName);
+        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
         // 3. Nothing to save before the file was read; and a file that must be
         //    kept is not written (the user was told at start-up).
         if (dataLoaded_ && taskFile_.SavingAllowed())

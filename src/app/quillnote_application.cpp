@@ -11,7 +11,6 @@ namespace quill {
 
 QuillnoteApplication::QuillnoteApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kAppTitle));
-    setApplicationDisplayName(QString::fromUtf8(kAppTitle));
     setOrganizationName(QStringLiteral("Tolvane"));
 }
 
