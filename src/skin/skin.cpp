@@ -124,7 +124,8 @@ void TSkin::ApplySkin(QWidget* window) {
     if (!window || !d->data)
         return;
     const SkinData& data = *d->data;
-    window->setPalette(BuildControlsPalette(data.manifest.controls, window->palette()));
+    // Colours reach the controls through the style sheet; a palette set on the
+    // window as well would be overridden unevenly under a style sheet.
     const SkinFontSpec& f = data.manifest.controls.font;
     if (!f.family.isEmpty() || f.pointSize > 0) {
         QFont font = window->font();
@@ -139,6 +140,9 @@ void TSkin::ApplySkin(QWidget* window) {
         window->setProperty(kOwnStyleSheet, window->styleSheet());
     const QString own = window->property(kOwnStyleSheet).toString();
     const QString dir = d->pictureDir ? d->pictureDir->path() : QString();
+    // Cleared first: replacing one style sheet by another directly can leave
+    // children with the palette of the old one.
+    window->setStyleSheet(QString());
     window->setStyleSheet(BuildControlsStyleSheet(data, dir) + own);
     d->Remember(window, kGeneric);
 }

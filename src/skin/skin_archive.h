@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace quill {
 
@@ -15,6 +16,7 @@ public:
     bool Open(const QByteArray& bytes, QString* error);
 
     bool Contains(const QString& name) const { return index_.contains(name); }
+    QStringList Names() const { return index_.keys(); }
     // Decompresses one entry; false with a reason when it is missing, damaged,
     // larger than it claims or larger than the limits allow.
     bool Read(const QString& name, QByteArray& out, QString* error);

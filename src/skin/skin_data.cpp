@@ -66,6 +66,11 @@ QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* erro
 std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error) {
     SkinArchive archive;
     QString why;
+    if (bytes.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the file is empty, not a ZIP archive");
+        return nullptr;
+    }
     if (!archive.Open(bytes, &why)) {
         if (error)
             *error = why;

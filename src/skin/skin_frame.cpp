@@ -84,6 +84,7 @@ bool SkinWindowFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         switch (event->type()) {
         case QEvent::Resize:
+        case QEvent::Show: // a hidden window gets its resize events only now
             Relayout();
             break;
         case QEvent::WindowTitleChange:

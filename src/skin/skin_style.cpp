@@ -109,11 +109,11 @@ QString BuildControlsStyleSheet(const SkinData& data, const QString& dir) {
                         " border-radius: 3px; background: %2; }\n"
                         "QCheckBox::indicator:hover { border-color: %3; }\n"
                         "QCheckBox::indicator:checked { background: %4; border-color: %4; %5 }\n"
-                        "QCheckBox::indicator:disabled { background: %6; border-color: %6; }\n")
+                        "QCheckBox::indicator:disabled { background: %6; border-color: %7; }\n")
              .arg(Css(c.border), Css(c.base), Css(c.focusBorder), Css(c.highlight),
                   hasCheck ? QStringLiteral("image: %1;").arg(Url(dir, QStringLiteral("check")))
                            : QString(),
-                  Css(c.disabledText));
+                  Css(c.window), Css(c.disabledText));
     s += QStringLiteral(
              "QPushButton { background: %1; color: %2; border: 1px solid %3; border-radius: %4px;"
              " padding: 2px 8px; }\n"
