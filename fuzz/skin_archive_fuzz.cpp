@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the skin file reader as if they were a ".skn" file.
+
+#include "skin/skin_data.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QString error;
+    auto skin = quill::ReadSkinBytes(bytes, &error);
+    if (!skin && error.isEmpty())
+        __builtin_trap(); // a refusal always says why
+    return 0;
+}
