@@ -28,6 +28,7 @@ public:
 };
 
 // The process-wide clock: the system's local time unless a test set another.
+// The reference is valid until the next SetClock; Now() is safe at any time.
 const Clock& CurrentClock();
 // Replaces the process-wide clock; nullptr restores the system clock.
 void SetClock(std::shared_ptr<const Clock> clock);
