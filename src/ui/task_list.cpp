@@ -52,8 +52,10 @@ TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->SetColor(background_);
 
-    // Shown, and usable, only while more than ten tasks are visible.
+    // Created disabled and hidden; shown and enabled while more than ten tasks are
+    // visible.
     ScrollBar1 = new QScrollBar(Qt::Vertical, parent);
+    ScrollBar1->setEnabled(false);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setRange(0, 0);
     ScrollBar1->setSingleStep(1);

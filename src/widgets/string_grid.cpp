@@ -1,5 +1,6 @@
 #include "string_grid.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -318,6 +319,13 @@ void TStringGrid::focusInEvent(QFocusEvent* event) {
 void TStringGrid::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     update();
+}
+
+void TStringGrid::contextMenuEvent(QContextMenuEvent* event) {
+    // Mouse menus open on the right button's release (mouseReleaseEvent).
+    if (event->reason() != QContextMenuEvent::Mouse && popupMenu_)
+        popupMenu_->popup(mapToGlobal(CellRect(0, row_).bottomLeft()));
+    event->accept();
 }
 
 void TStringGrid::resizeEvent(QResizeEvent* event) {

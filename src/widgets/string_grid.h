@@ -9,7 +9,8 @@
 //  - a press below the last row: MouseDown only.
 //  - the second press of a double-click: DblClick, then MouseDown; no Click.
 //  - keys, wheel and SetRow from code: SelectCell(0, row), then Click.
-//  - a right press: MouseDown only; the PopupMenu opens at the release.
+//  - a right press: MouseDown only; the PopupMenu opens at the release. The
+//    keyboard's menu key opens it at the current row.
 
 #include <QMenu>
 #include <QPoint>
@@ -104,6 +105,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void leftPress(const QPoint& pos, Qt::KeyboardModifiers shift);

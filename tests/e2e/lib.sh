@@ -99,17 +99,19 @@ e2e_start_app() {
     e2e_log "started the program, pid $APP_PID"
 }
 
-# e2e_wait_exit PID SECONDS: waits for the process; its exit status, or 124 when it
-# had to be killed because it did not end in time.
+# e2e_wait_exit PID SECONDS: waits for the process (a child of this shell: never
+# call it inside $(...)); sets EXIT_RC to its exit status, or to 124 when it had to
+# be killed because it did not end in time.
 e2e_wait_exit() {
-    local pid=$1 seconds=$2 rc=0
+    local pid=$1 seconds=$2
+    EXIT_RC=0
+    rm -f "$E2E_WORK/killed.$pid"
     ( sleep "$seconds"; kill -KILL "$pid" 2>/dev/null && touch "$E2E_WORK/killed.$pid" ) &
     local watchdog=$!
-    wait "$pid" || rc=$?
+    wait "$pid" || EXIT_RC=$?
     kill "$watchdog" 2>/dev/null || true
     wait "$watchdog" 2>/dev/null || true
-    if [ -e "$E2E_WORK/killed.$pid" ]; then rc=124; fi
-    echo "$rc"
+    if [ -e "$E2E_WORK/killed.$pid" ]; then EXIT_RC=124; fi
 }
 
 # Milliseconds since the epoch.

@@ -15,7 +15,8 @@ start_and_wait_main() {
 close_and_expect_exit() {
     e2e_close_main
     local rc
-    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_wait_exit "$APP_PID" 10
+    rc=$EXIT_RC
     [ "$rc" = 0 ] || e2e_fail "closing the main window: exit status $rc (124: still running after 10 s)"
 }
 
@@ -81,7 +82,8 @@ scenario_sigterm_saves() {
     sleep 0.5
     kill -TERM "$APP_PID"
     local rc
-    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_wait_exit "$APP_PID" 10
+    rc=$EXIT_RC
     e2e_check "SIGTERM ends the program cleanly (exit status $rc)" test "$rc" = 0
     check_saved_settings 0 0 696 480
     check_empty_data_file
@@ -95,7 +97,8 @@ second_start_hands_over() {
     start=$(e2e_now_ms)
     "$APP" >>"$E2E_WORK/second.log" 2>&1 &
     local second=$!
-    rc=$(e2e_wait_exit "$second" 10)
+    e2e_wait_exit "$second" 10
+    rc=$EXIT_RC
     elapsed=$(($(e2e_now_ms) - start))
     e2e_check "second start ends with status 0 (found $rc)" test "$rc" = 0
     e2e_check "second start ends within 2 s (took $elapsed ms)" test "$elapsed" -lt 2000
@@ -153,7 +156,8 @@ scenario_minimize_on_start() {
     # Closing while hidden still saves everything.
     kill -TERM "$APP_PID"
     local rc
-    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_wait_exit "$APP_PID" 10
+    rc=$EXIT_RC
     e2e_check "SIGTERM while hidden ends the program cleanly (exit status $rc)" test "$rc" = 0
     check_saved_settings 0 0 696 480
     check_empty_data_file
@@ -228,7 +232,8 @@ scenario_settings_survive_restart() {
     e2e_check "restarted hidden, as chosen in the dialog" eval '! e2e_is_viewable "$MAIN_WIN"'
     kill -TERM "$APP_PID"
     local rc
-    rc=$(e2e_wait_exit "$APP_PID" 10)
+    e2e_wait_exit "$APP_PID" 10
+    rc=$EXIT_RC
     e2e_check "clean end (exit status $rc)" test "$rc" = 0
     e2e_check "Always on Top kept" test "$(e2e_ini_get 'Always on Top')" = 1
     check_saved_settings 120 90 800 520

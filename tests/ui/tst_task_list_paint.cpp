@@ -167,6 +167,17 @@ private Q_SLOTS:
         QCOMPARE(CountNear(img2, both, C(kOverdueColor)), 0);
     }
 
+    void shouldTakeTextColourFromListPalette() {
+        f->options.showGrid = false;
+        f->Build({"WWWW a", "b"});
+        QPalette palette = f->window->palette();
+        palette.setColor(QPalette::Text, QColor(200, 30, 160));
+        f->window->setPalette(palette);
+        f->grid()->SetRow(1);
+        const QImage img = Shot();
+        QVERIFY(CountNear(img, f->grid()->CellRect(1, 0), QColor(200, 30, 160)) > 20);
+    }
+
     void shouldStrikeOutDoneTitles() {
         f->options.showGrid = false;
         f->Build({"l l l l l l l l l l", "l l l l l l l l l l"});

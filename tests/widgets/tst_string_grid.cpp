@@ -200,6 +200,19 @@ private Q_SLOTS:
         menu.hide();
     }
 
+    void shouldOpenMenuForKeyboardMenuKey() {
+        QMenu menu;
+        menu.addAction("x");
+        grid->SetPopupMenu(&menu);
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0));
+        QApplication::sendEvent(grid, &event);
+        QVERIFY(menu.isVisible());
+        menu.hide();
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, center(1, 1));
+        QApplication::sendEvent(grid, &mouse);
+        QVERIFY(!menu.isVisible()); // the release opens it, not the event
+    }
+
     void shouldRunQueuedLeftClickAfterPressHandler() {
         QObject::connect(grid, &TStringGrid::MouseDown,
                          [this](Qt::MouseButton b, Qt::KeyboardModifiers, int x, int y) {

@@ -1,0 +1,434 @@
+// The main window's life cycle on real windows: first start, the close
+// sequence, the data file's failure cases, the settings dialog's apply order,
+// skins and the skin button table.
+#include "app_fixture.h"
+
+#include "app/options_form.h"
+#include "core/app_error.h"
+#include "core/data_file.h"
+#include "platform/autostart.h"
+#include "platform/tray_icon.h"
+#include "ui/categories_form.h"
+#include "ui/print_form.h"
+#include "ui/task_list.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace quill;
+
+namespace {
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Closes `form` with `result` once it is shown modally.
+void AnswerWhenShown(TForm* form, int result) {
+    QTimer::singleShot(0, form, [form, result] { form->SetModalResult(result); });
+}
+
+struct ThrowingObject : QObject {
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User)
+            throw AppError("Failed to create key \\SOFTWARE\\Tolvane\\Quillnote");
+        return QObject::event(e);
+    }
+};
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void shouldStartWithTheDefaultsOnAFirstRun() {
+        // GIVEN no settings, no data file, no skins folder
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        // THEN the defaults are written and the window stands at 0, 0, 696 x 480
+        QVERIFY(QFileInfo::exists(f.ExeDir() + "/skins/Default.skn"));
+        QVERIFY(QFileInfo::exists(f.ExeDir() + "/alarm.wav"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("main_form_quillnote"));
+        QCOMPARE(main->pos(), QPoint(0, 0));
+        QCOMPARE(main->size(), QSize(696, 480));
+        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QCOMPARE(f.Tray().ToolTip(), QStringLiteral("Tolva Quillnote"));
+        QVERIFY(f.Tray().IsAdded());
+        QVERIFY(f.ShowAndActivate());
+        QCOMPARE(main->ComboBox1->count(), 5);
+        QCOMPARE(main->ComboBox1->itemText(0), QStringLiteral("Personal"));
+        QCOMPARE(main->ComboBox1->itemText(3), QStringLiteral("All"));
+        QCOMPARE(main->ComboBox1->itemText(4), QStringLiteral("Edit Categories..."));
+        QCOMPARE(main->ComboBox1->currentIndex(), 0);
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        QVERIFY(!options->AlwaysOnTop() && !options->Transparency() && !options->StartWithWindows());
+        QVERIFY(options->ShowDueDate() && options->ShowGrid() && options->DoneTaskPutInBottom());
+        QVERIFY(!main->isHidden());
+        QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
+        QVERIFY(f.errors.isEmpty());
+        QVERIFY(main->Timer1.isActive());
+    }
+
+    void shouldNotOverwriteAnExistingDefaultSkinOrSound() {
+        AppFixture f;
+        QDir(f.ExeDir()).mkpath("Skins");
+        QFile skin(f.ExeDir() + "/Skins/Default.skn");
+        QVERIFY(skin.open(QIODevice::WriteOnly));
+        skin.write("mine");
+        skin.close();
+        QFile sound(f.ExeDir() + "/alarm.wav");
+        QVERIFY(sound.open(QIODevice::WriteOnly));
+        sound.write("my sound");
+        sound.close();
+        f.CreateWindows();
+        QCOMPARE(ReadAll(f.ExeDir() + "/Skins/Default.skn"), QByteArray("mine"));
+        QCOMPARE(ReadAll(f.ExeDir() + "/alarm.wav"), QByteArray("my sound"));
+        QVERIFY(!QFileInfo::exists(f.ExeDir() + "/skins"));
+        // The unusable skin is reported, and the program goes on.
+        QCOMPARE(f.errors.size(), 1);
+    }
+
+    void shouldRunTheFirstActivationOnlyOnce() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        AnswerWhenShown(options, mrCancel);
+        main->OpenSettings(); // the main window is activated again afterwards
+        main->activateWindow();
+        QTest::qWait(50);
+        QCOMPARE(main->ActivationRuns(), 1);
+    }
+
+    void shouldSaveSettingsAndDataOnClose() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->move(230, 170);
+        main->resize(700, 500);
+        QSignalSpy accepted(main, &TMainForm::CloseAccepted);
+        QVERIFY(main->close());
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(f.StoredValue("Left"), QStringLiteral("230"));
+        QCOMPARE(f.StoredValue("Top"), QStringLiteral("170"));
+        QCOMPARE(f.StoredValue("Width"), QStringLiteral("700"));
+        QCOMPARE(f.StoredValue("Height"), QStringLiteral("500"));
+        QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Default"));
+        QCOMPARE(QFileInfo(f.DataPath()).size(), 84); // three default categories, no task
+        QVERIFY(!f.Tray().IsAdded());
+    }
+
+    void shouldSaveTheGeometryOfAHiddenWindow() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->move(40, 60);
+        main->HideMainWindow();
+        QVERIFY(main->isHidden());
+        QVERIFY(main->close());
+        QCOMPARE(f.StoredValue("Left"), QStringLiteral("40"));
+        QCOMPARE(f.StoredValue("Top"), QStringLiteral("60"));
+    }
+
+    void shouldKeepTheWindowOpenWhenTheCloseCannotSave() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        // A folder where the data file goes makes the save fail.
+        QVERIFY(QDir(f.ExeDir()).mkpath("quillnote.dat/inside"));
+        QSignalSpy accepted(main, &TMainForm::CloseAccepted);
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        QCOMPARE(accepted.count(), 0);
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(f.errors.first().startsWith("Cannot create file"));
+        QVERIFY(f.Tray().IsAdded()); // still reachable
+        // A later close tries the whole sequence again.
+        QVERIFY(QDir(f.DataPath()).removeRecursively());
+        QVERIFY(main->close());
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(QFileInfo(f.DataPath()).size(), 84);
+    }
+
+    void shouldNeverOverwriteAnUnreadableDataFile() {
+        AppFixture f;
+        // An existing data file that cannot be read (here: a folder in its place).
+        QVERIFY(QDir(f.ExeDir()).mkpath("quillnote.dat/keep"));
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QVERIFY(QTest::qWaitFor([&f] { return !f.errors.isEmpty(); }, 2000));
+        QVERIFY(f.errors.first().startsWith("Cannot open file"));
+        QVERIFY(!main->DataFile().SavingAllowed());
+        // A command that saves is refused with a message instead of writing.
+        f.errors.clear();
+        main->SortTaskList(-1);
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(f.errors.first().contains("not saved"));
+        // Closing leaves it alone too, and does not trap the user.
+        QVERIFY(main->close());
+        QVERIFY(QFileInfo(f.DataPath()).isDir());
+        QVERIFY(QFileInfo::exists(f.DataPath() + "/keep"));
+    }
+
+    void shouldTellOnceAboutADamagedFileAndKeepItsBytes() {
+        AppFixture f;
+        QFile data(f.DataPath());
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        const QByteArray garbage("\x05\x00\x00\x00garbage that is not a data file", 35);
+        data.write(garbage);
+        data.close();
+        f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QVERIFY(QTest::qWaitFor([&f] { return !f.errors.isEmpty(); }, 2000));
+        QTest::qWait(50);
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(f.errors.first().contains("damaged"));
+        const QStringList copies =
+            QDir(f.ExeDir()).entryList({"quillnote.dat.damaged-*"}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(f.errors.first().contains(copies.first()));
+        QCOMPARE(ReadAll(f.ExeDir() + "/" + copies.first()), garbage);
+        QVERIFY(f.Main()->DataFile().SavingAllowed());
+    }
+
+    void shouldHideToTheTrayOrMinimiseWithoutOne_data() {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray") << false;
+    }
+    void shouldHideToTheTrayOrMinimiseWithoutOne() {
+        QFETCH(bool, tray);
+        AppFixture f(tray);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        FakeSkinObject form("MainForm", nullptr);
+        FakeSkinObject minimize("ButtonMinimize", &form);
+        main->Skin1SkinEvent(&minimize, "OnClick");
+        if (tray) {
+            QVERIFY(main->isHidden());
+        } else {
+            QVERIFY(main->isVisible());
+            QVERIFY(main->windowState() & Qt::WindowMinimized);
+        }
+        main->ShowMainWindow();
+        QVERIFY(main->isVisible());
+        QVERIFY(!(main->windowState() & Qt::WindowMinimized));
+    }
+
+    void shouldStartHiddenWhenAskedTo() {
+        AppFixture f;
+        f.Store("Minimize on start", 1);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QVERIFY(main->isHidden());
+        QVERIFY(f.Tray().IsAdded());
+        QVERIFY(main->Timer1.isActive());
+    }
+
+    void shouldRunOnlyOnClickWithExactNames() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        FakeSkinObject mainTemplate("MainForm", nullptr);
+        FakeSkinObject settings("SettingsButton", &mainTemplate);
+        FakeSkinObject okOnMain("OKButton", &mainTemplate);
+        FakeSkinObject minimizeLower("buttonminimize", &mainTemplate);
+        FakeSkinObject minimize("ButtonMinimize", &mainTemplate);
+
+        main->Skin1SkinEvent(&minimize, "OnDblClick");
+        main->Skin1SkinEvent(&minimize, "onclick");
+        main->Skin1SkinEvent(&minimizeLower, "OnClick");
+        main->Skin1SkinEvent(&okOnMain, "OnClick");
+        QVERIFY(main->isVisible());
+        QCOMPARE(main->SkinEvents().Dispatch(&okOnMain, "OnClick"), 0);
+
+        // "SettingsButton" opens the settings dialog; its OK button closes it.
+        bool shown = false;
+        QTimer::singleShot(0, options, [options, &shown] {
+            shown = options->isVisible();
+            FakeSkinObject optionsTemplate("OptionsForm", nullptr);
+            FakeSkinObject ok("OKButton", &optionsTemplate);
+            FakeSkinObject okLower("okbutton", &optionsTemplate);
+            qobject_cast<TMainForm*>(options->parentWidget())->Skin1SkinEvent(&okLower, "OnClick");
+            QVERIFY(options->isVisible());
+            qobject_cast<TMainForm*>(options->parentWidget())->Skin1SkinEvent(&ok, "OnClick");
+        });
+        main->Skin1SkinEvent(&settings, "OnClick");
+        QVERIFY(shown);
+        QVERIFY(!options->isVisible());
+        QVERIFY(QFileInfo::exists(f.DataPath())); // confirmed: sorted and saved
+
+        // "PrintButton" on any template opens the print dialog.
+        TPrintForm* print = f.Windows()->Others().PrintForm;
+        FakeSkinObject reminderTemplate("ReminderForm", nullptr);
+        FakeSkinObject printButton("PrintButton", &reminderTemplate);
+        bool printShown = false;
+        QTimer::singleShot(0, print, [print, &printShown] {
+            printShown = print->isVisible();
+            print->SetModalResult(mrCancel);
+        });
+        main->Skin1SkinEvent(&printButton, "OnClick");
+        QVERIFY(printShown);
+    }
+
+    void shouldRefillTheOptionsWhenSettingsAreCancelled() {
+        AppFixture f;
+        f.Store("Show grid", 0);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        QTimer::singleShot(0, options, [options] {
+            options->CheckBox11->setChecked(true);
+            options->CheckBox1->setChecked(true);
+            options->ComboBox1->setCurrentIndex(2);
+            options->Button2Click();
+        });
+        main->OpenSettings();
+        QVERIFY(!options->ShowGrid());
+        QVERIFY(!options->StartWithWindows());
+        QCOMPARE(options->SortBy(), 0);
+        QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
+        QVERIFY(!QFileInfo::exists(f.DataPath()));
+        QCOMPARE(f.StoredValue("Show grid"), QStringLiteral("0"));
+    }
+
+    void shouldApplyAndStoreConfirmedSettings() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        QTimer::singleShot(0, options, [options] {
+            options->CheckBox1->setChecked(true);
+            options->CheckBox4->setChecked(true);
+            options->CheckBox6->setChecked(false);
+            options->ComboBox1->setCurrentIndex(1);
+            options->Button1Click();
+        });
+        main->OpenSettings();
+        QVERIFY(QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
+        QVERIFY(main->AlphaBlend);
+        QCOMPARE(QFileInfo(f.DataPath()).size(), 84);
+        QCOMPARE(f.StoredValue("Sort by"), QStringLiteral("1"));
+        QCOMPARE(f.StoredValue("Start with Windows"), QStringLiteral("1"));
+        QCOMPARE(f.StoredValue("Show Priority"), QStringLiteral("0"));
+        QCOMPARE(f.StoredValue("Always on Top"), QStringLiteral("0"));
+        QCOMPARE(reloads.count(), 0); // the current skin stayed selected: no reload
+        QVERIFY(f.errors.isEmpty());
+        // The list reads the dialog's controls: no priority column now.
+        for (int i = 0; i < main->List->ColumnCount; ++i)
+            QVERIFY(main->List->ColumnKinds[i] != ckPriority);
+    }
+
+    void shouldLoadAnotherSkinChosenInTheDialog() {
+        AppFixture f;
+        f.InstallSkin("Default");
+        f.InstallSkin("Dark");
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        QTimer::singleShot(0, options, [options] {
+            options->ComboBox2->setCurrentIndex(options->ComboBox2->findText("Dark"));
+            options->Button1Click();
+        });
+        main->OpenSettings();
+        QCOMPARE(main->SkinName, QStringLiteral("Dark"));
+        QCOMPARE(reloads.count(), 1);
+        QVERIFY(main->close());
+        QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Dark"));
+    }
+
+    void shouldOfferTheFirstSkinForAnUnknownName() {
+        AppFixture f;
+        f.InstallSkin("Dark");
+        f.InstallSkin("Default");
+        f.Store("Skin", "Vanished");
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QVERIFY(f.errors.isEmpty());
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        main->SkinName = "Vanished"; // as the dialog sees a name that is not listed
+        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        AnswerWhenShown(options, mrOk);
+        main->OpenSettings();
+        QCOMPARE(options->SkinPositionAtShow(), 0);
+        QCOMPARE(reloads.count(), 0);
+        QCOMPARE(main->SkinName, QStringLiteral("Vanished"));
+    }
+
+    void shouldSwitchSkinsFromTheMenuAndCheckTheCurrentOne() {
+        AppFixture f;
+        f.InstallSkin("Default");
+        f.InstallSkin("Dark", "Skins", "dark");
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->TrayPopupPending = true;
+        main->PopupMenu1Popup();
+        QCOMPARE(main->Open1->text(), QStringLiteral("Open"));
+        main->PopupMenu1Popup();
+        QCOMPARE(main->Open1->text(), QStringLiteral("Minimize"));
+        QStringList names;
+        QAction* dark = nullptr;
+        for (QAction* a : main->Skins1->actions()) {
+            names << a->text();
+            if (a->text() == "Dark")
+                dark = a;
+            QCOMPARE(a->isChecked(), a->text() == "Default");
+        }
+        names.sort();
+        QCOMPARE(names, QStringList({"Dark", "Default"})); // "dark.skn" listed as "Dark"
+        QVERIFY(dark);
+        dark->trigger();
+        QCOMPARE(main->SkinName, QStringLiteral("Dark"));
+        QVERIFY(f.errors.isEmpty());
+    }
+
+    void shouldListTheMenuItemsInOrder() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QStringList items;
+        for (QAction* a : main->PopupMenu1->actions())
+            items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(items, QStringList({"Open", "-", "Add Task...", "Settings...", "Print...", "-",
+                                     "Skins", "-", "Help...", "About...", "-", "Exit"}));
+        QCOMPARE(main->PopupMenu1->defaultAction(), main->Open1);
+    }
+
+    void shouldShowErrorsThrownByHandlersAndGoOn() {
+        AppFixture f;
+        ThrowingObject target;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&target, &event);
+        QCOMPARE(f.errors, QStringList({"Failed to create key \\SOFTWARE\\Tolvane\\Quillnote"}));
+    }
+
+    void shouldFilterByTheChosenCategoryAndRememberIt() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->ComboBox1Change(3); // "All"
+        QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));
+        QVERIFY(QFileInfo::exists(f.DataPath()));
+        // "Edit Categories..." opens the categories window and writes nothing.
+        TCategoriesForm* categories = f.Windows()->Others().CategoriesForm;
+        AnswerWhenShown(categories, mrOk);
+        main->ComboBox1Change(4);
+        QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));
+        QCOMPARE(main->ComboBox1->currentIndex(), 3); // FillCategoryLists selects "All"
+    }
+};
+
+int RunMainFormTests(int argc, char** argv) {
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_form_test.moc"
