@@ -204,11 +204,13 @@ private Q_SLOTS:
         QMenu menu;
         menu.addAction("x");
         grid->SetPopupMenu(&menu);
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0));
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                                grid->mapToGlobal(QPoint(0, 0)));
         QApplication::sendEvent(grid, &event);
         QVERIFY(menu.isVisible());
         menu.hide();
-        QContextMenuEvent mouse(QContextMenuEvent::Mouse, center(1, 1));
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, center(1, 1),
+                                grid->mapToGlobal(center(1, 1)));
         QApplication::sendEvent(grid, &mouse);
         QVERIFY(!menu.isVisible()); // the release opens it, not the event
     }
