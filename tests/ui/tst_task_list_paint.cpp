@@ -109,6 +109,31 @@ private Q_SLOTS:
         QCOMPARE(int(f->list->ColumnKinds[3]), int(ckReminder));
     }
 
+    void shouldLayOutCategoriesListWithTheSameRowHeight() {
+        f->Build({"a"});
+        TStringGrid categories;
+        categories.resize(200, 150);
+        categories.SetColCount(2);
+        QScrollBar bar(Qt::Vertical);
+        f->list->SetCategoriesGrid(&categories, &bar);
+        f->list->SetupGridColumns();
+        QCOMPARE(categories.DefaultRowHeight(), f->grid()->DefaultRowHeight());
+        QCOMPARE(categories.RowCount(), 3);
+        QCOMPARE(bar.maximum(), 2);
+        QVERIFY(bar.isHidden());
+        QCOMPARE(categories.ColWidth(1), 8);
+        QCOMPARE(categories.ColWidth(0), 192);
+        for (int i = 0; i < 8; ++i)
+            f->store.Categories.push_back({"More", i});
+        f->list->SetupGridColumns();
+        QCOMPARE(categories.RowCount(), 11);
+        QVERIFY(!bar.isHidden());
+        QCOMPARE(bar.maximum(), 10);
+        f->list->SetCategoriesGrid(nullptr, nullptr);
+        f->list->SetupGridColumns(); // no categories window: nothing to update
+        QCOMPARE(categories.RowCount(), 11);
+    }
+
     void shouldTakeFontFromSkin() {
         f->params.TaskFontSize = 20;
         f->Build({"a"});
