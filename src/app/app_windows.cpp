@@ -40,6 +40,11 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
                 WindowOps::SetStayOnTop(editor, true);
             WindowOps::SetStayOnTop(dialog, true);
         });
+    // Like the main window, the dialogs have no taskbar buttons of their own.
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{w.EditTaskForm, w.ReminderForm, w.OptionsForm, w.PrintForm,
+                                         w.MessageForm, w.CategoriesForm, w.AddCategoryForm})
+        WindowOps::SetSkipTaskbar(dialog);
     main->AttachWindows(w);
 }
 

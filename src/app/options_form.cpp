@@ -3,6 +3,7 @@
 #include "platform/settings_store.h"
 #include "skin/skin.h"
 #include "skin/skin_label.h"
+#include "wrapping_check_box.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,7 +57,9 @@ TOptionsForm::TOptionsForm(SettingsStore& settings, QWidget* parent)
     CheckBox7 = MakeCheckBox(c, "CheckBox7", 183, 80, 145);
     CheckBox10 = MakeCheckBox(c, "CheckBox10", 183, 104, 145);
     CheckBox11 = MakeCheckBox(c, "CheckBox11", 183, 128, 145);
-    CheckBox8 = MakeCheckBox(c, "CheckBox8", 183, 144, 145, 30);
+    CheckBox8 = new WrappingCheckBox(c);
+    CheckBox8->setObjectName(QStringLiteral("CheckBox8"));
+    CheckBox8->setGeometry(183, 144, 145, 32);
 
     SkinLabel3 = new TSkinLabel(c);
     SkinLabel3->setObjectName(QStringLiteral("SkinLabel3"));
@@ -73,9 +76,9 @@ TOptionsForm::TOptionsForm(SettingsStore& settings, QWidget* parent)
     ComboBox1->setGeometry(71, 163, 100, 21);
 
     SkinLabel3->SetCaption(QStringLiteral("Skins:"));
-    SkinLabel3->adjustSize();
+    SkinLabel3->resize(52, 15);
     SkinLabel1->SetCaption(QStringLiteral("Sort by:"));
-    SkinLabel1->adjustSize();
+    SkinLabel1->resize(52, 15);
 
     FormCreate();
 }

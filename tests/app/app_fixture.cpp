@@ -28,10 +28,18 @@ AppFixture::~AppFixture() {
     SetErrorPresenter(previous_);
 }
 
-QString AppFixture::SettingsPath() const { return QDir(dir_.path()).filePath("cfg/Quillnote.ini"); }
-QString AppFixture::AutostartDir() const { return QDir(dir_.path()).filePath("autostart"); }
-QString AppFixture::DataPath() const { return QDir(dir_.path()).filePath("quillnote.dat"); }
-FakeTrayIcon& AppFixture::Tray() const { return static_cast<FakeTrayIcon&>(*services_->tray); }
+QString AppFixture::SettingsPath() const {
+    return QDir(dir_.path()).filePath("cfg/Quillnote.ini");
+}
+QString AppFixture::AutostartDir() const {
+    return QDir(dir_.path()).filePath("autostart");
+}
+QString AppFixture::DataPath() const {
+    return QDir(dir_.path()).filePath("quillnote.dat");
+}
+FakeTrayIcon& AppFixture::Tray() const {
+    return static_cast<FakeTrayIcon&>(*services_->tray);
+}
 
 QString AppFixture::StoredValue(const QString& name) const {
     QSettings ini(SettingsPath(), QSettings::IniFormat);

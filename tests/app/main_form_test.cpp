@@ -66,7 +66,8 @@ private Q_SLOTS:
         QCOMPARE(main->ComboBox1->itemText(4), QStringLiteral("Edit Categories..."));
         QCOMPARE(main->ComboBox1->currentIndex(), 0);
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        QVERIFY(!options->AlwaysOnTop() && !options->Transparency() && !options->StartWithWindows());
+        QVERIFY(!options->AlwaysOnTop() && !options->Transparency() &&
+                !options->StartWithWindows());
         QVERIFY(options->ShowDueDate() && options->ShowGrid() && options->DoneTaskPutInBottom());
         QVERIFY(!main->isHidden());
         QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
