@@ -47,15 +47,9 @@ public:
 
 TSkin::TSkin(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
 
-TSkin::~TSkin() {
-    // Frames outlive the engine only as plain pictures: their buttons stop reporting.
-    for (const auto& a : d->applied) {
-        if (a.widget) {
-            if (SkinWindowFrame* frame = SkinWindowFrame::Of(a.widget))
-                frame->Detach();
-        }
-    }
-}
+// Frames stay on their windows as pictures; their buttons hold the engine by a
+// guarded pointer and stop reporting once it is gone.
+TSkin::~TSkin() = default;
 
 bool TSkin::LoadSkin(const QString& path, QString* error) {
     QString why;
