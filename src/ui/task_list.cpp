@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace quill {
 
@@ -22,6 +23,8 @@ namespace {
 
 constexpr int kScrollBarThreshold = 10; // more visible tasks than this show the scroll bar
 constexpr int kTitleIndent = 2;
+constexpr int kDefaultFontSize = 10;
+constexpr int kMaxFontSize = 200;
 
 QSize LogicalSize(const QPixmap& pixmap) {
     return pixmap.isNull() ? QSize(0, 0) : pixmap.deviceIndependentSize().toSize();
@@ -98,7 +101,9 @@ void TTaskList::ApplyLayout(const MainLayout& layout) {
 
 QFont TTaskList::ListFont() const {
     QFont font(QString::fromStdString(params_.TaskFontName));
-    font.setPointSize(params_.TaskFontSize > 0 ? params_.TaskFontSize : 10);
+    // A size no list could show (0, or a typo of many digits) falls back or is capped.
+    font.setPointSize(params_.TaskFontSize > 0 ? std::min(params_.TaskFontSize, kMaxFontSize)
+                                               : kDefaultFontSize);
     // Titles are measured and drawn as the sum of their characters' widths, without
     // kerning or ligatures: the way the classic list drew them, and what lets the
     // shortening search stay exact.

@@ -140,6 +140,10 @@ private Q_SLOTS:
         QCOMPARE(f->list->ListFont().pointSize(), 20);
         QCOMPARE(f->grid()->font().pointSize(), 20);
         QCOMPARE(f->grid()->DefaultRowHeight(), QFontMetrics(f->list->ListFont()).height());
+        f->params.TaskFontSize = 0;
+        QCOMPARE(f->list->ListFont().pointSize(), 10);
+        f->params.TaskFontSize = 2000000000;
+        QCOMPARE(f->list->ListFont().pointSize(), 200);
     }
 
     void shouldShowSelectionBarBesideCheckCellWhileFocused() {
