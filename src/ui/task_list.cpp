@@ -382,12 +382,10 @@ void TTaskList::ScrollBar1Scroll(int ScrollPos) {
 bool TTaskList::FormKeyUp(int Key) {
     switch (Key) {
     case Qt::Key_Delete:
-        DeleteTask();
-        SetupGridColumns();
+        DeleteTaskAndRelayout();
         return true;
     case Qt::Key_Insert:
-        host_.AddTask();
-        SetupGridColumns();
+        AddTaskAndRelayout();
         return true;
     case Qt::Key_F1:
         host_.OpenHelpFile();
@@ -415,6 +413,16 @@ void TTaskList::DeleteTask() {
         CurrentTaskIndex = CurrentTaskIndex - 1;
     host_.FilterTaskList();
     host_.SortTaskList(-1);
+    SetupGridColumns();
+}
+
+void TTaskList::AddTaskAndRelayout() {
+    host_.AddTask();
+    SetupGridColumns();
+}
+
+void TTaskList::DeleteTaskAndRelayout() {
+    DeleteTask();
     SetupGridColumns();
 }
 

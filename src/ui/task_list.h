@@ -117,6 +117,10 @@ public:
 
     // Deletes the task at CurrentTaskIndex after confirmation.
     void DeleteTask();
+    // The Insert and Delete keys and the main window's skin buttons "AddButton" and
+    // "RemoveButton": the command, then SetupGridColumns.
+    void AddTaskAndRelayout();
+    void DeleteTaskAndRelayout();
 
     // PopupMenu2 items.
     void AddTask1Click();

@@ -163,10 +163,14 @@ private Q_SLOTS:
 
     void shouldRunInsertAndHelpKeys() {
         f->Build({"a"});
+        // The editor added a task; the relayout after it shows the new row.
+        f->store.Tasks.push_back(Task("added"));
+        f->store.VisibleTaskCount = 2;
         QVERIFY(f->list->FormKeyUp(Qt::Key_Insert));
         QVERIFY(f->list->FormKeyUp(Qt::Key_F1));
         QVERIFY(!f->list->FormKeyUp(Qt::Key_A));
         QCOMPARE(f->host->calls, QStringList({"add", "help"}));
+        QCOMPARE(f->grid()->RowCount(), 2);
     }
 
     void shouldRunMenuItems() {
