@@ -5,6 +5,8 @@
 //   e2e-xhelper close <window>   ask a window to close (WM_DELETE_WINDOW), as a
 //                                window manager's close button does
 //   e2e-xhelper state <window>   the window's _NET_WM_STATE atom names, one per line
+//   e2e-xhelper clients          the window manager's top-level client windows:
+//                                "<window> <pid> <viewable 0|1>"
 // Exit status 0 on success, 1 on failure or timeout, 2 on a usage error.
 
 #include <xcb/xcb.h>
@@ -80,6 +82,19 @@ void ListClients(xcb_window_t parent, xcb_atom_t pidAtom) {
     std::free(tree);
 }
 
+int Clients() {
+    const xcb_atom_t pidAtom = Atom("_NET_WM_PID");
+    for (uint32_t w : Cardinals(screen->root, Atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW)) {
+        const auto pid = Cardinals(w, pidAtom, XCB_ATOM_CARDINAL);
+        auto* attributes =
+            xcb_get_window_attributes_reply(conn, xcb_get_window_attributes(conn, w), nullptr);
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+        std::printf("%u %u %d\n", w, pid.empty() ? 0u : pid[0], viewable ? 1 : 0);
+    }
+    return 0;
+}
+
 int TrayWait(int ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (std::chrono::steady_clock::now() < end) {
@@ -107,8 +122,9 @@ int Close(xcb_window_t w) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr,
-                     "usage: e2e-xhelper tray-wait MS | tray-clients | close WIN | state WIN\n");
+        std::fprintf(
+            stderr,
+            "usage: e2e-xhelper tray-wait MS | tray-clients | clients | close WIN | state WIN\n");
         return 2;
     }
     int screenNumber = 0;
@@ -131,6 +147,8 @@ int main(int argc, char** argv) {
         if (owner != XCB_NONE)
             ListClients(owner, Atom("_NET_WM_PID"));
         status = owner != XCB_NONE ? 0 : 1;
+    } else if (command == "clients" && argc == 2) {
+        status = Clients();
     } else if (command == "close" && argc == 3) {
         status = Close(xcb_window_t(std::strtoul(argv[2], nullptr, 0)));
     } else if (command == "state" && argc == 3) {

@@ -20,7 +20,23 @@ e2e_fail() {
     exit 1
 }
 
-e2e_check() { # e2e_check "what" command...
+# e2e_check "what" command...: a failed check is reported and fails the scenario,
+# which goes on so one run shows every difference.
+E2E_FAILED=""
+e2e_check() {
+    local what=$1
+    shift
+    if "$@"; then
+        e2e_log "ok: $what"
+    else
+        e2e_log "FAIL: $what"
+        [ -n "$E2E_FAILED" ] || e2e_screenshot failure || true
+        E2E_FAILED=yes
+    fi
+}
+
+# e2e_require "what" command...: the rest of the scenario depends on it.
+e2e_require() {
     local what=$1
     shift
     if "$@"; then e2e_log "ok: $what"; else e2e_fail "$what"; fi
@@ -72,6 +88,7 @@ JWM
 e2e_cleanup() {
     local rc=$?
     local pid
+    if [ $rc -eq 0 ] && [ -n "$E2E_FAILED" ]; then rc=1; fi
     [ -f "$E2E_WORK/app.log" ] && cp "$E2E_WORK/app.log" "$E2E_OUT/$E2E_SCENARIO.log" || true
     # The program first (it may still want the X server), then jwm, then Xvfb.
     for pid in $(printf '%s\n' "${E2E_PIDS[@]}" | tac); do
@@ -83,7 +100,7 @@ e2e_cleanup() {
         wait "$watchdog" 2>/dev/null || true
     done
     [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
-    if [ $rc -eq 0 ]; then e2e_log "PASS: $E2E_SCENARIO"; fi
+    if [ $rc -eq 0 ]; then e2e_log "PASS: $E2E_SCENARIO"; else e2e_log "FAILED: $E2E_SCENARIO"; fi
     exit $rc
 }
 
@@ -106,7 +123,14 @@ e2e_wait_exit() {
     local pid=$1 seconds=$2
     EXIT_RC=0
     rm -f "$E2E_WORK/killed.$pid"
-    ( sleep "$seconds"; kill -KILL "$pid" 2>/dev/null && touch "$E2E_WORK/killed.$pid" ) &
+    (
+        sleep "$seconds"
+        if kill -0 "$pid" 2>/dev/null; then
+            e2e_screenshot "still-running-$pid" || true
+            touch "$E2E_WORK/killed.$pid"
+            kill -KILL "$pid" 2>/dev/null || true
+        fi
+    ) &
     local watchdog=$!
     wait "$pid" || EXIT_RC=$?
     kill "$watchdog" 2>/dev/null || true
@@ -165,7 +189,7 @@ e2e_geometry() {
 # The program's tray icon: "window pid x y width height", empty when none.
 e2e_tray_icon() {
     local pid=${1:-$APP_PID}
-    "$E2E_XHELPER" tray-clients | awk -v p="$pid" '$2 == p { print; exit }'
+    "$E2E_XHELPER" tray-clients | awk -v p="$pid" '$2 == p && !done { print; done = 1 }'
 }
 
 e2e_wait_tray_icon() { # e2e_wait_tray_icon SECONDS
@@ -179,16 +203,18 @@ e2e_wait_tray_icon() { # e2e_wait_tray_icon SECONDS
 
 e2e_has_state() { "$E2E_XHELPER" state "$1" | grep -qx "$2"; }
 
-# Visible windows of the program other than the main window and its tray icon.
+# Shown top-level windows of the program other than the main window (dialogs,
+# message boxes), from the window manager's client list.
 e2e_other_windows() {
-    local tray
-    tray=$(e2e_tray_icon | awk '{ print $1 }')
-    local w
-    for w in $(xdotool search --onlyvisible --pid "$APP_PID" '' 2>/dev/null || true); do
-        [ "$w" = "$MAIN_WIN" ] && continue
-        [ -n "$tray" ] && [ "$(printf '0x%x' "$w")" = "$tray" ] && continue
-        echo "$w"
-    done
+    "$E2E_XHELPER" clients |
+        awk -v p="$APP_PID" -v m="$MAIN_WIN" '$2 == p && $3 == 1 && $1 != m { print $1 }'
+}
+
+# The first of them, or nothing.
+e2e_first_other_window() {
+    local all
+    all=$(e2e_other_windows)
+    echo "${all%%$'\n'*}"
 }
 
 # Asks the main window to close as the window manager's close button does.
@@ -217,5 +243,7 @@ e2e_ini_set() { # e2e_ini_set NAME VALUE (the program must not be running)
         END { if (!done) print k "=" v }' "$INI" >"$tmp"
     mv "$tmp" "$INI"
 }
+
+e2e_checksum() { if [ -f "$1" ]; then md5sum <"$1"; else echo missing; fi; }
 
 e2e_file_size() { stat -c %s "$1" 2>/dev/null || echo missing; }

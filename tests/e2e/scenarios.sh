@@ -53,7 +53,7 @@ scenario_first_start() {
     e2e_geometry "$MAIN_WIN"
     e2e_check "main window at 0,0 size 696x480 (found $X,$Y ${WIDTH}x$HEIGHT)" \
         test "$X,$Y,$WIDTH,$HEIGHT" = "0,0,696,480"
-    e2e_check "tray icon embedded in the tray" e2e_wait_tray_icon 5
+    e2e_require "tray icon embedded in the tray" e2e_wait_tray_icon 5
     e2e_check "no taskbar button (_NET_WM_STATE_SKIP_TASKBAR)" \
         e2e_has_state "$MAIN_WIN" _NET_WM_STATE_SKIP_TASKBAR
     e2e_check "not on top by default" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE'
@@ -92,8 +92,8 @@ scenario_sigterm_saves() {
 # Starts a second copy and expects it to hand over and end at once.
 second_start_hands_over() {
     local before_ini before_dat start rc elapsed
-    before_ini=$(cat "$INI" 2>/dev/null | md5sum)
-    before_dat=$(cat "$DATA" 2>/dev/null | md5sum)
+    before_ini=$(e2e_checksum "$INI")
+    before_dat=$(e2e_checksum "$DATA")
     start=$(e2e_now_ms)
     "$APP" >>"$E2E_WORK/second.log" 2>&1 &
     local second=$!
@@ -102,11 +102,11 @@ second_start_hands_over() {
     elapsed=$(($(e2e_now_ms) - start))
     e2e_check "second start ends with status 0 (found $rc)" test "$rc" = 0
     e2e_check "second start ends within 2 s (took $elapsed ms)" test "$elapsed" -lt 2000
-    e2e_check "the first instance still runs" kill -0 "$APP_PID"
+    e2e_require "the first instance still runs" kill -0 "$APP_PID"
     e2e_check "settings file untouched by the second start" \
-        test "$(cat "$INI" 2>/dev/null | md5sum)" = "$before_ini"
+        test "$(e2e_checksum "$INI")" = "$before_ini"
     e2e_check "data file untouched by the second start" \
-        test "$(cat "$DATA" 2>/dev/null | md5sum)" = "$before_dat"
+        test "$(e2e_checksum "$DATA")" = "$before_dat"
     e2e_check "exactly one main window" \
         test "$(xdotool search --name '^main_form_quillnote$' | wc -l)" = 1
 }
@@ -134,7 +134,7 @@ scenario_second_start() {
 scenario_second_start_hidden() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
-    e2e_check "tray icon present" e2e_wait_tray_icon 10
+    e2e_require "tray icon present" e2e_wait_tray_icon 10
     sleep 1
     e2e_check "main window hidden at start" eval '! e2e_is_viewable "$MAIN_WIN"'
     second_start_hands_over
@@ -148,7 +148,7 @@ scenario_second_start_hidden() {
 scenario_minimize_on_start() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
-    e2e_check "tray icon present" e2e_wait_tray_icon 10
+    e2e_require "tray icon present" e2e_wait_tray_icon 10
     sleep 1.5
     e2e_check "main window hidden" eval '! e2e_is_viewable "$MAIN_WIN"'
     e2e_check "the program keeps running" kill -0 "$APP_PID"
@@ -177,19 +177,10 @@ open_settings_dialog() {
     DIALOG=""
     while [ -z "$DIALOG" ] && [ "$(e2e_now_ms)" -lt "$deadline" ]; do
         sleep 0.2
-        DIALOG=$(e2e_other_windows | head -n1)
+        DIALOG=$(e2e_first_other_window)
     done
     [ -n "$DIALOG" ] || e2e_fail "the settings dialog did not open from the tray menu"
     sleep 0.5
-}
-
-# Clicks a point given in the dialog's client coordinates. The skin's frame is
-# taken to be as wide at the bottom as at the sides.
-click_dialog_client() { # click_dialog_client X Y
-    e2e_geometry "$DIALOG"
-    local border=$(((WIDTH - 338) / 2))
-    local top=$((HEIGHT - 266 - border))
-    xdotool mousemove $((X + border + $1)) $((Y + top + $2)) click 1
 }
 
 scenario_settings_survive_restart() {
@@ -207,12 +198,13 @@ scenario_settings_survive_restart() {
     e2e_check "window placed at 120,90 size 800x520 (found $X,$Y ${WIDTH}x$HEIGHT)" \
         test "$X,$Y,$WIDTH,$HEIGHT" = "120,90,800,520"
     e2e_check "Always on Top applied (_NET_WM_STATE_ABOVE)" e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE
-    e2e_check "tray icon present" e2e_wait_tray_icon 5
+    e2e_require "tray icon present" e2e_wait_tray_icon 5
 
     # ...and a choice made in the settings dialog is stored and used on the next start.
     open_settings_dialog
     e2e_screenshot settings-dialog
-    click_dialog_client 29 63 # "Minimize on start"
+    # The dialog opens with "Start with Windows" focused; "Minimize on start" is next.
+    xdotool key space Tab space
     sleep 0.3
     e2e_screenshot settings-dialog-changed
     xdotool key Return
@@ -222,7 +214,13 @@ scenario_settings_survive_restart() {
     done
     e2e_check "Minimize on start stored when the dialog is confirmed" \
         test "$(e2e_ini_get 'Minimize on start')" = 1
+    e2e_check "Start with Windows stored" test "$(e2e_ini_get 'Start with Windows')" = 1
+    local entry="$XDG_CONFIG_HOME/autostart/quillnote.desktop"
+    e2e_check "autostart entry written" test -f "$entry"
+    e2e_check "autostart entry starts this copy of the program" \
+        grep -qxF "Exec=\"$APP\"" "$entry"
     e2e_check "Sort by kept (found '$(e2e_ini_get 'Sort by')')" test "$(e2e_ini_get 'Sort by')" = 2
+    e2e_check "dialog closed by Enter" test -z "$(e2e_first_other_window)"
     close_and_expect_exit
     check_saved_settings 120 90 800 520
 
@@ -236,6 +234,7 @@ scenario_settings_survive_restart() {
     rc=$EXIT_RC
     e2e_check "clean end (exit status $rc)" test "$rc" = 0
     e2e_check "Always on Top kept" test "$(e2e_ini_get 'Always on Top')" = 1
+    e2e_check "autostart entry kept" test -f "$XDG_CONFIG_HOME/autostart/quillnote.desktop"
     check_saved_settings 120 90 800 520
 }
 
@@ -248,7 +247,7 @@ scenario_unreadable_data_file() {
     # The program tells the user; answer every message it shows.
     local deadline=$(($(e2e_now_ms) + 8000)) told="" w
     while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        w=$(e2e_other_windows | head -n1)
+        w=$(e2e_first_other_window)
         if [ -n "$w" ]; then
             [ -n "$told" ] || e2e_screenshot message
             told=yes
