@@ -17,6 +17,15 @@
 namespace quill {
 namespace {
 const char* const kOwnStyleSheet = "quill_own_stylesheet";
+// Which loaded skin last styled a widget, per kind of styling: re-applying the
+// same skin (windows do it on every activation) then costs nothing.
+const char* const kGenericStamp = "quill_skin_generic";
+const char* const kControlStamp = "quill_skin_control";
+// Unique over every engine of the process, so two engines never share a stamp.
+qulonglong NextGeneration() {
+    static qulonglong counter = 0;
+    return ++counter;
+}
 const QString kGeneric; // the generic look, in the list of applied templates
 } // namespace
 
@@ -28,6 +37,7 @@ public:
     };
 
     std::shared_ptr<SkinData> data;
+    qulonglong generation = 0;                 // counts successful loads
     std::unique_ptr<QTemporaryDir> pictureDir; // control pictures the style sheets name
     QVector<Applied> applied;
 
@@ -63,6 +73,7 @@ bool TSkin::LoadSkin(const QString& path, QString* error) {
     if (!pictureDir->isValid() || !WriteControlPictures(*loaded, pictureDir->path()))
         pictureDir.reset(); // controls then go without check and arrow pictures
     d->data = std::move(loaded);
+    d->generation = NextGeneration();
     // The old pictures stay on disk until every window has its new style sheet.
     std::swap(d->pictureDir, pictureDir);
 
@@ -117,6 +128,10 @@ QStringList TSkin::AppliedTemplates(const QWidget* widget) const {
 void TSkin::ApplySkin(QWidget* window) {
     if (!window || !d->data)
         return;
+    d->Remember(window, kGeneric);
+    if (window->property(kGenericStamp).toULongLong() == d->generation)
+        return;
+    window->setProperty(kGenericStamp, d->generation);
     const SkinData& data = *d->data;
     // Colours reach the controls through the style sheet; a palette set on the
     // window as well would be overridden unevenly under a style sheet.
@@ -138,32 +153,43 @@ void TSkin::ApplySkin(QWidget* window) {
     // children with the palette of the old one.
     window->setStyleSheet(QString());
     window->setStyleSheet(BuildControlsStyleSheet(data, dir) + own);
-    d->Remember(window, kGeneric);
 }
 
 void TSkin::ApplySkinByName(QWidget* window, const QString& templateName) {
     if (!window || !d->data)
         return;
     const SkinManifest& m = d->data->manifest;
-    if (templateName == ScrollBarTemplateName()) {
-        if (auto* bar = qobject_cast<QScrollBar*>(window)) {
-            bar->setStyleSheet(BuildScrollBarStyleSheet(m.scrollBar));
-            d->Remember(window, templateName);
-        }
-        return;
-    }
-    if (templateName == LabelTemplateName()) {
-        ApplyLabelTemplate(window, m.label);
+    const bool control =
+        templateName == ScrollBarTemplateName() || templateName == LabelTemplateName();
+    if (control) {
+        if (templateName == ScrollBarTemplateName() && !qobject_cast<QScrollBar*>(window))
+            return;
         d->Remember(window, templateName);
+        if (window->property(kControlStamp).toULongLong() == d->generation)
+            return;
+        window->setProperty(kControlStamp, d->generation);
+        if (templateName == ScrollBarTemplateName())
+            window->setStyleSheet(BuildScrollBarStyleSheet(m.scrollBar));
+        else
+            ApplyLabelTemplate(window, m.label);
         return;
     }
     const auto found = m.windows.constFind(templateName);
     if (found == m.windows.constEnd())
         return; // a name the skin does not know leaves the window as it is
 
+    // The same template of the same skin is already there: nothing to redo.
+    SkinWindowFrame* current = SkinWindowFrame::Of(window);
+    if (current && current->TemplateName() == templateName && current->Data() == d->data.get()) {
+        if (auto* form = qobject_cast<TForm*>(window);
+            form && form->FrameMargins() != found->margins)
+            form->SetFrameMargins(found->margins);
+        d->Remember(window, templateName);
+        return;
+    }
     // A window wears one template: the previous one (of this or another skin)
     // goes first, buttons and their hookups with it.
-    if (SkinWindowFrame* old = SkinWindowFrame::Of(window)) {
+    if (SkinWindowFrame* old = current) {
         old->Detach();
         old->setParent(nullptr);
         old->deleteLater();

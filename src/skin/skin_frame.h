@@ -22,6 +22,7 @@ public:
     ~SkinWindowFrame() override;
 
     const QString& TemplateName() const { return templ_.name; }
+    const SkinData* Data() const { return data_.get(); }
     QVector<SkinButton*> Buttons() const;
 
     // Takes the frame and its buttons off the window at once (safe while one of

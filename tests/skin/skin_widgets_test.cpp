@@ -171,10 +171,18 @@ private Q_SLOTS:
         QCOMPARE(ButtonCount(&form), 2);
         QCOMPARE(form.ClientSize(), QSize(224, 169));
 
+        // Windows re-apply on every activation: the same skin keeps the same buttons.
+        const QPointer<SkinButton> first = Button(&form, "OKButton");
+        skin.ApplySkin(&form);
+        skin.ApplySkinByName(&form, QStringLiteral("AddCategoryForm"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(Button(&form, "OKButton"), first.data());
+
         QSignalSpy loaded(&skin, &TSkin::SkinLoaded);
         QVERIFY(skin.LoadSkin(ShippedSkin(QStringLiteral("Dark"))));
         QCOMPARE(loaded.size(), 1);
         QCOMPARE(ButtonCount(&form), 2);
+        QVERIFY(first.isNull()); // the old skin's buttons are gone
         QCOMPARE(form.ClientSize(), QSize(224, 169));
         QCOMPARE(SkinWindowFrame::Of(&form)->TemplateName(), QStringLiteral("AddCategoryForm"));
         QTest::mouseClick(Button(&form, "OKButton"), Qt::LeftButton);
