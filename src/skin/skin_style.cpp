@@ -133,6 +133,31 @@ QString BuildControlsStyleSheet(const SkinData& data, const QString& dir) {
              "QScrollBar::add-page, QScrollBar::sub-page { background: none; }\n"
              "QToolTip { background: %2; color: %3; border: 1px solid %1; }\n")
              .arg(Css(c.border), Css(c.base), Css(c.text));
+    // Whatever else opens from a skinned window (menus, message boxes, file and
+    // calendar pop-ups) gets backgrounds to match the text colour above.
+    s += QStringLiteral(
+             "QDialog { background: %1; }\n"
+             "QAbstractItemView { background: %2; color: %3; alternate-background-color: %4;"
+             " selection-background-color: %5; selection-color: %6; }\n"
+             "QHeaderView::section { background: %1; color: %3; border: none;"
+             " border-bottom: 1px solid %7; padding: 2px 4px; }\n"
+             "QCalendarWidget QWidget#qt_calendar_navigationbar { background: %1; }\n"
+             "QCalendarWidget QToolButton { color: %3; background: transparent; border: none;"
+             " padding: 2px 6px; }\n"
+             "QCalendarWidget QToolButton:hover { background: %4; border-radius: %8px; }\n"
+             "QMenu { background: %2; color: %3; border: 1px solid %7; padding: 4px 0; }\n"
+             "QMenu::item { padding: 4px 24px 4px 26px; background: transparent; }\n"
+             "QMenu::item:selected { background: %5; color: %6; }\n"
+             "QMenu::item:disabled { color: %9; }\n"
+             "QMenu::separator { height: 1px; background: %7; margin: 4px 8px; }\n")
+             .arg(Css(c.window), Css(c.base), Css(c.text), Css(c.alternateBase), Css(c.highlight),
+                  Css(c.highlightText), Css(c.border), r, Css(c.disabledText));
+    if (hasCheck) {
+        s += QStringLiteral("QMenu::indicator { width: 13px; height: 13px; left: 7px; }\n"
+                            "QMenu::indicator:checked { background: %1; border-radius: 3px;"
+                            " image: %2; }\n")
+                 .arg(Css(c.highlight), Url(dir, QStringLiteral("check")));
+    }
     return s;
 }
 

@@ -64,6 +64,11 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+    const QString menu = out.filePath(QStringLiteral("ContextMenu") + suffix);
+    if (quill::preview::RenderContextMenu(skin).save(menu, "PNG"))
+        std::printf("%s\n", qPrintable(menu));
+    else
+        ++failures;
     const QString sheet = out.filePath(QStringLiteral("ButtonStates") + suffix);
     if (quill::preview::RenderButtonStates(skin, scale).save(sheet, "PNG"))
         std::printf("%s\n", qPrintable(sheet));

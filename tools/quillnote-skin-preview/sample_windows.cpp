@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -196,6 +197,29 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
     form->show();
     QApplication::processEvents();
     return form;
+}
+
+QImage RenderContextMenu(TSkin& skin) {
+    TForm owner;
+    skin.ApplySkin(&owner);
+    auto* menu = new QMenu(&owner);
+    menu->addAction(QStringLiteral("Minimize"));
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Add Task..."));
+    menu->addAction(QStringLiteral("Settings..."));
+    menu->addAction(QStringLiteral("Print..."))->setEnabled(false);
+    menu->addSeparator();
+    for (const char* name : {"Default", "Dark"}) {
+        QAction* item = menu->addAction(QString::fromLatin1(name));
+        item->setCheckable(true);
+        item->setChecked(skin.Name() == QLatin1String(name));
+    }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Exit"));
+    menu->popup(QPoint(100, 100));
+    menu->setActiveAction(menu->actions().at(2));
+    QApplication::processEvents();
+    return menu->grab().toImage();
 }
 
 QImage RenderButtonStates(TSkin& skin, qreal dpr) {

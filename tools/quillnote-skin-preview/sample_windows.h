@@ -15,6 +15,10 @@ namespace quill::preview {
 std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& templateName,
                                          const SkinParams& params, const SkinPictures& pictures);
 
+// The main window's context menu with the skin list, as it opens from a window
+// that took the generic look.
+QImage RenderContextMenu(TSkin& skin);
+
 // A sheet with every button of every window template in its four states.
 QImage RenderButtonStates(TSkin& skin, qreal dpr);
 
