@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 
 namespace quill {
@@ -40,6 +41,7 @@ public:
     qulonglong generation = 0;                 // counts successful loads
     std::unique_ptr<QTemporaryDir> pictureDir; // control pictures the style sheets name
     QVector<Applied> applied;
+    QSet<QWidget*> applying; // windows inside ApplySkinByName right now
 
     void Remember(QWidget* widget, const QString& templ) {
         for (const Applied& a : applied) {
@@ -187,9 +189,15 @@ void TSkin::ApplySkinByName(QWidget* window, const QString& templateName) {
         d->Remember(window, templateName);
         return;
     }
+    // Making a shown window frameless hides and shows it again, and windows apply
+    // their templates when shown: that nested call must not add a second frame.
+    if (d->applying.contains(window))
+        return;
+    d->applying.insert(window);
     // A window wears one template: the previous one (of this or another skin)
     // goes first, buttons and their hookups with it.
-    if (SkinWindowFrame* old = current) {
+    for (SkinWindowFrame* old :
+         window->findChildren<SkinWindowFrame*>(Qt::FindDirectChildrenOnly)) {
         old->Detach();
         old->setParent(nullptr);
         old->deleteLater();
@@ -214,6 +222,7 @@ void TSkin::ApplySkinByName(QWidget* window, const QString& templateName) {
         if (self)
             Q_EMIT self->OnSkinEvent(button, QStringLiteral("OnClick"));
     });
+    d->applying.remove(window);
     d->Remember(window, templateName);
 }
 

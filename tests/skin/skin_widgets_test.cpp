@@ -52,6 +52,29 @@ int ButtonCount(QWidget* window) {
     return static_cast<int>(window->findChildren<SkinButton*>().size());
 }
 
+int FrameCount(QWidget* window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return static_cast<int>(
+        window->findChildren<SkinWindowFrame*>(Qt::FindDirectChildrenOnly).size());
+}
+
+// A window that takes its templates when it is shown, as the program's windows do.
+class SelfSkinningForm : public TForm {
+public:
+    explicit SelfSkinningForm(TSkin& skin) : skin_(skin) {}
+    int shows = 0;
+
+protected:
+    void FormShow() override {
+        ++shows;
+        skin_.ApplySkin(this);
+        skin_.ApplySkinByName(this, QStringLiteral("MainForm"));
+    }
+
+private:
+    TSkin& skin_;
+};
+
 } // namespace
 
 class SkinWidgetsTest : public QObject {
@@ -202,6 +225,25 @@ private Q_SLOTS:
         QCOMPARE(log.clicks[1].templ, QStringLiteral("CategoriesForm"));
         QCOMPARE(skin.AppliedTemplates(&form),
                  (QStringList{QString(), QStringLiteral("CategoriesForm")}));
+    }
+
+    void windowThatSkinsItselfWhenShownGetsOneFrame() {
+        TSkin skin;
+        QVERIFY(skin.LoadSkin(ShippedSkin(QStringLiteral("Default"))));
+        SelfSkinningForm form(skin);
+        form.SetClientSize(400, 300);
+        form.show(); // becoming frameless shows it a second time from inside FormShow
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.shows >= 1);
+        QCOMPARE(FrameCount(&form), 1);
+        QCOMPARE(ButtonCount(&form), 5);
+        QVERIFY(skin.LoadSkin(ShippedSkin(QStringLiteral("Dark"))));
+        QCOMPARE(FrameCount(&form), 1);
+        QCOMPARE(ButtonCount(&form), 5);
+        const SkinData* dark = skin.Data();
+        const QColor title =
+            dark->Find(dark->manifest.windows.value("MainForm").frame)->image1x.pixelColor(20, 10);
+        QCOMPARE(form.grab().toImage().pixelColor(form.width() / 2, 4), title);
     }
 
     void aClickThatReskinsDoesNotCrash() {
