@@ -31,7 +31,9 @@ HOME="$work" jwm -f "$work/jwmrc" >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
 
+# No session bus, as in the end-to-end tests (QUILLNOTE_BENCH_DBUS overrides).
 unset DBUS_SESSION_BUS_ADDRESS
+[ -z "${QUILLNOTE_BENCH_DBUS:-}" ] || export DBUS_SESSION_BUS_ADDRESS="$QUILLNOTE_BENCH_DBUS"
 export QT_QPA_PLATFORM=xcb HOME="$work"
 QUILLNOTE_BENCH_APP="$bin/quillnote" QUILLNOTE_BENCH_TRIVIAL="$bin/trivial_window" \
     QUILLNOTE_BENCH_WORK="$work/run" "$bin/startup_bench" "$@"

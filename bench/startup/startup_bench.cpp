@@ -317,6 +317,11 @@ Subject Prepare(const std::string& work, const std::string& name, const std::str
     fs::create_directories(s.dir);
     s.program = s.dir + "/" + fs::path(program).filename().string();
     fs::copy_file(program, s.program, fs::copy_options::overwrite_existing);
+    // The font configuration installed beside the program, as a user has it.
+    const fs::path fonts = fs::path(program).parent_path() / "fonts";
+    if (fs::is_directory(fonts))
+        fs::copy(fonts, fs::path(s.dir) / "fonts",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     s.windowName = windowName;
     s.env["XDG_CONFIG_HOME"] = s.dir + "/config";
     s.env["XDG_RUNTIME_DIR"] = work + "/runtime";

@@ -74,6 +74,11 @@ JWM
     mkdir -p "$APP_DIR" "$E2E_WORK/config" "$E2E_WORK/runtime" "$E2E_WORK/home"
     chmod 700 "$E2E_WORK/runtime"
     cp "$E2E_PROGRAM" "$APP_DIR/quillnote"
+    # The font configuration installed beside the program (not the skins: the
+    # program writes its default skin itself).
+    if [ -d "$(dirname "$E2E_PROGRAM")/fonts" ]; then
+        cp -r "$(dirname "$E2E_PROGRAM")/fonts" "$APP_DIR/fonts"
+    fi
     APP="$APP_DIR/quillnote"
     DATA="$APP_DIR/quillnote.dat"
     INI="$E2E_WORK/config/Tolvane/Quillnote.ini"
