@@ -28,8 +28,10 @@ int main(int argc, char* argv[]) {
     quill::AppWindows windows(*services);
     quill::TMainForm* main = windows.MainForm();
 
-    QObject::connect(main, &quill::TMainForm::CloseAccepted, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    // exit() rather than quit(): the close has been decided, no window is asked again.
+    QObject::connect(
+        main, &quill::TMainForm::CloseAccepted, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     QObject::connect(&instance, &quill::SingleInstance::ShowRequested, main,
                      [main] { main->ShowMainWindow(); });
     // Logout, SIGTERM and Ctrl+C close the way "Exit" does, so nothing is lost.

@@ -150,9 +150,13 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
 void TMainForm::FormShow() {
     if (Tag != 0)
         return;
+    // The stored size is the whole window's: the skin's frame comes out of it.
+    const QRect outer(pos(), size());
     Skin1->ApplySkin(this);
     Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
     Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
+    move(outer.topLeft());
+    resize(outer.size());
     Tag = 1;
 }
 

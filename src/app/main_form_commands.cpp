@@ -181,9 +181,12 @@ void TMainForm::LoadSkin() {
     // 3.
     if (LoadInforInDescription(Params, Skin1->GetDescription().toStdString()))
         SetupGridColumns();
-    // 4.
+    // 4. The window keeps its place and size; another frame changes its client area.
+    const QRect outer(pos(), size());
     Skin1->ApplySkin(this);
     Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
+    move(outer.topLeft());
+    resize(outer.size());
     Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
     const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
     List->SetBackgroundColor(background);

@@ -60,6 +60,8 @@ private Q_SLOTS:
         QCOMPARE(f.Tray().ToolTip(), QStringLiteral("Tolva Quillnote"));
         QVERIFY(f.Tray().IsAdded());
         QVERIFY(f.ShowAndActivate());
+        QCOMPARE(main->size(), QSize(696, 480)); // the skin's frame comes out of it
+        QVERIFY(main->ClientSize().height() < 480);
         QCOMPARE(main->ComboBox1->count(), 5);
         QCOMPARE(main->ComboBox1->itemText(0), QStringLiteral("Personal"));
         QCOMPARE(main->ComboBox1->itemText(3), QStringLiteral("All"));
@@ -342,6 +344,7 @@ private Q_SLOTS:
         main->OpenSettings();
         QCOMPARE(main->SkinName, QStringLiteral("Dark"));
         QCOMPARE(reloads.count(), 1);
+        QCOMPARE(main->size(), QSize(696, 480));
         QVERIFY(main->close());
         QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Dark"));
     }
