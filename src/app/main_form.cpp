@@ -55,6 +55,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     : TForm(parent), services_(services), options_(std::make_unique<OptionsProxy>()),
       taskFile_(services.DataFilePath()) {
     setObjectName(QStringLiteral("MainForm"));
+    SetKeyPreview(true);
     // 1. The settings store is the services' (made before this window).
     // 2. Qt paints every widget double-buffered already.
     CreateComponents();

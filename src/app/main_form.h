@@ -126,6 +126,8 @@ protected:
     void FormShow() override;
     void FormActivate() override;
     bool FormCloseQuery() override;
+    bool FormKeyUp(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -26,9 +26,11 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace quill {
 
@@ -63,6 +65,18 @@ void TMainForm::CreatePopupMenu1() {
 
 void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
     PopupMenu1->popup(event->globalPos());
+    event->accept();
+}
+
+// The window sees keys before its controls: Delete, Insert and F1 run the list's
+// commands wherever the focus is.
+bool TMainForm::FormKeyUp(QKeyEvent* event) {
+    return List->FormKeyUp(event->key());
+}
+
+// A wheel turned over the window outside the list still moves the list.
+void TMainForm::wheelEvent(QWheelEvent* event) {
+    List->FormMouseWheel(event->angleDelta().y());
     event->accept();
 }
 

@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 
 #include "app/options_form.h"
+#include "app/shutdown_signals.h"
 #include "core/app_error.h"
 #include "core/data_file.h"
 #include "platform/autostart.h"
@@ -20,6 +21,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <csignal>
 
 using namespace quill;
 
@@ -404,6 +407,45 @@ private Q_SLOTS:
         QCOMPARE(items, QStringList({"Open", "-", "Add Task...", "Settings...", "Print...", "-",
                                      "Skins", "-", "Help...", "About...", "-", "Exit"}));
         QCOMPARE(main->PopupMenu1->defaultAction(), main->Open1);
+    }
+
+    void shouldPassDeleteToTheListWhereverTheFocusIs() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TaskStore& store = f.Services().store;
+        for (const char* title : {"first", "second"}) {
+            TTASK_ITEM task;
+            task.Title = title;
+            quill::AddTask(store, task);
+        }
+        main->ComboBox1Change(3); // "All"
+        QCOMPARE(store.VisibleTaskCount, 2);
+        int asked = 0;
+        main->List->SetConfirm([&asked](QWidget*, const QString&, const QString&) {
+            ++asked;
+            return true;
+        });
+        main->ComboBox1->setFocus();
+        QTest::keyClick(main->ComboBox1, Qt::Key_Delete);
+        QCOMPARE(asked, 1);
+        QCOMPARE(store.TaskCount(), 1);
+    }
+
+    void shouldTurnTerminationSignalsIntoACloseOnTheEventLoop() {
+        int calls = 0;
+        {
+            ShutdownSignals signals([&calls] { ++calls; });
+            QVERIFY(signals.IsInstalled());
+            ::raise(SIGTERM);
+            QVERIFY(QTest::qWaitFor([&calls] { return calls == 1; }, 2000));
+            ::raise(SIGINT);
+            QVERIFY(QTest::qWaitFor([&calls] { return calls == 2; }, 2000));
+        }
+        // Uninstalled again: the default action is back (not raised here).
+        struct sigaction current {};
+        ::sigaction(SIGTERM, nullptr, &current);
+        QVERIFY(current.sa_handler == SIG_DFL);
     }
 
     void shouldShowErrorsThrownByHandlersAndGoOn() {

@@ -128,6 +128,24 @@ private Q_SLOTS:
         QCOMPARE(error.pixelColor(0, 0).alpha(), 0);    // transparent around
     }
 
+    void shouldPaintTheQuestionLayout() {
+        TMessageForm form;
+        form.Prepare(QStringLiteral("Do you really want to delete category \"Business\"?"),
+                     QStringLiteral("Question"), 4);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage shot = form.grab().toImage();
+        if (qEnvironmentVariableIsSet("QUILLNOTE_SHOTS"))
+            shot.save(qEnvironmentVariable("QUILLNOTE_SHOTS") + "/message-question.png");
+        // The question mark's blue shows inside the picture's place.
+        bool blue = false;
+        for (int y = 6; y < 45 && !blue; ++y)
+            for (int x = 3; x < 48 && !blue; ++x)
+                blue = shot.pixelColor(x, y).blue() > 150 && shot.pixelColor(x, y).red() < 80;
+        QVERIFY(blue);
+        form.hide();
+    }
+
     void shouldAnswerTrueForTheFirstButtonOnly_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("expected");
