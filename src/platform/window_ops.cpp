@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QSystemTrayIcon>
+#include <QVariant>
 #include <QWidget>
 #include <QWindow>
 
@@ -33,16 +35,40 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
     return atom;
 }
 
-// Adds the skip-taskbar and skip-pager states to the window's _NET_WM_STATE. Qt
-// merges this property with its own states when it maps the window.
-void AddSkipStates(QWidget* window) {
+bool WantSkip(SkipTaskbar rule) {
+    // Without a tray a minimised window without a taskbar entry could not be
+    // brought back: it keeps its entry.
+    return rule == SkipTaskbar::Always || QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// Sets or clears the skip-taskbar and skip-pager states. Before the window is mapped
+// the property itself is edited (Qt merges it with its own states when it maps the
+// window); a mapped window asks the window manager with a client message.
+void ApplySkipStates(QWidget* window, bool skip, bool mapped) {
     xcb_connection_t* c = X11Connection();
     if (!c)
         return;
     const auto id = xcb_window_t(window->winId());
     const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
-    const xcb_atom_t wanted[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                 Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    const xcb_atom_t skips[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    if (mapped) {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = id;
+        event.type = state;
+        event.data.data32[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD or _REMOVE
+        event.data.data32[1] = skips[0];
+        event.data.data32[2] = skips[1];
+        event.data.data32[3] = 1; // from a normal application
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(c);
+        return;
+    }
     std::vector<xcb_atom_t> atoms;
     const auto cookie = xcb_get_property(c, 0, id, state, XCB_ATOM_ATOM, 0, 1024);
     if (xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr)) {
@@ -52,24 +78,34 @@ void AddSkipStates(QWidget* window) {
         }
         free(reply);
     }
-    for (xcb_atom_t a : wanted)
-        if (a != XCB_ATOM_NONE && std::find(atoms.begin(), atoms.end(), a) == atoms.end())
+    for (xcb_atom_t a : skips) {
+        if (a == XCB_ATOM_NONE)
+            continue;
+        const auto found = std::find(atoms.begin(), atoms.end(), a);
+        if (skip && found == atoms.end())
             atoms.push_back(a);
+        if (!skip && found != atoms.end())
+            atoms.erase(found);
+    }
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         uint32_t(atoms.size()), atoms.data());
     xcb_flush(c);
 }
 
-// Sets the skip states again just before every show: the show event arrives before
-// the window is mapped, and window managers drop the states on unmap.
+// Sets the states again just before every show: the show event arrives before the
+// window is mapped, and window managers drop the states on unmap.
 class SkipTaskbarFilter : public QObject {
 public:
-    using QObject::QObject;
+    SkipTaskbarFilter(SkipTaskbar rule, QObject* parent) : QObject(parent), rule_(rule) {}
+    void SetRule(SkipTaskbar rule) { rule_ = rule; }
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->isWidgetType())
-            AddSkipStates(static_cast<QWidget*>(watched));
+            ApplySkipStates(static_cast<QWidget*>(watched), WantSkip(rule_), false);
         return false;
     }
+
+private:
+    SkipTaskbar rule_;
 };
 
 } // namespace
@@ -102,16 +138,20 @@ void SetOpacity(QWidget* window, double opacity) {
         xcb_flush(c);
 }
 
-void SetSkipTaskbar(QWidget* window) {
+void SetSkipTaskbar(QWidget* window, SkipTaskbar rule) {
     if (!window)
         return;
-    static const char* const kInstalled = "quillnoteSkipTaskbarFilter";
-    if (!window->property(kInstalled).toBool()) {
-        window->installEventFilter(new SkipTaskbarFilter(window));
-        window->setProperty(kInstalled, true);
+    static const char* const kFilter = "quillnoteSkipTaskbarFilter";
+    auto* filter = window->property(kFilter).value<QObject*>();
+    if (filter) {
+        static_cast<SkipTaskbarFilter*>(filter)->SetRule(rule);
+    } else {
+        filter = new SkipTaskbarFilter(rule, window);
+        window->installEventFilter(filter);
+        window->setProperty(kFilter, QVariant::fromValue(filter));
     }
     if (X11Connection())
-        AddSkipStates(window);
+        ApplySkipStates(window, WantSkip(rule), window->isVisible());
 }
 
 QRect WorkArea(const QWidget* window) {

@@ -19,10 +19,17 @@ bool IsStayOnTop(const QWidget* window);
 // visible only with a compositing manager).
 void SetOpacity(QWidget* window, double opacity);
 
-// No taskbar button and no pager entry. Call once, before the first show(): the
-// window states are set again before every later show (window managers drop them
-// on hide). No-op where there is no X11 connection.
-void SetSkipTaskbar(QWidget* window);
+enum class SkipTaskbar {
+    Always,
+    // Only while a system tray exists: without one, a minimised window would have
+    // nothing left to restore it from, so it keeps its taskbar entry.
+    WhileTrayExists,
+};
+
+// No taskbar button and no pager entry. Call once, best before the first show(): the
+// rule is applied again before every later show (window managers drop the states on
+// hide, and a tray may have come or gone). No-op where there is no X11 connection.
+void SetSkipTaskbar(QWidget* window, SkipTaskbar rule = SkipTaskbar::WhileTrayExists);
 
 // The work area of the screen the window is on (the primary screen for nullptr):
 // the screen minus panels and docks.

@@ -62,12 +62,18 @@ e2e_begin() {
     [ -s "$E2E_WORK/display" ] || e2e_fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$E2E_WORK/display")"
 
-    cat >"$E2E_WORK/jwmrc" <<'JWM'
-<JWM><Tray x="0" y="-1" height="30" autohide="off"><TaskList maxwidth="200"/><Dock/></Tray><Desktops width="1" height="1"/><FocusModel>click</FocusModel></JWM>
-JWM
+    # E2E_NO_TRAY=1: a panel with a task list but no system tray.
+    local dock="<Dock/>"
+    [ -z "${E2E_NO_TRAY:-}" ] || dock=""
+    printf '%s\n' "<JWM><Tray x=\"0\" y=\"-1\" height=\"30\" autohide=\"off\"><TaskList maxwidth=\"200\"/>$dock</Tray><Desktops width=\"1\" height=\"1\"/><FocusModel>click</FocusModel></JWM>" >"$E2E_WORK/jwmrc"
     HOME="$E2E_WORK" jwm -f "$E2E_WORK/jwmrc" >"$E2E_WORK/jwm.log" 2>&1 &
     E2E_PIDS+=($!)
-    "$E2E_XHELPER" tray-wait 5000 || e2e_fail "jwm's tray did not appear"
+    if [ -z "${E2E_NO_TRAY:-}" ]; then
+        "$E2E_XHELPER" tray-wait 5000 || e2e_fail "jwm's tray did not appear"
+    else
+        sleep 0.5
+        ! "$E2E_XHELPER" tray-wait 0 2>/dev/null || e2e_fail "a tray exists though none was wanted"
+    fi
 
     # The program in a folder of its own, as a user would install it.
     APP_DIR="$E2E_WORK/app"
@@ -207,6 +213,9 @@ e2e_wait_tray_icon() { # e2e_wait_tray_icon SECONDS
 }
 
 e2e_has_state() { "$E2E_XHELPER" state "$1" | grep -qx "$2"; }
+
+# The ICCCM state of a client window: Normal, Iconic or Withdrawn.
+e2e_wm_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'; }
 
 # Shown top-level windows of the program other than the main window (dialogs,
 # message boxes), from the window manager's client list.

@@ -267,8 +267,27 @@ scenario_unreadable_data_file() {
         test "$(find "$APP_DIR" -maxdepth 1 -name 'quillnote.dat*' | wc -l)" = 1
 }
 
+# Without a tray nothing could bring a hidden window back: "Minimize on start"
+# minimises instead, and the window keeps a task-list entry to restore it from.
+scenario_no_tray_minimizes() {
+    e2e_ini_set "Minimize on start" 1
+    start_and_wait_main
+    sleep 1.5
+    e2e_check "no tray icon anywhere" test -z "$("$E2E_XHELPER" tray-clients 2>/dev/null)"
+    e2e_check "main window minimised, not hidden (WM_STATE '$(e2e_wm_state "$MAIN_WIN")')" \
+        test "$(e2e_wm_state "$MAIN_WIN")" = Iconic
+    e2e_check "the minimised window keeps a task-list entry (no _NET_WM_STATE_SKIP_TASKBAR)" \
+        eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_SKIP_TASKBAR'
+    e2e_screenshot minimised
+    second_start_hands_over
+    e2e_check "second start restores the minimised window" e2e_wait_viewable "$MAIN_WIN" 3
+    close_and_expect_exit
+    check_saved_settings 0 0 696 480
+}
+
 name=$1
 shift
+[ "$name" != no_tray_minimizes ] || export E2E_NO_TRAY=1
 declare -F "scenario_$name" >/dev/null || { echo "no scenario $name" >&2; exit 2; }
 e2e_begin "$name" "$@"
 "scenario_$name"

@@ -39,7 +39,7 @@ private Q_SLOTS:
     void shouldKeepTheWindowOffTheTaskbarAcrossHideAndShow() {
         QWidget window;
         window.setGeometry(200, 200, 300, 200);
-        WindowOps::SetSkipTaskbar(&window);
+        WindowOps::SetSkipTaskbar(&window, WindowOps::SkipTaskbar::Always);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTRY_VERIFY(States(window).contains("_NET_WM_STATE_SKIP_TASKBAR"));
@@ -126,7 +126,36 @@ private Q_SLOTS:
         QVERIFY(!window.isMinimized());
     }
 
+    void shouldFollowTheTrayRuleForTheTaskbarEntry() {
+        const bool tray = !qEnvironmentVariableIsSet("E2E_NO_TRAY");
+        QTRY_COMPARE(QSystemTrayIcon::isSystemTrayAvailable(), tray);
+        // Without a tray the window keeps its entry; with one it has none.
+        QWidget followsTray;
+        WindowOps::SetSkipTaskbar(&followsTray);
+        followsTray.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&followsTray));
+        QTest::qWait(200);
+        QTRY_COMPARE(States(followsTray).contains("_NET_WM_STATE_SKIP_TASKBAR"), tray);
+
+        QWidget always;
+        WindowOps::SetSkipTaskbar(&always, WindowOps::SkipTaskbar::Always);
+        always.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&always));
+        QTRY_VERIFY(States(always).contains("_NET_WM_STATE_SKIP_TASKBAR"));
+
+        // A window already shown is changed through the window manager.
+        QWidget shown;
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shown));
+        QVERIFY(!States(shown).contains("_NET_WM_STATE_SKIP_TASKBAR"));
+        WindowOps::SetSkipTaskbar(&shown, WindowOps::SkipTaskbar::Always);
+        QTRY_VERIFY(States(shown).contains("_NET_WM_STATE_SKIP_PAGER"));
+        QVERIFY(States(shown).contains("_NET_WM_STATE_SKIP_TASKBAR"));
+    }
+
     void shouldEmbedTheTrayIcon() {
+        if (qEnvironmentVariableIsSet("E2E_NO_TRAY"))
+            QSKIP("no tray in this session");
         TrayIcon tray;
         QTRY_VERIFY(tray.IsAvailable());
         tray.SetIcon(NormalTrayIcon());
