@@ -12,6 +12,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -100,6 +101,8 @@ public:
     void TrayRightButtonDown(const QPoint& globalPos);
     void ActivateVisibleDialog();
     void ShowAbout();
+    // Runs a command; an AppError it throws stops it and is shown.
+    void RunCommand(const std::function<void()>& command);
 
     // TaskListHost.
     void SortTaskList(int criterion) override;

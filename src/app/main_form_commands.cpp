@@ -45,8 +45,10 @@ void TMainForm::CreatePopupMenu1() {
         SetupGridColumns();
     });
     Settings1 = PopupMenu1->addAction(QStringLiteral("Settings..."), this, [this] {
-        OpenSettings();
-        SetupGridColumns();
+        RunCommand([this] {
+            OpenSettings();
+            SetupGridColumns();
+        });
     });
     Print1 = PopupMenu1->addAction(QStringLiteral("Print..."), this, [this] { ShowPrintDialog(); });
     PopupMenu1->addSeparator();
@@ -54,7 +56,7 @@ void TMainForm::CreatePopupMenu1() {
     Skins1->setObjectName(QStringLiteral("Skins1"));
     skinMenu_ = new SkinMenu(Skins1, this);
     connect(skinMenu_, &SkinMenu::SkinChosen, this,
-            [this](const QString& name) { SKIN_MENU_CLICK(name); });
+            [this](const QString& name) { RunCommand([this, name] { SKIN_MENU_CLICK(name); }); });
     PopupMenu1->addSeparator();
     Help1 = PopupMenu1->addAction(QStringLiteral("Help..."), this, [this] { OpenHelpFile(); });
     About1 = PopupMenu1->addAction(QStringLiteral("About..."), this, [this] { ShowAbout(); });
@@ -251,8 +253,10 @@ void TMainForm::RegisterSkinEventTable() {
         SetupGridColumns();
     };
     a.settingsAndRelayout = [this] {
-        OpenSettings();
-        SetupGridColumns();
+        RunCommand([this] {
+            OpenSettings();
+            SetupGridColumns();
+        });
     };
     a.showPrintDialog = [this] { ShowPrintDialog(); };
     a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm; }, mrOk);
@@ -266,6 +270,15 @@ void TMainForm::RegisterSkinEventTable() {
     // The category commands, the editor's input check and the reminder's edit
     // button come with their windows' commands; until then their rows do nothing.
     RegisterSkinEvents(skinEvents_, a);
+}
+
+void TMainForm::RunCommand(const std::function<void()>& command) {
+    // The error is shown here, before it would cross the toolkit's signal code.
+    try {
+        command();
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
 }
 
 void TMainForm::Skin1SkinEvent(ISkinObject* source, const QString& eventName) {

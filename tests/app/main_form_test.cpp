@@ -398,6 +398,28 @@ private Q_SLOTS:
         QVERIFY(f.errors.isEmpty());
     }
 
+    void shouldKeepTheShownSkinWhenAnotherFailsToLoad() {
+        AppFixture f;
+        f.InstallSkin("Default");
+        QFile broken(f.ExeDir() + "/Skins/Broken.skn");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a skin");
+        broken.close();
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->PopupMenu1Popup();
+        QAction* item = nullptr;
+        for (QAction* a : main->Skins1->actions())
+            if (a->text() == "Broken")
+                item = a;
+        QVERIFY(item);
+        item->trigger();
+        QCOMPARE(f.errors.size(), 1);
+        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QVERIFY(main->close());
+        QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Default"));
+    }
+
     void shouldListTheMenuItemsInOrder() {
         AppFixture f;
         TMainForm* main = f.CreateWindows();
