@@ -104,7 +104,7 @@ e2e_cleanup() {
     # The program first (it may still want the X server), then jwm, then Xvfb.
     for pid in $(printf '%s\n' "${E2E_PIDS[@]}" | tac); do
         kill -TERM "$pid" 2>/dev/null || true
-        ( sleep 3; kill -KILL "$pid" 2>/dev/null ) &
+        e2e_watchdog 3 kill -KILL "$pid"
         local watchdog=$!
         wait "$pid" 2>/dev/null || true
         kill "$watchdog" 2>/dev/null || true
@@ -127,6 +127,29 @@ e2e_start_app() {
     e2e_log "started the program, pid $APP_PID"
 }
 
+# e2e_watchdog SECONDS command...: runs the command in the background after a delay
+# unless the watchdog ($!) is killed first. Its sleep goes with it, so no stray
+# process keeps the test's output open.
+e2e_watchdog() {
+    local seconds=$1
+    shift
+    (
+        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+        sleep "$seconds" &
+        sleeper=$!
+        wait "$sleeper"
+        "$@" 2>/dev/null || true
+    ) &
+}
+
+e2e_kill_late() { # the program did not end in time: keep a picture, then kill it
+    if kill -0 "$1" 2>/dev/null; then
+        e2e_screenshot "still-running-$1" || true
+        touch "$E2E_WORK/killed.$1"
+        kill -KILL "$1" 2>/dev/null || true
+    fi
+}
+
 # e2e_wait_exit PID SECONDS: waits for the process (a child of this shell: never
 # call it inside $(...)); sets EXIT_RC to its exit status, or to 124 when it had to
 # be killed because it did not end in time.
@@ -134,14 +157,7 @@ e2e_wait_exit() {
     local pid=$1 seconds=$2
     EXIT_RC=0
     rm -f "$E2E_WORK/killed.$pid"
-    (
-        sleep "$seconds"
-        if kill -0 "$pid" 2>/dev/null; then
-            e2e_screenshot "still-running-$pid" || true
-            touch "$E2E_WORK/killed.$pid"
-            kill -KILL "$pid" 2>/dev/null || true
-        fi
-    ) &
+    e2e_watchdog "$seconds" e2e_kill_late "$pid"
     local watchdog=$!
     wait "$pid" || EXIT_RC=$?
     kill "$watchdog" 2>/dev/null || true

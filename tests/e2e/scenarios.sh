@@ -59,7 +59,7 @@ scenario_first_start() {
     e2e_check "not on top by default" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE'
     e2e_screenshot main-window
     close_and_expect_exit
-    e2e_check "a second run finds the files written, nothing lost" test -f "$APP_DIR/alarm.wav"
+    e2e_check "the written files stay after the close" test -f "$APP_DIR/alarm.wav"
 }
 
 scenario_close_saves() {
