@@ -62,6 +62,46 @@ scenario_first_start() {
     e2e_check "the written files stay after the close" test -f "$APP_DIR/alarm.wav"
 }
 
+# Deleted default files come back on the next start; files the user changed stay.
+scenario_default_files_restored() {
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    close_and_expect_exit
+    local skin
+    skin=$(find "$APP_DIR" -maxdepth 2 -ipath "$APP_DIR/skins/Default.skn")
+    e2e_require "default skin written on the first start" test -n "$skin"
+    rm "$skin"
+    printf 'my own alarm' >"$APP_DIR/alarm.wav"
+    start_and_wait_main
+    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+    sleep 0.5
+    e2e_check "default skin written again" test -f "$skin"
+    e2e_check "the user's alarm.wav left alone" test "$(cat "$APP_DIR/alarm.wav")" = "my own alarm"
+    close_and_expect_exit
+    rm "$APP_DIR/alarm.wav"
+    printf 'my own skin' >"$skin"
+    e2e_start_app
+    e2e_wait_main 15 || e2e_fail "no main window within 15 s"
+    sleep 1
+    e2e_screenshot damaged-skin
+    # The program may report the skin it cannot read; answer what it shows.
+    local deadline=$(($(e2e_now_ms) + 5000)) w
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        w=$(e2e_first_other_window)
+        [ -n "$w" ] || break
+        xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
+        sleep 0.5
+    done
+    e2e_check "alarm.wav written again" \
+        test "$(head -c4 "$APP_DIR/alarm.wav" 2>/dev/null)" = RIFF
+    e2e_check "the user's skin file left alone" test "$(cat "$skin")" = "my own skin"
+    e2e_check "the program still runs with a damaged skin file" kill -0 "$APP_PID"
+    kill -TERM "$APP_PID"
+    e2e_wait_exit "$APP_PID" 10
+    e2e_check "clean end (exit status $EXIT_RC)" test "$EXIT_RC" = 0
+}
+
 scenario_close_saves() {
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
