@@ -99,7 +99,7 @@ public:
     SkipTaskbarFilter(SkipTaskbar rule, QObject* parent) : QObject(parent), rule_(rule) {}
     void SetRule(SkipTaskbar rule) { rule_ = rule; }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->isWidgetType())
+        if (event->type() == QEvent::Show && watched->isWidgetType() && X11Connection())
             ApplySkipStates(static_cast<QWidget*>(watched), WantSkip(rule_), false);
         return false;
     }
