@@ -9,6 +9,17 @@
 #include "platform/window_ops.h"
 
 #include <QSessionManager>
+#include <cstdlib>
+
+namespace {
+// The toolkit ends the process with exit() when the X server goes away (the
+// session ended without asking): save what the close would have saved.
+quill::TMainForm* g_mainForm = nullptr;
+void SaveAtExit() {
+    if (g_mainForm)
+        g_mainForm->SaveOnAbruptEnd();
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     quill::UseShippedFontConfig(argc > 0 ? argv[0] : nullptr);
@@ -42,6 +53,10 @@ int main(int argc, char* argv[]) {
                              manager.cancel();
                      });
 
+    g_mainForm = main;
+    std::atexit(SaveAtExit);
     main->show();
-    return app.exec();
+    const int result = app.exec();
+    g_mainForm = nullptr;
+    return result;
 }

@@ -239,6 +239,21 @@ bool TMainForm::FormCloseQuery() {
     return true;
 }
 
+void TMainForm::SaveOnAbruptEnd() noexcept {
+    if (closed_)
+        return;
+    closed_ = true;
+    try {
+        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
+    } catch (...) {
+    }
+    try {
+        if (dataLoaded_ && taskFile_.SavingAllowed())
+            taskFile_.Save(services_.store);
+    } catch (...) {
+    }
+}
+
 void TMainForm::SaveTasks() {
     if (!dataLoaded_)
         throw AppError("The tasks were not saved: the data file has not been read yet.");

@@ -113,6 +113,10 @@ public:
     void ShowPrintDialog() override;
     QMenu* MainPopupMenu() override { return PopupMenu1; }
 
+    // The close sequence without a window to talk to: for a program that is made
+    // to end at once (the X server went away). Shows nothing, throws nothing.
+    void SaveOnAbruptEnd() noexcept;
+
     // Writes the whole store; throws AppError when it cannot.
     void SaveTasks();
 

@@ -141,6 +141,21 @@ private Q_SLOTS:
         QCOMPARE(f.StoredValue("Top"), QStringLiteral("60"));
     }
 
+    void shouldSaveEverythingWhenTheProgramIsMadeToEndAtOnce() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        main->move(12, 34);
+        quill::AddCategory(f.Services().store, TCATEGORY{"Garden", 4});
+        main->SaveOnAbruptEnd();
+        QCOMPARE(f.StoredValue("Left"), QStringLiteral("12"));
+        TaskStore reread;
+        QCOMPARE(int(LoadTasks(reread, f.DataPath().toStdString()).outcome),
+                 int(LoadOutcome::Good));
+        QCOMPARE(reread.Categories.size(), size_t(4));
+        QCOMPARE(reread.Categories.back().Name, std::string("Garden"));
+    }
+
     void shouldKeepTheWindowOpenWhenTheCloseCannotSave() {
         AppFixture f;
         TMainForm* main = f.CreateWindows();
