@@ -35,9 +35,9 @@ inline constexpr const char* kAutostartFileName = "quillnote.desktop";
 // The text of the autostart entry for `executablePath`.
 QString AutostartEntryText(const QString& executablePath);
 
-// One argument of a desktop entry's Exec key: quoted and escaped as the Desktop
-// Entry Specification asks ("...", with \ " ` $ escaped, % doubled, and the
-// backslashes of the result escaped again for the string value).
+// One argument of a desktop entry's Exec key, quoted and escaped as the
+// freedesktop.org desktop entry format asks ("...", with \ " ` $ escaped, % doubled,
+// and the backslashes of the result escaped again for the string value).
 QString QuoteExecArgument(const QString& argument);
 
 } // namespace quill
