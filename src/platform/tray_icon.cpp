@@ -30,8 +30,9 @@ TrayIcon::TrayIcon(QObject* parent) : QObject(parent), sys_(new QSystemTrayIcon(
     connect(sys_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 switch (reason) {
+                // A press of the left button; the second press of a double click
+                // arrives as DoubleClick and, like any other button, is not reported.
                 case QSystemTrayIcon::Trigger:
-                case QSystemTrayIcon::DoubleClick:
                     Q_EMIT LeftButtonDown();
                     break;
                 case QSystemTrayIcon::Context:

@@ -5,6 +5,7 @@
 #include "platform/window_ops.h"
 
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QWidget>
 
@@ -89,6 +90,24 @@ private Q_SLOTS:
         QVERIFY(!tray.IsAdded());
         // No tray exists on the offscreen platform.
         QVERIFY(!tray.IsAvailable());
+    }
+
+    void shouldReportLeftAndRightPressesOnly() {
+        TrayIcon tray;
+        auto* sys = tray.findChild<QSystemTrayIcon*>();
+        QVERIFY(sys);
+        QSignalSpy left(&tray, &TrayIcon::LeftButtonDown);
+        QSignalSpy right(&tray, &TrayIcon::RightButtonDown);
+        QCursor::setPos(40, 50);
+        Q_EMIT sys->activated(QSystemTrayIcon::Trigger);
+        Q_EMIT sys->activated(QSystemTrayIcon::DoubleClick);
+        Q_EMIT sys->activated(QSystemTrayIcon::MiddleClick);
+        QCOMPARE(left.count(), 1);
+        QCOMPARE(right.count(), 0);
+        Q_EMIT sys->activated(QSystemTrayIcon::Context);
+        QCOMPARE(left.count(), 1);
+        QCOMPARE(right.count(), 1);
+        QCOMPARE(right.at(0).at(0).toPoint(), QPoint(40, 50));
     }
 
     void shouldSwitchStayOnTopWithoutMovingTheWindow() {
