@@ -204,6 +204,24 @@ scenario_minimize_on_start() {
     e2e_check "Minimize on start kept" test "$(e2e_ini_get 'Minimize on start')" = 1
 }
 
+# A left click on the tray icon brings the hidden main window back.
+scenario_tray_click_shows() {
+    e2e_ini_set "Minimize on start" 1
+    start_and_wait_main
+    e2e_require "tray icon present" e2e_wait_tray_icon 10
+    sleep 1
+    e2e_require "main window hidden at start" eval '! e2e_is_viewable "$MAIN_WIN"'
+    local ix iy iw ih
+    read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
+    xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+    e2e_check "left click on the tray icon shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
+    sleep 0.3
+    e2e_check "main window is the active window" \
+        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    e2e_screenshot shown-from-tray
+    close_and_expect_exit
+}
+
 # Opens the settings dialog through the tray icon's menu; sets DIALOG.
 open_settings_dialog() {
     local icon ix iy iw ih
