@@ -26,6 +26,17 @@ class SettingsStoreTest : public QObject {
 private Q_SLOTS:
     void init() { QFile::remove(Ini()); }
 
+    // First: QSettings reads XDG_CONFIG_HOME once per process.
+    void shouldKeepTheUsersSettingsInTheirConfigFolder() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        SettingsStore store;
+        QCOMPARE(store.Location(), config.path() + "/Tolvane/Quillnote.ini");
+        store.WriteInteger("Width", 700);
+        QVERIFY(QFile::exists(config.path() + "/Tolvane/Quillnote.ini"));
+        QCOMPARE(SettingsStore().ReadInteger("Width", 696), 700);
+    }
+
     void shouldReturnTheTableDefaultsWhenNothingIsStored() {
         const SettingsStore store(Ini());
         QCOMPARE(store.Read(settings::kMainFormGroup), 0);
