@@ -3,7 +3,9 @@
 #include "core/app_error.h"
 #include "platform/settings_store.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -141,6 +143,18 @@ private Q_SLOTS:
         file.write("[General]\nSkin=a,b\n");
         file.close();
         QCOMPARE(SettingsStore(Ini()).ReadString("Skin", "Default"), QString("a,b"));
+    }
+
+    void shouldReadDefaultsFromADamagedFileAndStillStoreWrites() {
+        QVERIFY(QDir().mkpath(QFileInfo(Ini()).absolutePath()));
+        QFile file(Ini());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("\x00\xff[General\nLeft=\x01\x02\n=\n[", 16));
+        file.close();
+        SettingsStore store(Ini());
+        QCOMPARE(store.ReadInteger("Width", 696), 696);
+        store.WriteInteger("Width", 640);
+        QCOMPARE(SettingsStore(Ini()).ReadInteger("Width", 696), 640);
     }
 
     void shouldThrowFailedToCreateKeyWhenTheFolderCannotBeMade() {
