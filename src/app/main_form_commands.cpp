@@ -73,7 +73,7 @@ void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
 // The window sees keys before its controls: Delete, Insert and F1 run the list's
 // commands wherever the focus is.
 bool TMainForm::FormKeyUp(QKeyEvent* event) {
-    return List->FormKeyUp(event->key());
+    return !event->isAutoRepeat() && List->FormKeyUp(event->key());
 }
 
 // A wheel turned over the window outside the list still moves the list.
