@@ -20,8 +20,6 @@ QString ZipErrorText(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
 }
 
-// Opens a fresh handle on the bytes for each read, so one damaged entry cannot
-// leave shared state behind.
 std::unique_ptr<zip_t, ZipCloser> OpenBuffer(const QByteArray& bytes, QString* error) {
     zip_error_t zerror;
     zip_error_init(&zerror);
@@ -76,8 +74,12 @@ bool SkinArchive::Open(const QByteArray& bytes, QString* error) {
         return false;
     }
     QString why;
-    auto archive = OpenBuffer(bytes, &why);
+    // The handle reads from the kept copy of the bytes, which never changes after.
+    archive_.reset();
+    bytes_ = bytes;
+    auto archive = OpenBuffer(bytes_, &why);
     if (!archive) {
+        bytes_.clear();
         if (error)
             *error = QStringLiteral("not a readable ZIP archive (%1)").arg(why);
         return false;
@@ -127,7 +129,7 @@ bool SkinArchive::Open(const QByteArray& bytes, QString* error) {
         index_.insert(name, i);
         sizes_.insert(name, static_cast<int64_t>(st.size));
     }
-    bytes_ = bytes;
+    archive_ = std::shared_ptr<zip>(archive.release(), ZipCloser());
     budget_ = skin_limits::kMaxTotalBytes;
     return true;
 }
@@ -141,19 +143,20 @@ bool SkinArchive::Read(const QString& name, QByteArray& out, QString* error) {
         return false;
     }
     const int64_t declared = sizes_.value(name);
-    QString why;
-    auto archive = OpenBuffer(bytes_, &why);
-    if (!archive) {
+    if (!archive_) {
         if (error)
-            *error = QStringLiteral("not a readable ZIP archive (%1)").arg(why);
+            *error = QStringLiteral("the archive lacks \"%1\"").arg(name);
         return false;
     }
+    zip_t* archive = archive_.get();
+    // A failed open leaves its error on the handle; the next read starts clean.
+    zip_error_clear(archive);
     std::unique_ptr<zip_file_t, FileCloser> file(
-        zip_fopen_index(archive.get(), static_cast<zip_uint64_t>(*found), 0));
+        zip_fopen_index(archive, static_cast<zip_uint64_t>(*found), 0));
     if (!file) {
         if (error)
             *error = QStringLiteral("\"%1\" cannot be read (%2)")
-                         .arg(name, QString::fromUtf8(zip_strerror(archive.get())));
+                         .arg(name, QString::fromUtf8(zip_strerror(archive)));
         return false;
     }
     // Read at most one byte more than declared: a header that under-states the

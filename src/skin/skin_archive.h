@@ -6,6 +6,9 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+struct zip; // libzip's archive handle
 
 namespace quill {
 
@@ -23,6 +26,9 @@ public:
 
 private:
     QByteArray bytes_;
+    // One handle for every read: opening the archive parses (and checks) the whole
+    // central directory, too costly to repeat per entry.
+    std::shared_ptr<zip> archive_;
     QHash<QString, int64_t> index_; // entry name -> libzip index
     QHash<QString, int64_t> sizes_; // declared uncompressed size
     int64_t budget_ = 0;            // uncompressed bytes still allowed
