@@ -27,12 +27,34 @@ xcb_connection_t* X11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-    const auto cookie = xcb_intern_atom(c, 0, uint16_t(strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return atom;
+// The atoms this file sets, asked for once per connection: each is a round trip.
+struct SkipAtoms {
+    xcb_connection_t* connection = nullptr;
+    xcb_atom_t state = XCB_ATOM_NONE;
+    xcb_atom_t skips[2] = {XCB_ATOM_NONE, XCB_ATOM_NONE};
+};
+
+const SkipAtoms& SkipAtomsFor(xcb_connection_t* c) {
+    static SkipAtoms atoms;
+    if (atoms.connection != c || atoms.state == XCB_ATOM_NONE) {
+        // The three requests go out together; the replies are read after.
+        const char* const names[] = {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR",
+                                     "_NET_WM_STATE_SKIP_PAGER"};
+        xcb_intern_atom_cookie_t cookies[3];
+        for (int i = 0; i < 3; ++i)
+            cookies[i] = xcb_intern_atom(c, 0, uint16_t(strlen(names[i])), names[i]);
+        xcb_atom_t got[3];
+        for (int i = 0; i < 3; ++i) {
+            xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            got[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            free(reply);
+        }
+        atoms.connection = c;
+        atoms.state = got[0];
+        atoms.skips[0] = got[1];
+        atoms.skips[1] = got[2];
+    }
+    return atoms;
 }
 
 bool WantSkip(SkipTaskbar rule) {
@@ -49,9 +71,9 @@ void ApplySkipStates(QWidget* window, bool skip, bool mapped) {
     if (!c)
         return;
     const auto id = xcb_window_t(window->winId());
-    const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
-    const xcb_atom_t skips[] = {Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    const SkipAtoms& atomsFor = SkipAtomsFor(c);
+    const xcb_atom_t state = atomsFor.state;
+    const auto& skips = atomsFor.skips;
     if (mapped) {
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
@@ -150,7 +172,12 @@ void SetSkipTaskbar(QWidget* window, SkipTaskbar rule) {
         window->installEventFilter(filter);
         window->setProperty(kFilter, QVariant::fromValue(filter));
     }
-    if (X11Connection())
+    // A window of its own (no owner) gets its native window now, so that it can be
+    // found by its window text before it is first shown. A dialog that has none yet
+    // gets the states from the filter when first shown: winId() on a window with an
+    // owner makes every child of the owner native, and dialogs may never show.
+    const bool created = window->testAttribute(Qt::WA_WState_Created) && window->internalWinId();
+    if (X11Connection() && (created || !window->parentWidget()))
         ApplySkipStates(window, WantSkip(rule), window->isVisible());
 }
 
