@@ -3,6 +3,9 @@
 #include "platform/resources.h"
 
 #include <QCursor>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
 #include <QSystemTrayIcon>
 
 namespace quill {
@@ -11,9 +14,16 @@ namespace {
 
 QIcon IconFromResources(const QString& stem) {
     InitPlatformResources();
+    // Read as PNG only: QIcon::addFile, and a reader that may guess the format, ask
+    // every image plugin about the file first, loading each plugin library.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/%1-16.png").arg(stem), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/%1-32.png").arg(stem), QSize(32, 32));
+    for (int side : {16, 32}) {
+        QImageReader reader(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(side), "png");
+        reader.setAutoDetectImageFormat(false);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 

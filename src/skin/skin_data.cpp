@@ -37,6 +37,8 @@ QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* erro
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
+    // No guessing: a guessing reader asks (and loads) every image plugin first.
+    reader.setAutoDetectImageFormat(false);
     // Only PNG is read: the header is checked before any pixel is decoded.
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid()) {
