@@ -152,8 +152,10 @@ void TSkin::ApplySkin(QWidget* window) {
     const QString own = window->property(kOwnStyleSheet).toString();
     const QString dir = d->pictureDir ? d->pictureDir->path() : QString();
     // Cleared first: replacing one style sheet by another directly can leave
-    // children with the palette of the old one.
-    window->setStyleSheet(QString());
+    // children with the palette of the old one. A window without one has nothing
+    // to clear (and clearing restyles every child once more).
+    if (!window->styleSheet().isEmpty())
+        window->setStyleSheet(QString());
     window->setStyleSheet(BuildControlsStyleSheet(data, dir) + own);
 }
 
