@@ -18,13 +18,38 @@ const SkinPicture* SkinData::Find(const QString& name) const {
     return nullptr;
 }
 
+SkinPicture::SkinPicture(QString name, QByteArray png1x, QSize size1x, QByteArray png2x)
+    : name(std::move(name)), png1x_(std::move(png1x)), png2x_(std::move(png2x)), size1x_(size1x) {}
+
+const QImage& SkinPicture::image1x() const {
+    if (!decoded1x_) {
+        decoded1x_ = true;
+        image1x_ = DecodeSkinPng(png1x_, name, nullptr);
+    }
+    return image1x_;
+}
+
+const QImage& SkinPicture::image2x() const {
+    if (!decoded2x_) {
+        decoded2x_ = true;
+        if (!png2x_.isEmpty()) {
+            image2x_ = DecodeSkinPng(png2x_, name, nullptr);
+            // Only a picture of exactly twice the size stands in for the 1x one.
+            if (image2x_.size() != size1x_ * 2)
+                image2x_ = QImage();
+        }
+    }
+    return image2x_;
+}
+
 QPixmap SkinData::Pixmap(const SkinPicture& picture, qreal dpr) {
-    if (dpr > 1.25 && !picture.image2x.isNull()) {
-        QPixmap pm = QPixmap::fromImage(picture.image2x);
+    // A 2x picture that cannot be decoded leaves the 1x one to be drawn.
+    if (dpr > 1.25 && picture.has2x() && !picture.image2x().isNull()) {
+        QPixmap pm = QPixmap::fromImage(picture.image2x());
         pm.setDevicePixelRatio(2.0);
         return pm;
     }
-    return QPixmap::fromImage(picture.image1x);
+    return QPixmap::fromImage(picture.image1x());
 }
 
 QPixmap SkinData::Pixmap(const QString& name, qreal dpr) const {
@@ -32,11 +57,10 @@ QPixmap SkinData::Pixmap(const QString& name, qreal dpr) const {
     return p ? Pixmap(*p, dpr) : QPixmap();
 }
 
-QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* error) {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
+namespace {
+
+// Checks the header of a PNG held in `reader`: its size, or invalid with a reason.
+QSize CheckedPngSize(QImageReader& reader, const QString& name, QString* error) {
     // No guessing: a guessing reader asks (and loads) every image plugin first.
     reader.setAutoDetectImageFormat(false);
     // Only PNG is read: the header is checked before any pixel is decoded.
@@ -55,6 +79,27 @@ QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* erro
                          .arg(size.height());
         return {};
     }
+    return size;
+}
+
+} // namespace
+
+QSize ReadSkinPngSize(const QByteArray& bytes, const QString& name, QString* error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    return CheckedPngSize(reader, name, error);
+}
+
+QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QSize size = CheckedPngSize(reader, name, error);
+    if (!size.isValid())
+        return {};
     QImage image;
     if (!reader.read(&image) || image.isNull() || image.size() != size) {
         if (error)
@@ -97,14 +142,14 @@ std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error)
         return nullptr;
     }
     int64_t pixels = 0;
-    auto load = [&](const QString& file, QImage& out) {
-        QByteArray png;
+    // Reads one picture's file and checks its header; the pixels wait until used.
+    auto load = [&](const QString& file, QByteArray& png, QSize& size) {
         if (!archive.Read(file, png, &why))
             return false;
-        out = DecodeSkinPng(png, file, &why);
-        if (out.isNull())
+        size = ReadSkinPngSize(png, file, &why);
+        if (!size.isValid())
             return false;
-        pixels += static_cast<int64_t>(out.width()) * out.height();
+        pixels += static_cast<int64_t>(size.width()) * size.height();
         if (pixels > skin_limits::kMaxTotalImagePixels) {
             why = QStringLiteral("the pictures together are larger than allowed");
             return false;
@@ -112,21 +157,22 @@ std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error)
         return true;
     };
     for (const SkinImageEntry& entry : data->manifest.images) {
-        SkinPicture picture;
-        picture.name = entry.name;
-        if (!load(entry.file, picture.image1x) ||
-            (!entry.file2x.isEmpty() && !load(entry.file2x, picture.image2x))) {
+        QByteArray png1x, png2x;
+        QSize size1x, size2x;
+        if (!load(entry.file, png1x, size1x) ||
+            (!entry.file2x.isEmpty() && !load(entry.file2x, png2x, size2x))) {
             if (error)
                 *error = QStringLiteral("image \"%1\": %2").arg(entry.name, why);
             return nullptr;
         }
-        if (!picture.image2x.isNull() && picture.image2x.size() != picture.image1x.size() * 2) {
+        if (!entry.file2x.isEmpty() && size2x != size1x * 2) {
             if (error)
                 *error = QStringLiteral("image \"%1\": the 2x picture is not twice the size of "
                                         "the 1x picture")
                              .arg(entry.name);
             return nullptr;
         }
+        SkinPicture picture(entry.name, std::move(png1x), size1x, std::move(png2x));
         data->pictures.push_back(std::move(picture));
     }
     return data;

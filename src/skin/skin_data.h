@@ -10,11 +10,29 @@
 
 namespace quill {
 
-struct SkinPicture {
+// A picture of the skin. Its PNG headers are checked when the skin is read; the
+// pixels are decoded the first time they are asked for, so that start-up decodes
+// only the pictures it shows, at the resolution the screen needs.
+class SkinPicture {
+public:
+    SkinPicture() = default;
+    SkinPicture(QString name, QByteArray png1x, QSize size1x, QByteArray png2x = {});
+
     QString name;
-    QImage image1x;
-    QImage image2x; // null when the skin has no 2x picture
-    QSize logicalSize() const { return image1x.size(); }
+    // Null when the picture cannot be decoded (the 2x one also when there is none).
+    const QImage& image1x() const;
+    const QImage& image2x() const;
+    bool has2x() const { return !png2x_.isEmpty(); }
+    QSize logicalSize() const { return size1x_; }
+
+private:
+    QByteArray png1x_;
+    QByteArray png2x_;
+    QSize size1x_;
+    mutable QImage image1x_;
+    mutable QImage image2x_;
+    mutable bool decoded1x_ = false;
+    mutable bool decoded2x_ = false;
 };
 
 class SkinData {
@@ -34,6 +52,9 @@ public:
 std::unique_ptr<SkinData> ReadSkinFile(const QString& path, QString* error);
 std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error);
 
+// Reads the size from a PNG's header within the limits; invalid with a reason when
+// the data is not a PNG picture or is too large. No pixel is decoded.
+QSize ReadSkinPngSize(const QByteArray& bytes, const QString& name, QString* error);
 // Decodes one PNG within the limits; null with a reason when it cannot.
 QImage DecodeSkinPng(const QByteArray& bytes, const QString& name, QString* error);
 

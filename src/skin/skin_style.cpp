@@ -19,9 +19,10 @@ QString Css(const QColor& c) {
 bool WritePicture(const SkinPicture& picture, const QString& dir, const QString& name,
                   const QTransform& transform) {
     const QString base = QDir(dir).filePath(name);
-    bool ok = picture.image1x.transformed(transform).save(base + QStringLiteral(".png"), "PNG");
-    if (!picture.image2x.isNull())
-        ok = picture.image2x.transformed(transform).save(base + QStringLiteral("@2x.png"), "PNG") &&
+    bool ok = picture.image1x().transformed(transform).save(base + QStringLiteral(".png"), "PNG");
+    if (!picture.image2x().isNull())
+        ok = picture.image2x().transformed(transform).save(base + QStringLiteral("@2x.png"),
+                                                           "PNG") &&
              ok;
     return ok;
 }

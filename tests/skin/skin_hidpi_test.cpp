@@ -32,7 +32,7 @@ private Q_SLOTS:
         QCOMPARE(shot.devicePixelRatio(), 2.0);
         QCOMPARE(shot.size(), form.size() * 2);
         // The 1 px border is one logical pixel: two device pixels, then the title bar.
-        const QImage frame = skin.Data()->Find(QStringLiteral("frame_dialog"))->image2x;
+        const QImage frame = skin.Data()->Find(QStringLiteral("frame_dialog"))->image2x();
         QCOMPARE(shot.pixelColor(1, 40), frame.pixelColor(1, 40));
         QCOMPARE(shot.pixelColor(2, 40), frame.pixelColor(2, 40));
     }

@@ -214,7 +214,8 @@ private Q_SLOTS:
         // The frame now paints the new skin's title bar.
         const SkinData* dark = skin.Data();
         const QColor titleColour = dark->Find(dark->manifest.windows.value("AddCategoryForm").frame)
-                                       ->image1x.pixelColor(20, 10);
+                                       ->image1x()
+                                       .pixelColor(20, 10);
         QCOMPARE(form.grab().toImage().pixelColor(form.width() / 2 + 40, 6), titleColour);
 
         // Another template replaces the first one on the same window.
@@ -241,8 +242,9 @@ private Q_SLOTS:
         QCOMPARE(FrameCount(&form), 1);
         QCOMPARE(ButtonCount(&form), 5);
         const SkinData* dark = skin.Data();
-        const QColor title =
-            dark->Find(dark->manifest.windows.value("MainForm").frame)->image1x.pixelColor(20, 10);
+        const QColor title = dark->Find(dark->manifest.windows.value("MainForm").frame)
+                                 ->image1x()
+                                 .pixelColor(20, 10);
         QCOMPARE(form.grab().toImage().pixelColor(form.width() / 2, 4), title);
     }
 
