@@ -11,5 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto skin = quill::ReadSkinBytes(bytes, &error);
     if (!skin && error.isEmpty())
         __builtin_trap(); // a refusal always says why
+    // Pixels are decoded when first drawn: decode them all here, as drawing would.
+    if (skin) {
+        for (const quill::SkinPicture& picture : skin->pictures) {
+            picture.image1x();
+            picture.image2x();
+        }
+    }
     return 0;
 }
