@@ -42,6 +42,18 @@ const QImage& SkinPicture::image2x() const {
     return image2x_;
 }
 
+bool SkinPicture::Decode(QString* error) const {
+    decoded1x_ = true;
+    image1x_ = DecodeSkinPng(png1x_, name, error);
+    if (image1x_.isNull())
+        return false;
+    decoded2x_ = true;
+    if (png2x_.isEmpty())
+        return true;
+    image2x_ = DecodeSkinPng(png2x_, name, error);
+    return !image2x_.isNull();
+}
+
 QPixmap SkinData::Pixmap(const SkinPicture& picture, qreal dpr) {
     // A 2x picture that cannot be decoded leaves the 1x one to be drawn.
     if (dpr > 1.25 && picture.has2x() && !picture.image2x().isNull()) {
@@ -142,7 +154,7 @@ std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error)
         return nullptr;
     }
     int64_t pixels = 0;
-    // Reads one picture's file and checks its header; the pixels wait until used.
+    // Reads one picture's file and checks its header before anything is decoded.
     auto load = [&](const QString& file, QByteArray& png, QSize& size) {
         if (!archive.Read(file, png, &why))
             return false;
@@ -173,6 +185,11 @@ std::unique_ptr<SkinData> ReadSkinBytes(const QByteArray& bytes, QString* error)
             return nullptr;
         }
         SkinPicture picture(entry.name, std::move(png1x), size1x, std::move(png2x));
+        if (!picture.Decode(&why)) {
+            if (error)
+                *error = QStringLiteral("image \"%1\": %2").arg(entry.name, why);
+            return nullptr;
+        }
         data->pictures.push_back(std::move(picture));
     }
     return data;

@@ -10,9 +10,8 @@
 
 namespace quill {
 
-// A picture of the skin. Its PNG headers are checked when the skin is read; the
-// pixels are decoded the first time they are asked for, so that start-up decodes
-// only the pictures it shows, at the resolution the screen needs.
+// A picture of the skin, decoded once when the skin is read (Decode), so that a
+// damaged picture refuses the whole skin and the previous one stays.
 class SkinPicture {
 public:
     SkinPicture() = default;
@@ -23,6 +22,8 @@ public:
     const QImage& image1x() const;
     const QImage& image2x() const;
     bool has2x() const { return !png2x_.isEmpty(); }
+    // Decodes both resolutions; false with the reason when either is damaged.
+    bool Decode(QString* error) const;
     QSize logicalSize() const { return size1x_; }
 
 private:
