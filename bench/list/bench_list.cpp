@@ -6,7 +6,7 @@
 #include "ui/fit_text.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
-#include "ui/task_list_host.h"
+#include "null_host.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,18 +19,6 @@
 using namespace quill;
 
 namespace {
-
-class NullHost : public TaskListHost {
-public:
-    void SortTaskList(int) override {}
-    void FilterTaskList() override {}
-    void AddTask() override {}
-    int EditTask(int) override { return 2; }
-    void OpenHelpFile() override {}
-    void ShowPrintDialog() override {}
-    QMenu* MainPopupMenu() override { return &menu; }
-    QMenu menu;
-};
 
 QPixmap Solid(int w, int h, QColor c) {
     QPixmap p(w, h);

@@ -9,7 +9,7 @@
 #include "skin/skin_pictures.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
-#include "ui/task_list_host.h"
+#include "null_host.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,18 +20,6 @@
 using namespace quill;
 
 namespace {
-
-class NullHost : public TaskListHost {
-public:
-    void SortTaskList(int) override {}
-    void FilterTaskList() override {}
-    void AddTask() override {}
-    int EditTask(int) override { return 2; }
-    void OpenHelpFile() override {}
-    void ShowPrintDialog() override {}
-    QMenu* MainPopupMenu() override { return &menu; }
-    QMenu menu;
-};
 
 TTASK_ITEM Task(const char* title, int priority, int category, bool done, bool overdue, double due,
                 bool reminder) {
