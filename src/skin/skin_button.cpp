@@ -38,21 +38,21 @@ void DrawSlicedPixmap(QPainter& painter, const QRect& target, const QPixmap& pic
     }
 }
 
-SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonSpec& spec,
+SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonLayout& layout,
                        ISkinObject* templ, QWidget* parent)
-    : QAbstractButton(parent), data_(std::move(data)), spec_(spec), templ_(templ) {
-    setObjectName(spec.name);
-    setText(spec.text);
-    setAccessibleName(spec.accessibleName);
-    if (spec.text.isEmpty())
-        setToolTip(spec.accessibleName);
+    : QAbstractButton(parent), data_(std::move(data)), layout_(layout), templ_(templ) {
+    setObjectName(layout.name);
+    setText(layout.text);
+    setAccessibleName(layout.accessibleName);
+    if (layout.text.isEmpty())
+        setToolTip(layout.accessibleName);
     // Tab reaches the button; a mouse click does not take the focus from the
     // window's own controls.
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::ArrowCursor);
-    resize(spec.width, spec.height);
-    const auto style = data_->manifest.buttonStyles.constFind(spec.style);
+    resize(layout.width, layout.height);
+    const auto style = data_->manifest.buttonStyles.constFind(layout.style);
     if (style != data_->manifest.buttonStyles.constEnd() && !style->font.family.isEmpty()) {
         QFont f = font();
         f.setFamily(style->font.family);
@@ -64,9 +64,9 @@ SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonSpe
 }
 
 void SkinButton::Place(const QSize& windowSize) {
-    const int x = spec_.fromRight ? windowSize.width() - spec_.x - spec_.width : spec_.x;
-    const int y = spec_.fromBottom ? windowSize.height() - spec_.y - spec_.height : spec_.y;
-    setGeometry(x, y, spec_.width, spec_.height);
+    const int x = layout_.fromRight ? windowSize.width() - layout_.x - layout_.width : layout_.x;
+    const int y = layout_.fromBottom ? windowSize.height() - layout_.y - layout_.height : layout_.y;
+    setGeometry(x, y, layout_.width, layout_.height);
 }
 
 SkinButtonState SkinButton::State() const {
@@ -80,7 +80,7 @@ SkinButtonState SkinButton::State() const {
 }
 
 void SkinButton::paintEvent(QPaintEvent*) {
-    const auto styleIt = data_->manifest.buttonStyles.constFind(spec_.style);
+    const auto styleIt = data_->manifest.buttonStyles.constFind(layout_.style);
     if (styleIt == data_->manifest.buttonStyles.constEnd())
         return;
     const SkinButtonStyle& style = *styleIt;
@@ -91,7 +91,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     DrawSlicedPixmap(p, rect(), data_->Pixmap(style.images[state], dpr), style.slice);
 
-    QPixmap icon = spec_.icon.isEmpty() ? QPixmap() : data_->Pixmap(spec_.icon, dpr);
+    QPixmap icon = layout_.icon.isEmpty() ? QPixmap() : data_->Pixmap(layout_.icon, dpr);
     const QSize iconSize = icon.isNull() ? QSize() : icon.deviceIndependentSize().toSize();
     const QFontMetrics fm(font());
     const int textWidth = text().isEmpty() ? 0 : fm.horizontalAdvance(text());

@@ -26,21 +26,21 @@ private:
 class SkinButton : public QAbstractButton, public ISkinObject {
     Q_OBJECT
 public:
-    SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonSpec& spec, ISkinObject* templ,
-               QWidget* parent);
+    SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonLayout& layout,
+               ISkinObject* templ, QWidget* parent);
 
-    QString GetName() const override { return spec_.name; }
+    QString GetName() const override { return layout_.name; }
     ISkinObject* GetParent() const override { return templ_; }
 
     // Places the button by its anchors inside a window of `windowSize`.
     void Place(const QSize& windowSize);
-    QSize sizeHint() const override { return {spec_.width, spec_.height}; }
+    QSize sizeHint() const override { return {layout_.width, layout_.height}; }
     // Shows the hover look without a pointer (previews of the button states).
     void SetHovered(bool on) {
         hovered_ = on;
         update();
     }
-    const SkinButtonSpec& Spec() const { return spec_; }
+    const SkinButtonLayout& Layout() const { return layout_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,7 +53,7 @@ private:
     SkinButtonState State() const;
 
     std::shared_ptr<const SkinData> data_;
-    SkinButtonSpec spec_;
+    SkinButtonLayout layout_;
     ISkinObject* templ_;
     bool hovered_ = false;
     bool keyboardFocus_ = false; // the focus ring shows only for focus reached by keys

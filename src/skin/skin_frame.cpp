@@ -19,8 +19,8 @@ SkinWindowFrame::SkinWindowFrame(std::shared_ptr<const SkinData> data,
     setAttribute(Qt::WA_MouseTracking);
     setFocusPolicy(Qt::NoFocus);
     window->setProperty(kFrameProperty, QVariant::fromValue<QObject*>(this));
-    for (const SkinButtonSpec& spec : templ_.buttons) {
-        auto* button = new SkinButton(data_, spec, templateObject_, window);
+    for (const SkinButtonLayout& layout : templ_.buttons) {
+        auto* button = new SkinButton(data_, layout, templateObject_, window);
         // The button is the connection's context: the hookup dies with it.
         connect(button, &QAbstractButton::clicked, button, [onClick, button] { onClick(button); });
         buttons_.push_back(button);

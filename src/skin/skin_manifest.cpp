@@ -222,8 +222,8 @@ void ReadButtonStyles(FieldReader& r, const QJsonObject& root, SkinManifest& out
     }
 }
 
-SkinButtonSpec ReadButton(FieldReader& r, const QJsonObject& o, const QString& p) {
-    SkinButtonSpec b;
+SkinButtonLayout ReadButton(FieldReader& r, const QJsonObject& o, const QString& p) {
+    SkinButtonLayout b;
     b.name = r.String(o, p, QStringLiteral("name"), true);
     b.style = r.String(o, p, QStringLiteral("style"), true);
     b.text = r.String(o, p, QStringLiteral("text"), false);
@@ -297,7 +297,7 @@ SkinWindowTemplate ReadWindow(FieldReader& r, const QJsonObject& o, const QStrin
             r.Fail(bp, QStringLiteral("must be an object"));
             break;
         }
-        SkinButtonSpec b = ReadButton(r, buttons.at(i).toObject(), bp);
+        SkinButtonLayout b = ReadButton(r, buttons.at(i).toObject(), bp);
         if (r.ok() && seen.contains(b.name))
             r.Fail(bp, QStringLiteral("a second button named \"%1\"").arg(b.name));
         seen.insert(b.name);

@@ -48,7 +48,7 @@ struct SkinButtonStyle {
 
 // Where a button sits: one of left/right and one of top/bottom, measured from
 // that edge of the window.
-struct SkinButtonSpec {
+struct SkinButtonLayout {
     QString name;
     QString style;
     QString text;           // drawn on the button, may be empty
@@ -83,7 +83,7 @@ struct SkinWindowTemplate {
     bool resizable = false;
     int minWidth = 0;
     int minHeight = 0;
-    QVector<SkinButtonSpec> buttons;
+    QVector<SkinButtonLayout> buttons;
 };
 
 struct SkinScrollBarTemplate {

@@ -95,12 +95,12 @@ private Q_SLOTS:
         QCOMPARE(form.size(), QSize(346 + templ.margins.left() + templ.margins.right(),
                                     332 + templ.margins.top() + templ.margins.bottom()));
         QCOMPARE(templ.buttons.size(), 2);
-        for (const SkinButtonSpec& spec : templ.buttons) {
-            SkinButton* b = Button(&form, spec.name);
-            QVERIFY2(b, qPrintable(spec.name));
-            const int x = spec.fromRight ? form.width() - spec.x - spec.width : spec.x;
-            const int y = spec.fromBottom ? form.height() - spec.y - spec.height : spec.y;
-            QCOMPARE(b->geometry(), QRect(x, y, spec.width, spec.height));
+        for (const SkinButtonLayout& layout : templ.buttons) {
+            SkinButton* b = Button(&form, layout.name);
+            QVERIFY2(b, qPrintable(layout.name));
+            const int x = layout.fromRight ? form.width() - layout.x - layout.width : layout.x;
+            const int y = layout.fromBottom ? form.height() - layout.y - layout.height : layout.y;
+            QCOMPARE(b->geometry(), QRect(x, y, layout.width, layout.height));
             // Below the client area: the design controls keep all of it.
             QVERIFY(b->y() >= form.Client()->geometry().bottom());
         }
@@ -112,7 +112,7 @@ private Q_SLOTS:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.resize(form.width() + 40, form.height() + 30);
-        const SkinButtonSpec& cancel = templ.buttons[1];
+        const SkinButtonLayout& cancel = templ.buttons[1];
         QCOMPARE(Button(&form, "CancelButton")->geometry().bottomRight(),
                  QPoint(form.width() - cancel.x - 1, form.height() - cancel.y - 1));
     }

@@ -226,11 +226,11 @@ QImage RenderButtonStates(TSkin& skin, qreal dpr) {
     const SkinData* data = skin.Data();
     if (!data)
         return {};
-    QVector<SkinButtonSpec> specs;
+    QVector<SkinButtonLayout> layouts;
     QStringList owners;
     for (const QString& name : RequiredWindowTemplates()) {
-        for (const SkinButtonSpec& b : data->manifest.windows.value(name).buttons) {
-            specs.push_back(b);
+        for (const SkinButtonLayout& b : data->manifest.windows.value(name).buttons) {
+            layouts.push_back(b);
             owners.push_back(name);
         }
     }
@@ -243,7 +243,7 @@ QImage RenderButtonStates(TSkin& skin, qreal dpr) {
     pal.setColor(QPalette::Window, data->manifest.controls.window);
     pal.setColor(QPalette::WindowText, data->manifest.controls.text);
     sheet.setPalette(pal);
-    sheet.resize(labelW + 4 * colW, rowH * (static_cast<int>(specs.size()) + 1));
+    sheet.resize(labelW + 4 * colW, rowH * (static_cast<int>(layouts.size()) + 1));
     auto data2 = std::make_shared<SkinData>(*data);
     SkinTemplateObject owner(QStringLiteral("sheet"), nullptr);
     const char* states[4] = {"normal", "hover", "pressed", "disabled"};
@@ -251,17 +251,17 @@ QImage RenderButtonStates(TSkin& skin, qreal dpr) {
         auto* head = new QLabel(QString::fromLatin1(states[s]), &sheet);
         head->setGeometry(labelW + s * colW, 8, colW, 20);
     }
-    for (int i = 0; i < specs.size(); ++i) {
+    for (int i = 0; i < layouts.size(); ++i) {
         const int y = rowH * (i + 1);
-        auto* name = new QLabel(owners[i] + QStringLiteral(" / ") + specs[i].name, &sheet);
+        auto* name = new QLabel(owners[i] + QStringLiteral(" / ") + layouts[i].name, &sheet);
         name->setGeometry(10, y, labelW - 10, rowH);
         for (int s = 0; s < 4; ++s) {
-            SkinButtonSpec spec = specs[i];
-            spec.fromRight = false;
-            spec.fromBottom = false;
-            spec.x = labelW + s * colW;
-            spec.y = y + (rowH - spec.height) / 2;
-            auto* button = new SkinButton(data2, spec, &owner, &sheet);
+            SkinButtonLayout layout = layouts[i];
+            layout.fromRight = false;
+            layout.fromBottom = false;
+            layout.x = labelW + s * colW;
+            layout.y = y + (rowH - layout.height) / 2;
+            auto* button = new SkinButton(data2, layout, &owner, &sheet);
             button->Place(sheet.size());
             if (s == 1)
                 button->SetHovered(true);
