@@ -25,6 +25,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
@@ -65,9 +66,10 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     setWindowTitle(QStringLiteral("main_form_quillnote"));
     // 4. No taskbar button.
     WindowOps::SetSkipTaskbar(this);
-    // 5. Default files, then the tray icon.
+    // 5. Default files, then the tray icon. The icon goes to the tray right after the
+    //    window's first paint: creating its tray window costs the start-up time.
     ExtractDefaultFiles(services_.exeDir);
-    AddTrayIcon();
+    PrepareTrayIcon();
     // 6. Captions and the drop-down's first items.
     CreatePopupMenu1();
     ComboBox1->addItems(InitialCategoryItems());
@@ -112,14 +114,28 @@ void TMainForm::CreateComponents() {
     Timer1.setInterval(1000);
 }
 
-void TMainForm::AddTrayIcon() {
+void TMainForm::PrepareTrayIcon() {
     TrayIcon& tray = *services_.tray;
     tray.SetIcon(NormalTrayIcon());
     tray.SetToolTip(QStringLiteral("Tolva Quillnote"));
-    tray.Add();
     connect(&tray, &TrayIcon::LeftButtonDown, this, [this] { TrayLeftButtonDown(); });
     connect(&tray, &TrayIcon::RightButtonDown, this,
             [this](QPoint pos) { TrayRightButtonDown(pos); });
+}
+
+void TMainForm::ShowTrayIconOnce() {
+    // Once only: later the close sequence and its failure decide whether it is there.
+    if (trayShown_ || closed_)
+        return;
+    trayShown_ = true;
+    services_.tray->Add();
+}
+
+bool TMainForm::event(QEvent* event) {
+    // Queued, so the icon is added once the first paint has reached the screen.
+    if (event->type() == QEvent::Paint && !trayShown_)
+        QTimer::singleShot(0, this, [this] { ShowTrayIconOnce(); });
+    return TForm::event(event);
 }
 
 void TMainForm::LoadStartupSkin() {
@@ -169,6 +185,9 @@ void TMainForm::FormActivate() {
     activated_ = true;
     ++activationRuns_;
     SettingsStore& settings = *services_.settings;
+    // The tray icon is there before the window may go to it (an activation can come
+    // before the first paint).
+    ShowTrayIconOnce();
 
     // 1.
     if (windows_.OptionsForm)

@@ -136,6 +136,7 @@ protected:
     bool FormKeyUp(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     class OptionsProxy;
@@ -143,7 +144,8 @@ private:
     void CreatePopupMenu1();
     void LoadStartupSkin();
     void RegisterSkinEventTable();
-    void AddTrayIcon();
+    void PrepareTrayIcon();
+    void ShowTrayIconOnce();
     void ApplyAlphaBlend();
     bool AnyVisible(std::initializer_list<QWidget*> windows) const;
 
@@ -158,6 +160,7 @@ private:
     int activationRuns_ = 0;
     bool dataLoaded_ = false;
     bool closed_ = false;
+    bool trayShown_ = false; // the icon went to the tray once (after the first paint)
 };
 
 } // namespace quill

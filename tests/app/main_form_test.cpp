@@ -61,8 +61,8 @@ private Q_SLOTS:
         QCOMPARE(main->size(), QSize(696, 480));
         QCOMPARE(main->SkinName, QStringLiteral("Default"));
         QCOMPARE(f.Tray().ToolTip(), QStringLiteral("Tolva Quillnote"));
-        QVERIFY(f.Tray().IsAdded());
         QVERIFY(f.ShowAndActivate());
+        QVERIFY(f.Tray().IsAdded());             // by the first paint or activation at the latest
         QCOMPARE(main->size(), QSize(696, 480)); // the skin's frame comes out of it
         QVERIFY(main->ClientSize().height() < 480);
         QCOMPARE(main->ComboBox1->count(), 5);
