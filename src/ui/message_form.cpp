@@ -38,7 +38,7 @@ TMessageForm::TMessageForm(QWidget* parent) : TForm(parent) {
 
     Image1 = new QLabel(client);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(MakeQuestionPicture());
+    // The pictures are drawn when first needed (Prepare): the dialog is made at start-up.
     Image1->setGeometry(3, 6, 45, 39);
     Image1->setAttribute(Qt::WA_TranslucentBackground);
 
@@ -52,7 +52,6 @@ TMessageForm::TMessageForm(QWidget* parent) : TForm(parent) {
 
     Image2 = new QLabel(client);
     Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setPixmap(MakeErrorPicture());
     Image2->setGeometry(2, 5, 46, 41);
     Image2->setAttribute(Qt::WA_TranslucentBackground);
 
@@ -99,6 +98,9 @@ void TMessageForm::Prepare(const QString& text, const QString& caption, int kind
     Button2->move(layout.button2Left, layout.button2Top);
     Button1->show();
     Button2->setVisible(layout.question);
+    QLabel* picture = layout.question ? Image1 : Image2;
+    if (picture->pixmap().isNull())
+        picture->setPixmap(layout.question ? MakeQuestionPicture() : MakeErrorPicture());
     Image1->setVisible(layout.question);
     Image2->setVisible(!layout.question);
 

@@ -118,7 +118,10 @@ private Q_SLOTS:
 
     void shouldDrawPicturesOfTheGivenSizes() {
         TMessageForm form;
+        form.Prepare(QStringLiteral("Delete the category?"), QStringLiteral("Question"), 4);
         QCOMPARE(form.Image1->pixmap().size(), QSize(45, 39));
+        form.Prepare(QStringLiteral("Nothing to print."), QStringLiteral("Attention"), 0);
+        QCOMPARE(form.Image1->pixmap().size(), QSize(45, 39)); // drawn once, kept
         QCOMPARE(form.Image2->pixmap().size(), QSize(46, 41));
         const QImage error = form.Image2->pixmap().toImage();
         const QColor centre = error.pixelColor(23, 20);
