@@ -1,40 +1,107 @@
 #include "sample_task_list.h"
 
+#include "core/date_time.h"
+#include "core/live_options.h"
+#include "core/task_store.h"
+#include "skin/skin.h"
 #include "skin/skin_colors.h"
+#include "skin/skin_label.h"
+#include "ui/main_layout.h"
+#include "ui/task_list.h"
+#include "ui/task_list_host.h"
+#include "widgets/form.h"
+#include "widgets/string_grid.h"
+
+#include <QComboBox>
+#include <QScrollBar>
 
 #include <QPainter>
 
 namespace quill::preview {
 namespace {
 
-struct SampleTask {
-    const char* title;
-    int priority; // 0 high, 1 normal, 2 low
-    int mark;
-    bool reminder;
-    bool done;
-    bool overdue;
-    const char* due;
-};
-
-const SampleTask kTasks[] = {
-    {"Send the quarterly report to Anna", 0, 5, true, false, false, "14.03.2026"},
-    {"Buy flowers for Mum's birthday", 1, 0, true, false, false, "21.03.2026"},
-    {"Renew the car insurance", 0, 2, false, false, true, "02.03.2026"},
-    {"Book a table for Friday dinner", 2, 0, false, false, false, "none"},
-    {"Call the plumber about the kitchen tap", 1, 9, false, true, false, "05.03.2026"},
-    {"Prepare slides for the team meeting", 0, 5, true, false, false, "17.03.2026"},
-    {"Return library books", 2, 3, false, true, false, "none"},
-    {"Plan the weekend hike with Tom", 2, 7, false, false, false, "28.03.2026"},
-    {"Update the project budget sheet", 1, 6, true, false, false, "31.03.2026"},
-};
-constexpr int kSelectedRow = 1;
-
-QFont ListFont(const SkinParams& params) {
-    QFont f(QString::fromStdString(params.TaskFontName));
-    f.setPointSize(params.TaskFontSize);
-    return f;
+TTASK_ITEM Sample(const char* title, int priority, int category, bool reminder, bool done,
+                  int dueInDays) {
+    TTASK_ITEM t;
+    t.Title = title;
+    t.Priority = priority;
+    t.CategoryIndex = category;
+    t.ReminderOn = reminder;
+    t.Done = done;
+    t.HasDueDate = dueInDays != 0;
+    t.DueDate = Today() + dueInDays;
+    t.NotOverdue = dueInDays >= 0 ? 1 : 0;
+    return t;
 }
+
+// Owns what the list reads while the preview window lives.
+class SampleListData : public QObject, public TaskListHost {
+public:
+    SampleListData(const SkinParams& p, const SkinPictures& pics, QObject* parent)
+        : QObject(parent), params(p), pictures(pics) {
+        store.Categories = {{"Personal", 0}, {"Business", 5}, {"Home", 2},  {"Errands", 3},
+                            {"Health", 6},   {"Hobby", 7},    {"Travel", 9}};
+        store.Tasks = {
+            Sample("Send the quarterly report to Anna", 0, 1, true, false, 6),
+            Sample("Buy flowers for Mum's birthday", 1, 0, true, false, 13),
+            Sample("Renew the car insurance", 0, 2, false, false, -6),
+            Sample("Book a table for Friday dinner", 2, 0, false, false, 0),
+            Sample("Call the plumber about the kitchen tap", 1, 6, false, true, -3),
+            Sample("Prepare slides for the team meeting, with the figures from the finance "
+                   "team and the notes from Tuesday",
+                   0, 1, true, false, 9),
+            Sample("Return library books", 2, 3, false, true, 0),
+            Sample("Plan the weekend hike with Tom", 2, 5, false, false, 20),
+            Sample("Update the project budget sheet", 1, 4, true, false, 23),
+            Sample("Water the plants", 1, 2, false, false, 1),
+            Sample("Pick up the dry cleaning", 1, 3, false, false, 2),
+            Sample("Book the dentist", 2, 4, true, false, 30),
+        };
+        store.VisibleTaskCount = store.TaskCount();
+    }
+    void SortTaskList(int) override {}
+    void FilterTaskList() override {}
+    void AddTask() override {}
+    int EditTask(int) override { return mrCancel; }
+    void OpenHelpFile() override {}
+    void ShowPrintDialog() override {}
+    QMenu* MainPopupMenu() override { return nullptr; }
+
+    TaskStore store;
+    FixedOptions options;
+    SkinParams params;
+    SkinPictures pictures;
+};
+
+} // namespace
+
+void AddSampleTaskList(TSkin& skin, TForm& form, const SkinParams& params,
+                       const SkinPictures& pictures) {
+    auto* data = new SampleListData(params, pictures, &form);
+    QWidget* client = form.Client();
+    auto* combo = new QComboBox(client);
+    combo->addItems({QStringLiteral("All")});
+    combo->resize(145, 22);
+    auto* label = new TSkinLabel(client);
+    label->SetCaption(QStringLiteral("Category:"));
+    skin.ApplySkinByName(label, QStringLiteral("Label"));
+    label->adjustSize();
+    auto* list =
+        new TTaskList(client, data->store, data->params, data->pictures, data->options, *data);
+    list->SetBackgroundColor(SkinColorToQColor(skin.WindowColor()));
+    skin.ApplySkinByName(list->ScrollBar1, QStringLiteral("VScrollBar"));
+    const MainLayout layout =
+        ComputeMainLayout(form.ClientSize().width(), form.ClientSize().height(), data->params,
+                          combo->size(), label->size());
+    list->ApplyLayout(layout);
+    combo->setGeometry(layout.comboBox);
+    label->setGeometry(layout.label);
+    list->SetupGridColumns();
+    list->StringGrid1->SetRow(1);
+    list->StringGrid1->setFocus();
+}
+
+namespace {
 
 void DrawCentered(QPainter& p, const QRect& cell, const QPixmap& pm, int nudge) {
     if (pm.isNull())
@@ -45,85 +112,6 @@ void DrawCentered(QPainter& p, const QRect& cell, const QPixmap& pm, int nudge) 
 }
 
 } // namespace
-
-SampleTaskList::SampleTaskList(const SkinParams& params, const SkinPictures& pictures,
-                               QColor background, QWidget* parent)
-    : QWidget(parent), params_(params), pictures_(pictures), background_(background) {}
-
-void SampleTaskList::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), background_);
-    const QFont font = ListFont(params_);
-    const QFontMetrics fm(font);
-    const int rowH = fm.boundingRect(QStringLiteral("TEST_TEXT")).height();
-    const int checkW = pictures_.Check.isNull()
-                           ? rowH
-                           : static_cast<int>(pictures_.Check.deviceIndependentSize().width());
-    const int dueW = fm.horizontalAdvance(QStringLiteral("000:000:0000"));
-    const int titleW = width() - checkW - 3 * rowH - dueW;
-    const int widths[6] = {checkW, titleW, rowH, rowH, rowH, dueW};
-
-    const QColor text = palette().color(QPalette::Text);
-    const QColor selection = SkinColorToQColor(params_.SellectBarColor);
-    const QColor grid = SkinColorToQColor(params_.GridLineColor);
-    const int rows = static_cast<int>(std::size(kTasks));
-    for (int r = 0; r < rows; ++r) {
-        const SampleTask& t = kTasks[r];
-        const int top = r * rowH;
-        if (top + rowH >= height())
-            break;
-        QFont f = font;
-        QColor color = text;
-        if (t.overdue)
-            color = SkinColorToQColor(params_.OverdueColor);
-        if (t.done) {
-            f.setStrikeOut(true);
-            color = SkinColorToQColor(params_.DoneTaskColor);
-        }
-        p.setFont(f);
-        int left = 0;
-        for (int c = 0; c < 6; ++c) {
-            const QRect cell(left, top, widths[c], rowH);
-            left += widths[c];
-            // The list has the focus: the check cell of the current row keeps the background.
-            p.fillRect(cell, (r == kSelectedRow && c > 0) ? selection : background_);
-            p.setPen(color);
-            switch (c) {
-            case 0:
-                DrawCentered(p, cell, t.done ? pictures_.Check : pictures_.NCheck, 0);
-                break;
-            case 1:
-                p.drawText(
-                    cell.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                    fm.elidedText(QString::fromUtf8(t.title), Qt::ElideRight, cell.width() - 2));
-                break;
-            case 2:
-                DrawCentered(p, cell,
-                             t.priority == 0   ? pictures_.Height
-                             : t.priority == 2 ? pictures_.Low
-                                               : QPixmap(),
-                             0);
-                break;
-            case 3:
-                DrawCentered(p, cell, pictures_.CategoryMarks[size_t(t.mark)], 1);
-                break;
-            case 4:
-                DrawCentered(p, cell, t.reminder ? pictures_.Reminder : QPixmap(), 1);
-                break;
-            case 5:
-                p.drawText(cell, Qt::AlignCenter, QString::fromLatin1(t.due));
-                break;
-            }
-            p.setPen(grid);
-            p.drawLine(cell.left(), cell.top(), cell.right(), cell.top());
-            p.drawLine(cell.left(), cell.top(), cell.left(), cell.bottom());
-            if (c == 5)
-                p.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
-            if (r == rows - 1)
-                p.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
-        }
-    }
-}
 
 SampleCategoryList::SampleCategoryList(const SkinParams& params, const SkinPictures& pictures,
                                        QColor background, QWidget* parent)

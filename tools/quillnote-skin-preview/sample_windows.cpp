@@ -52,22 +52,7 @@ void MainWindow(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictur
     const QSize outer(696, 480);
     const QMargins m = form.FrameMargins();
     form.SetClientSize(outer.width() - m.left() - m.right(), outer.height() - m.top() - m.bottom());
-    const int cw = form.ClientSize().width();
-    const int ch = form.ClientSize().height();
-    const QColor bg = SkinColorToQColor(skin.WindowColor());
-    auto* list = new SampleTaskList(sp, pics, bg, form.Client());
-    const int barLeft = cw - (15 + sp.TaskRightTab);
-    list->setGeometry(sp.TaskLeftTab, sp.TaskTopTab, barLeft - (sp.TaskLeftTab + sp.TabBetweenTS),
-                      ch - sp.TaskBottomTab);
-    auto* bar = Put<QScrollBar>(form, barLeft, sp.TaskTopTab, 15, ch - sp.TaskBottomTab);
-    bar->setRange(0, 20);
-    bar->setPageStep(8);
-    skin.ApplySkinByName(bar, QStringLiteral("VScrollBar"));
-    auto* combo = Combo(form, {QStringLiteral("All")}, 0, 0, 145, 22);
-    combo->move(cw - combo->width() - sp.CatRightTab, ch - combo->height() - sp.CatBottomTab);
-    auto* label = Label(skin, form, QStringLiteral("Category:"), 0, 0, 60, 16);
-    label->adjustSize();
-    label->move(combo->x() - label->width() - 1, combo->y() + 4);
+    AddSampleTaskList(skin, form, sp, pics);
 }
 
 void TaskEditor(TSkin& skin, TForm& form) {
