@@ -1,6 +1,7 @@
 # One INTERFACE target carries the flags every Quillnote target is built with.
 add_library(quillnote_flags INTERFACE)
-target_compile_options(quillnote_flags INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(quillnote_flags INTERFACE -Wall -Wextra -Wpedantic
+    $<$<BOOL:${QUILLNOTE_WERROR}>:-Werror>)
 target_compile_definitions(quillnote_flags INTERFACE
     QT_NO_KEYWORDS
     $<$<BOOL:${QUILLNOTE_SANITIZE}>:QUILLNOTE_SANITIZED>)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the unit and
-# widget tests, the same again under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and the end-to-end tests on the real program under Xvfb.
+# Installs what is missing, checks the conventions (format, layer order), builds
+# everything with warnings as errors and runs every test: the unit and widget tests,
+# the same again under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# end-to-end tests on the real program under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
@@ -9,8 +10,13 @@ bash scripts/install-deps.sh test
 jobs=$(nproc)
 status=0
 
+echo "== Format and layer order"
+bash scripts/check-format.sh || status=1
+bash scripts/check-layers.sh || status=1
+
 echo "== Build (release with debug info)"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUILLNOTE_WERROR=ON >/dev/null
 cmake --build build/release -j "$jobs"
 
 echo "== Unit, widget and end-to-end tests"
@@ -18,7 +24,7 @@ ctest --test-dir build/release --output-on-failure -j "$jobs" || status=1
 
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLNOTE_SANITIZE=ON \
-      -DQUILLNOTE_BUILD_BENCH=OFF >/dev/null
+      -DQUILLNOTE_WERROR=ON -DQUILLNOTE_BUILD_BENCH=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 
 echo "== Unit and widget tests under the sanitizers"

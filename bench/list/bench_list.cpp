@@ -1,12 +1,12 @@
 // The task list's painting and keyboard scrolling on long lists with long titles.
 #include "core/live_options.h"
 #include "core/task_store.h"
+#include "null_host.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
 #include "ui/fit_text.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
-#include "null_host.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,13 +3,13 @@
 // writes OUT_PREFIX-focused.png (the list has the focus) and OUT_PREFIX-unfocused.png.
 #include "core/live_options.h"
 #include "core/task_store.h"
+#include "null_host.h"
 #include "skin/skin.h"
 #include "skin/skin_colors.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
-#include "null_host.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -23,7 +23,9 @@ void TForm::SetClientSize(int width, int height) {
     placeClient();
 }
 
-QSize TForm::ClientSize() const { return client_->size(); }
+QSize TForm::ClientSize() const {
+    return client_->size();
+}
 
 void TForm::SetFrameMargins(const QMargins& margins) {
     const QSize client = ClientSize();

@@ -114,8 +114,8 @@ int Close(xcb_window_t w) {
     event.type = Atom("WM_PROTOCOLS");
     event.data.data32[0] = Atom("WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
-    const xcb_void_cookie_t sent = xcb_send_event_checked(
-        conn, 0, w, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    const xcb_void_cookie_t sent = xcb_send_event_checked(conn, 0, w, XCB_EVENT_MASK_NO_EVENT,
+                                                          reinterpret_cast<const char*>(&event));
     // Checked: the server has handled the request before we disconnect.
     xcb_generic_error_t* error = xcb_request_check(conn, sent);
     if (error) {
