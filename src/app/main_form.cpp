@@ -57,34 +57,32 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
       taskFile_(services.DataFilePath()) {
     setObjectName(QStringLiteral("MainForm"));
     SetKeyPreview(true);
-    // 1. The settings store is the services' (made before this window).
-    // 2. Qt paints every widget double-buffered already.
+    // The settings store is the services' (made before this window). Qt paints every
+    // widget double-buffered already.
     CreateComponents();
-    // 3. The window text a second start looks for; the skin draws the caption.
+    // The window text a second start looks for; the skin draws the caption.
     SkinLabel1->SetCaption(QStringLiteral("Category:"));
     SkinLabel1->adjustSize();
     setWindowTitle(QStringLiteral("main_form_quillnote"));
-    // 4. No taskbar button.
+    // The window lives in the tray: no taskbar button.
     WindowOps::SetSkipTaskbar(this);
-    // 5. Default files, then the tray icon. The icon goes to the tray right after the
-    //    window's first paint: creating its tray window costs the start-up time.
+    // Default files, then the tray icon. The icon goes to the tray right after the
+    // window's first paint: creating its tray window costs the start-up time.
     ExtractDefaultFiles(services_.exeDir);
     PrepareTrayIcon();
-    // 6. Captions and the drop-down's first items.
+    // Captions and the drop-down's first items.
     CreatePopupMenu1();
     ComboBox1->addItems(InitialCategoryItems());
-    // 7.
     TrayPopupPending = false;
-    // 8. The stored category position; a position past the end selects nothing.
+    // The stored category position; a position past the end selects nothing.
     const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
     ComboBox1->setCurrentIndex(stored.group >= 0 && stored.group < ComboBox1->count() ? stored.group
                                                                                       : -1);
-    // 9, 10. The skin and its pictures.
+    // The skin and its pictures.
     SkinName = stored.skin;
     LoadStartupSkin();
     LoadSkinPictures(*Skin1, Pictures);
-    // 11. Where the window was.
-    // (pos() and move() include the frame a window manager may add.)
+    // Where the window was (pos() and move() include the frame a window manager may add).
     move(stored.geometry.topLeft());
     resize(stored.geometry.size());
 
@@ -189,42 +187,38 @@ void TMainForm::FormActivate() {
     // before the first paint).
     ShowTrayIconOnce();
 
-    // 1.
+    // The stay-on-top setting as stored, applied before the window shows.
     if (windows_.OptionsForm)
         windows_.OptionsForm->CheckBox9->setChecked(settings.Read(settings::kAlwaysOnTop));
     ApplyStayOnTop(this);
-    // 2.
+    // A skin that has gone from disk falls back to the one the program ships.
     if (!QFileInfo::exists(FindSkinFile(services_.exeDir, SkinName)))
         SkinName = QStringLiteral("Default");
-    // 3.
+    // The loaded skin's column settings and list background.
     LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
     List->SetBackgroundColor(SkinColorToQColor(Skin1->WindowColor(), Qt::white));
-    // 4. A failing autostart entry is shown, and start-up goes on: the tasks must
-    //    still be loaded before anything can save them.
+    // A failing autostart entry is shown, and start-up goes on: the tasks must
+    // still be loaded before anything can save them.
     try {
         services_.autostart->SetAutoStart(settings.Read(settings::kStartWithWindows));
     } catch (const AppError& error) {
         ShowAppError(QString::fromStdString(error.what()));
     }
-    // 5.
     SetupGridColumns();
-    // 6.
+    // The tasks, completed with the default categories and made consistent.
     const QString notice = taskFile_.Load(services_.store);
     dataLoaded_ = true;
     AddDefaultCategories(services_.store);
     RepairInvariants(services_.store);
-    // 7.
     FillCategoryLists();
-    // 8. The stored position, unfiltered by sorting: the file's order shows.
+    // The stored position, unfiltered by sorting: the file's order shows.
     const int group = settings.Read(settings::kMainFormGroup);
     ComboBox1->setCurrentIndex(group >= 0 && group < ComboBox1->count() ? group : -1);
     quill::FilterTaskList(services_.store, group, ComboBox1->count());
-    // 9.
     FormResize();
-    // 10.
     if (windows_.OptionsForm && windows_.OptionsForm->MinimizeOnStart())
         HideMainWindow();
-    // 11.
+    // The once-a-second timer starts only once the tasks are loaded.
     Timer1.start();
 
     // Told after start-up has finished, so the window is complete behind it.
@@ -236,13 +230,12 @@ bool TMainForm::FormCloseQuery() {
     if (closed_)
         return true;
     TrayIcon& tray = *services_.tray;
-    // 1.
+    // The tray icon goes first, so a closing program offers no menu.
     tray.Remove();
     try {
-        // 2.
         WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
-        // 3. Nothing to save before the file was read; and a file that must be
-        //    kept is not written (the user was told at start-up).
+        // Nothing to save before the file was read; and a file that must be
+        // kept is not written (the user was told at start-up).
         if (dataLoaded_ && taskFile_.SavingAllowed())
             SaveTasks();
     } catch (const AppError& error) {
@@ -251,7 +244,6 @@ bool TMainForm::FormCloseQuery() {
         ShowAppError(QString::fromStdString(error.what()));
         return false;
     }
-    // 4, 5.
     closed_ = true;
     Timer1.stop();
     Q_EMIT CloseAccepted();

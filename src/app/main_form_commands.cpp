@@ -153,39 +153,38 @@ void TMainForm::OpenSettings() {
     TOptionsForm* dialog = windows_.OptionsForm;
     if (!dialog)
         return;
-    // 1.
+    // A second request while the dialog is open only brings it forward.
     if (dialog->isVisible()) {
         WindowOps::BringToFront(dialog);
         return;
     }
-    // 2.
     const int result = dialog->ShowModal();
     const int skinPosition = dialog->SkinPositionAtShow();
     if (result != mrOk) {
-        // 4. The live copy returns to the stored values.
+        // Cancelled: the live copy returns to the stored values.
         dialog->FormCreate();
         return;
     }
-    // 3.1
+    // Accepted: a different skin is loaded first, so the columns below fit it.
     const int chosen = dialog->ComboBox2->currentIndex();
     if (chosen >= 0 && chosen != skinPosition) {
         SkinName = dialog->ComboBox2->currentText();
         LoadSkin();
     }
-    // 3.2 - 3.6
+    // Then the other options take effect at once.
     SetupGridColumns();
     services_.autostart->SetAutoStart(dialog->StartWithWindows());
     AlphaBlend = dialog->Transparency();
     ApplyAlphaBlend();
     ApplyStayOnTop(this);
     SortTaskList(-1);
-    // 3.7
+    // Stored last, once everything they drive has been applied.
     dialog->WriteSettings();
 }
 
 void TMainForm::LoadSkin() {
-    // 1, 2. A skin that fails to load changes nothing, and SkinName keeps naming
-    //       the skin that is shown.
+    // A skin that fails to load changes nothing, and SkinName keeps naming the skin
+    // that is shown.
     List->ResetListInput();
     QString error;
     if (!Skin1->LoadSkin(FindSkinFile(services_.exeDir, SkinName), &error)) {
@@ -194,10 +193,10 @@ void TMainForm::LoadSkin() {
         throw AppError(error.toStdString());
     }
     loadedSkinName_ = SkinName;
-    // 3.
+    // The skin's description may set the list's columns.
     if (LoadInforInDescription(Params, Skin1->GetDescription().toStdString()))
         SetupGridColumns();
-    // 4. The window keeps its place and size; another frame changes its client area.
+    // The window keeps its place and size; another frame changes its client area.
     const QRect outer(pos(), size());
     Skin1->ApplySkin(this);
     Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
@@ -225,7 +224,7 @@ void TMainForm::LoadSkin() {
         Skin1->ApplySkinByName(w.PrintForm, QStringLiteral("PrintForm"));
     if (w.ReminderForm)
         Skin1->ApplySkinByName(w.ReminderForm, QStringLiteral("ReminderForm"));
-    // 5.
+    // The new frame may leave the list a different client area.
     FormResize();
 }
 

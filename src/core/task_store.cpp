@@ -103,7 +103,7 @@ void RemoveCategoryAt(TaskStore& store, int32_t k) {
     if (!ValidIndex(k, store.Categories.size())) {
         return;
     }
-    // Step 1: after a removal the former last task sits at i, so i is examined again.
+    // A removal moves the former last task to i, so i is examined again.
     int32_t i = 0;
     while (i < store.TaskCount()) {
         if (store.Tasks[i].CategoryIndex == k) {

@@ -63,7 +63,7 @@ void AddTask(TaskStore& store, TTASK_ITEM task);
 // shrinking the array. Does nothing for an index outside Tasks.
 void RemoveTaskAt(TaskStore& store, int32_t index);
 
-// Done := 1 - Done.
+// Marks an open task done and a done task open.
 void ToggleDone(TTASK_ITEM& task);
 
 // Appends a category at the end.

@@ -26,12 +26,14 @@ QString SkinsDirectory(const QString& exeDir) {
 
 QStringList GetSkinList(const QString& skinsDir) {
     QStringList names;
-    // Unsorted: the order the file system returns, as the menu has always shown.
+    // Unsorted: the order the file system returns. The skins menu and the settings
+    // dialog's list both read this, so they show the skins in the same order.
     QDirIterator it(skinsDir, {QStringLiteral("*.skn")}, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         QString name = it.fileName();
-        // The pattern matches any case of ".skn", as on the platform the names come from.
+        // The pattern matches any case of ".skn": skins are often copied from file
+        // systems that ignore case.
         name.chop(4);
         if (!name.isEmpty() && name[0].unicode() >= 'a' && name[0].unicode() <= 'z')
             name[0] = QChar(name[0].unicode() - 'a' + 'A');

@@ -105,8 +105,8 @@ QFont TTaskList::ListFont() const {
     font.setPointSize(params_.TaskFontSize > 0 ? std::min(params_.TaskFontSize, kMaxFontSize)
                                                : kDefaultFontSize);
     // Titles are measured and drawn as the sum of their characters' widths, without
-    // kerning or ligatures: the way the classic list drew them, and what lets the
-    // shortening search stay exact.
+    // kerning or ligatures, so a title's width is the same wherever it is cut and the
+    // shortening search stays exact.
     font.setKerning(false);
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;

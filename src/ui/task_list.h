@@ -83,7 +83,7 @@ public:
     // The categories window's list and scroll bar, laid out together with this
     // list; either may be null.
     void SetCategoriesGrid(TStringGrid* grid, QScrollBar* scrollBar);
-    // On skin load: LastListInput := 0.
+    // A new skin forgets whether the mouse, the keys or the wheel moved the list last.
     void ResetListInput() { LastListInput = liNone; }
     void Repaint();
 
