@@ -239,6 +239,7 @@ private:
 
     void FinishTask() {
         if (hasPending_) {
+            pending_.Key = NewTaskKey();
             store_.Tasks.push_back(std::move(pending_));
             hasPending_ = false;
         }

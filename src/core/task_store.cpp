@@ -2,7 +2,9 @@
 
 #include "date_time.h"
 
+#include <atomic>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 namespace quill {
@@ -63,6 +65,32 @@ bool RepairTask(TTASK_ITEM& task, size_t categoryCount) {
 
 } // namespace
 
+bool TTASK_ITEM::operator==(const TTASK_ITEM& other) const {
+    const auto value = [](const TTASK_ITEM& t) {
+        return std::tie(t.Priority, t.Title, t.Description, t.DueDate, t.ReminderDate,
+                        t.ReminderTime, t.SoundFile, t.NotOverdue, t.PlaySound, t.ReminderOn,
+                        t.HasDueDate, t.Done, t.CategoryIndex);
+    };
+    return value(*this) == value(other);
+}
+
+uint64_t NewTaskKey() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+int32_t FindTaskByKey(const TaskStore& store, uint64_t key) {
+    if (key == 0) {
+        return -1;
+    }
+    for (size_t i = 0; i < store.Tasks.size(); ++i) {
+        if (store.Tasks[i].Key == key) {
+            return static_cast<int32_t>(i);
+        }
+    }
+    return -1;
+}
+
 bool AddDefaultCategories(TaskStore& store) {
     if (!store.Categories.empty()) {
         return false;
@@ -73,6 +101,7 @@ bool AddDefaultCategories(TaskStore& store) {
 
 void AddTask(TaskStore& store, TTASK_ITEM task) {
     task.Done = 0;
+    task.Key = NewTaskKey();
     store.LastCategoryIndex = task.CategoryIndex;
     store.Tasks.push_back(std::move(task));
 }

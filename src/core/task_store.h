@@ -25,8 +25,19 @@ struct TTASK_ITEM {
     uint8_t Done = 0;
     int32_t CategoryIndex = 0; // position in TaskStore::Categories
 
-    bool operator==(const TTASK_ITEM&) const = default;
+    // Names this record while the program runs, wherever sorting and removals move
+    // it, so a window that was opened on a task can find that task again. Given by
+    // AddTask and by the data-file reader (0: none); never written to the file and
+    // not part of a task's value, so equality ignores it. A command that rewrites a
+    // task in place keeps its Key.
+    uint64_t Key = 0;
+
+    // Every field of the task's value; Key is not one.
+    bool operator==(const TTASK_ITEM& other) const;
 };
+
+// A Key no record has had before in this process.
+uint64_t NewTaskKey();
 
 struct TCATEGORY {
     std::string Name;
@@ -56,8 +67,13 @@ struct TaskStore {
 // Returns whether it added them.
 bool AddDefaultCategories(TaskStore& store);
 
-// Appends `task` with Done = 0 and remembers its category in LastCategoryIndex.
+// Appends `task` with Done = 0 and a new Key, and remembers its category in
+// LastCategoryIndex.
 void AddTask(TaskStore& store, TTASK_ITEM task);
+
+// The position of the task with `key`, or -1 when no task has it (removed, or a
+// key of 0).
+int32_t FindTaskByKey(const TaskStore& store, uint64_t key);
 
 // Removes the task at `index` by copying the last task into its place and
 // shrinking the array. Does nothing for an index outside Tasks.

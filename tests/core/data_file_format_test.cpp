@@ -155,6 +155,11 @@ TEST(DataFileReading, TasksWithEmptyStringsAreReadInOrder) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(store.Tasks[i].Title, i % 2 == 0 ? "" : "t" + std::to_string(i));
         EXPECT_EQ(store.Tasks[i].Priority, i % 3);
+        // Each task read gets a key of its own, so windows can find it again.
+        EXPECT_NE(store.Tasks[i].Key, 0u);
+        for (int j = 0; j < i; ++j) {
+            EXPECT_NE(store.Tasks[i].Key, store.Tasks[j].Key);
+        }
     }
 }
 

@@ -65,6 +65,26 @@ TEST(AddTaskRule, AppendsNotDoneAndRemembersTheCategory) {
     EXPECT_EQ(store.LastCategoryIndex, 2);
 }
 
+TEST(TaskKeys, FollowTheirRecordThroughRemovalsAndAreNotPartOfTheValue) {
+    TaskStore store = StoreWithTitles({});
+    for (const char* title : {"a", "b", "c", "d"}) {
+        AddTask(store, MakeTask(title, 1, 0));
+    }
+    const uint64_t keyOfD = store.Tasks[3].Key;
+    EXPECT_NE(keyOfD, 0u);
+    EXPECT_NE(store.Tasks[0].Key, store.Tasks[1].Key);
+
+    RemoveTaskAt(store, 1); // "d" moves into the freed place
+    EXPECT_EQ(FindTaskByKey(store, keyOfD), 1);
+    RemoveTaskAt(store, 1);
+    EXPECT_EQ(FindTaskByKey(store, keyOfD), -1);
+    EXPECT_EQ(FindTaskByKey(store, 0), -1);
+
+    TTASK_ITEM copy = store.Tasks[0];
+    copy.Key = NewTaskKey();
+    EXPECT_EQ(copy, store.Tasks[0]);
+}
+
 TEST(RemoveTaskRule, RemovingTheLastOnlyShrinks) {
     TaskStore store = StoreWithTitles({{"a", 0}, {"b", 0}, {"c", 0}});
     RemoveTaskAt(store, 2);
