@@ -134,7 +134,7 @@ void FilterTaskList(TaskStore& store, int32_t position, int32_t entryCount) {
     store.VisibleTaskCount = v;
 }
 
-void SortTaskList(TaskStore& store, int32_t criterion, bool doneToBottom) {
+void SortTaskListReference(TaskStore& store, int32_t criterion, bool doneToBottom) {
     int n = store.VisibleTaskCount;
     if (n > store.TaskCount()) { // positions past the array are never touched
         n = store.TaskCount();

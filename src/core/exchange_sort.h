@@ -1,0 +1,29 @@
+#pragma once
+// The exchange sort that defines the list's order, with the same result for every
+// input but without its quadratic cost on lists that are nearly in order.
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace quill {
+
+// How an element takes part in the exchange sort: a later element j is below an
+// earlier element i (the pair is out of order) when j.key < i.bound. For an order
+// by one number key and bound are that number; a bound of kNothingBelow makes an
+// element that nothing is below. Every ordering rule of the list has this form.
+struct ExchangeKey {
+    static constexpr int64_t kNothingBelow = std::numeric_limits<int64_t>::min();
+    int64_t key = 0;
+    int64_t bound = 0;
+};
+
+// The exchange sort over positions a to b of `order`, whose entries are element
+// numbers indexing `keys`: for i from a to b - 1, for j from i + 1 to b, exchange
+// order[i] and order[j] when keys[order[j]].key < keys[order[i]].bound. Leaves
+// exactly the arrangement those exchanges leave, for any keys and bounds, in
+// O((links + 1) log n) per position i, where links is how many exchanges the
+// position makes (see the source for why).
+void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys);
+
+} // namespace quill
