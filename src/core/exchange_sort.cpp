@@ -1,6 +1,7 @@
 #include "exchange_sort.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 // Why the result is the same as the literal double loop.
@@ -29,6 +30,36 @@
 // starting arrangement, the first exchange can never happen (it would be at such
 // a pair, since nothing has moved before it), so nothing moves. One scan with the
 // running maximum of the bounds finds whether such a pair exists.
+//
+// A plain order (bound == key for every element; every rule of the list is one
+// when its values are inside the store's rules) needs no pass at all. The result
+// is sorted by key (each pass leaves at i the first minimum: the last link), and
+// the order within each group of equal keys x follows from two facts.
+//
+// (A) The elements with key <= x end in the relative order the exchange sort of
+// their own subsequence would give them. In a pass at i the chain's links with
+// key <= x are its tail: they start at the first such element at or after i (the
+// prefix minimum first drops to <= x there) and follow the strict prefix minima
+// among them. The rotation sends the last of them to i, which is now their first
+// place and is never touched again, and each other one to the next of them. That
+// is exactly one pass of their own exchange sort at their first element.
+//
+// (B) Within that subsequence the x elements only see whether an element is below
+// x (a 0) or equal to x (a 1). A pass at a 1 exchanges it with the first 0 after
+// it (the chain then goes on among 0s only); a pass at a 0 moves no 1; each pass
+// leaves a 0 at its position while any remain. So, reading left to right, with Q
+// the 1s standing before the next 0, in order: that 0 takes the place of Q's
+// first 1, which lands where the 0 was, in front of the 1s that follow it. Q
+// becomes Q rotated by one, then the 1s up to the 0 after that. A 0 with Q empty
+// changes nothing, and once the 0s run out Q is the final order of the x elements.
+//
+// So d zeros in a row rotate Q by d, and the 1s that follow join at its end. Kept
+// as a cycle with a head, joining the end is an insertion just before the head,
+// at an index that depends only on counts; a list built by insertions at known
+// indices is laid out backwards (the last insertion keeps its index, an earlier
+// one takes that index among the slots still free). The zeros before each x
+// element are counted with a Fenwick tree over the positions of smaller keys:
+// O(m log m) for m elements, whatever their arrangement.
 
 namespace quill {
 
@@ -98,6 +129,55 @@ private:
     std::vector<int64_t> nodes_;
 };
 
+// Counts over positions 0..count-1: add one at a position, count those before a
+// position, and find the k-th position still counted.
+class Fenwick {
+public:
+    explicit Fenwick(int count, bool full = false) : sums_(static_cast<size_t>(count) + 1, 0) {
+        if (full) {
+            for (int i = 1; i <= count; ++i) {
+                sums_[i] = i & -i;
+            }
+        }
+        highBit_ = 1;
+        while (highBit_ * 2 <= count) {
+            highBit_ *= 2;
+        }
+    }
+
+    void Add(int position, int delta) {
+        for (int i = position + 1; i < static_cast<int>(sums_.size()); i += i & -i) {
+            sums_[i] += delta;
+        }
+    }
+
+    // How many are counted at positions 0..position-1.
+    int Before(int position) const {
+        int total = 0;
+        for (int i = position; i > 0; i -= i & -i) {
+            total += sums_[i];
+        }
+        return total;
+    }
+
+    // The position of the k-th (from 0) counted position; k must be below the total.
+    int Kth(int k) const {
+        int position = 0;
+        for (int step = highBit_; step > 0; step /= 2) {
+            const int next = position + step;
+            if (next < static_cast<int>(sums_.size()) && sums_[next] <= k) {
+                position = next;
+                k -= sums_[next];
+            }
+        }
+        return position;
+    }
+
+private:
+    std::vector<int> sums_;
+    int highBit_ = 1;
+};
+
 bool AnyPairOutOfOrder(const std::vector<int32_t>& order, int a, int b,
                        const std::vector<ExchangeKey>& keys) {
     int64_t highestBound = ExchangeKey::kNothingBelow;
@@ -113,8 +193,72 @@ bool AnyPairOutOfOrder(const std::vector<int32_t>& order, int a, int b,
 
 } // namespace
 
+// For a plain order (bound == key for every element): each group of equal keys
+// in the arrangement the tie rule below gives, O(m log m) for m elements.
+void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
+                          const std::vector<ExchangeKey>& keys) {
+    const int m = b - a + 1;
+    const auto keyAt = [&](int p) { return keys[order[a + p]].key; };
+    std::vector<int32_t> byKey(static_cast<size_t>(m));
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [&](int32_t x, int32_t y) { return keyAt(x) < keyAt(y); });
+    Fenwick smaller(m); // original positions of the groups already placed
+    std::vector<int32_t> sorted(static_cast<size_t>(m));
+    std::vector<int64_t> insertAt;
+    std::vector<int32_t> cycle;
+    for (int g = 0; g < m;) {
+        int end = g + 1;
+        while (end < m && keyAt(byKey[end]) == keyAt(byKey[g])) {
+            ++end;
+        }
+        const int count = end - g;
+        // The group's cycle: r is the head's index in the list the insertions build.
+        insertAt.resize(static_cast<size_t>(count));
+        int64_t size = 0;
+        int64_t r = 0;
+        int64_t smallerSoFar = 0;
+        for (int k = 0; k < count; ++k) {
+            const int64_t before = smaller.Before(byKey[g + k]);
+            if (size > 0) {
+                r = (r + before - smallerSoFar) % size;
+            }
+            smallerSoFar = before;
+            insertAt[k] = r;
+            ++size;
+            ++r;
+        }
+        r = (r + g - smallerSoFar) % size; // g elements are smaller in all
+        // Where each insertion ends up: the last one stays at its index; an earlier
+        // one takes the insertAt-th slot the later ones left free.
+        cycle.resize(static_cast<size_t>(count));
+        Fenwick freeSlots(count, true);
+        for (int k = count - 1; k >= 0; --k) {
+            const int slot = freeSlots.Kth(static_cast<int>(insertAt[k]));
+            freeSlots.Add(slot, -1);
+            cycle[slot] = byKey[g + k];
+        }
+        for (int k = 0; k < count; ++k) {
+            sorted[g + k] = order[a + cycle[(r + k) % count]];
+        }
+        for (int k = g; k < end; ++k) {
+            smaller.Add(byKey[k], 1);
+        }
+        g = end;
+    }
+    std::copy(sorted.begin(), sorted.end(), order.begin() + a);
+}
+
 void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys) {
     if (b <= a || !AnyPairOutOfOrder(order, a, b, keys)) {
+        return;
+    }
+    bool plainOrder = true;
+    for (int p = a; p <= b && plainOrder; ++p) {
+        plainOrder = keys[order[p]].key == keys[order[p]].bound;
+    }
+    if (plainOrder) {
+        ExchangeSortByGroups(order, a, b, keys);
         return;
     }
     MinTree tree(b - a + 1);

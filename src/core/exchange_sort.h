@@ -21,9 +21,10 @@ struct ExchangeKey {
 // The exchange sort over positions a to b of `order`, whose entries are element
 // numbers indexing `keys`: for i from a to b - 1, for j from i + 1 to b, exchange
 // order[i] and order[j] when keys[order[j]].key < keys[order[i]].bound. Leaves
-// exactly the arrangement those exchanges leave, for any keys and bounds, in
-// O((links + 1) log n) per position i, where links is how many exchanges the
-// position makes (see the source for why).
+// exactly the arrangement those exchanges leave, for any keys and bounds (the
+// source says why): O(m log m) for m elements when bound == key for every one,
+// otherwise O((links + 1) log m) per position i, links being how many exchanges
+// the position makes. A range in which nothing would move costs one scan.
 void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys);
 
 } // namespace quill

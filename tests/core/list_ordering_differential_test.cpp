@@ -60,6 +60,7 @@ TTASK_ITEM RandomTask(std::mt19937& random, Kind kind, int id) {
 
     TTASK_ITEM t;
     t.Description = "#" + std::to_string(id); // tells records apart when titles are equal
+    t.Key = static_cast<uint64_t>(id) + 1;
     t.Priority = static_cast<int32_t>(random() % 3);
     t.CategoryIndex = static_cast<int32_t>(random() % 3);
     t.Done = random() % 3 == 0 ? 1 : 0;
@@ -119,7 +120,7 @@ TaskStore RandomStore(std::mt19937& random, Kind kind, int maxTasks) {
     return store;
 }
 
-// Record for record, where a NaN date equals a NaN date.
+// Record for record, Key included, where a NaN date equals a NaN date.
 bool SameRecords(const std::vector<TTASK_ITEM>& a, const std::vector<TTASK_ITEM>& b) {
     const auto withoutNaN = [](TTASK_ITEM t) {
         for (double* date : {&t.DueDate, &t.ReminderDate, &t.ReminderTime}) {
@@ -133,7 +134,7 @@ bool SameRecords(const std::vector<TTASK_ITEM>& a, const std::vector<TTASK_ITEM>
         return false;
     }
     for (size_t i = 0; i < a.size(); ++i) {
-        if (!(a[i] == b[i]) && !(withoutNaN(a[i]) == withoutNaN(b[i]))) {
+        if (a[i].Key != b[i].Key || (!(a[i] == b[i]) && !(withoutNaN(a[i]) == withoutNaN(b[i])))) {
             return false;
         }
     }
