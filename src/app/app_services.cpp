@@ -14,12 +14,13 @@ AppServices::AppServices() = default;
 AppServices::~AppServices() = default;
 
 QString AppServices::DataFilePath() const {
-    return QDir(exeDir).filePath(QString::fromUtf8(kDataFileName));
+    return QDir(location.dataDir).filePath(QString::fromUtf8(kDataFileName));
 }
 
 std::unique_ptr<AppServices> MakeDefaultServices() {
     auto services = std::make_unique<AppServices>();
     services->exeDir = QCoreApplication::applicationDirPath();
+    services->location = CurrentDataLocation();
     services->settings = std::make_unique<SettingsStore>();
     services->autostart = std::make_unique<Autostart>();
     services->tray = std::make_unique<TrayIcon>();

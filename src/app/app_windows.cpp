@@ -24,9 +24,9 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
     w.CategoriesForm = new TCategoriesForm(main);
     w.AddCategoryForm = new TAddCategoryForm(main);
 
-    const QString exeDir = services.exeDir;
+    const QStringList skinFolders = services.SkinFolders();
     w.OptionsForm->SetSkin(main->Skin1);
-    w.OptionsForm->SetSkinSource([exeDir] { return GetSkinList(SkinsDirectory(exeDir)); },
+    w.OptionsForm->SetSkinSource([skinFolders] { return GetSkinListIn(skinFolders); },
                                  [main] { return main->SkinName; });
     w.OptionsForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
     // The message dialog raises the main window, the editor when it is open, then

@@ -7,14 +7,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace quill {
 
-QString DefaultSkinDirectory(const QString& exeDir) {
-    const QString found = SkinsDirectory(exeDir);
+QString DefaultSkinDirectory(const QString& dataDir) {
+    const QString found = SkinsDirectory(dataDir);
     if (QFileInfo(found).isDir())
         return found;
-    return QDir(exeDir).filePath(QStringLiteral("skins"));
+    return QDir(dataDir).filePath(QStringLiteral("skins"));
 }
 
 namespace {
@@ -33,16 +34,22 @@ bool ExtractOne(const QString& resource, const QString& target, QStringList& wri
 }
 } // namespace
 
-QStringList ExtractDefaultFiles(const QString& exeDir) {
+QStringList ExtractDefaultFiles(const DataLocation& location) {
+    const QString& dataDir = location.dataDir;
+    const QStringList shippedSkinFolders = location.SkinFolders().mid(1);
     QStringList written;
-    const QString skinsDir = DefaultSkinDirectory(exeDir);
-    const QString skinPath = QDir(skinsDir).filePath(QString::fromUtf8(kDefaultSkinFileName));
-    if (!QFileInfo::exists(skinPath)) {
+    const QString skinsDir = DefaultSkinDirectory(dataDir);
+    const QString skinName = QString::fromUtf8(kDefaultSkinFileName);
+    const QString skinPath = QDir(skinsDir).filePath(skinName);
+    const bool shipped = std::any_of(
+        shippedSkinFolders.begin(), shippedSkinFolders.end(),
+        [&](const QString& folder) { return QFileInfo::exists(QDir(folder).filePath(skinName)); });
+    if (!shipped && !QFileInfo::exists(skinPath)) {
         QDir().mkpath(skinsDir); // an existing directory is not an error
         ExtractOne(QString::fromUtf8(kDefaultSkinResource), skinPath, written);
     }
     ExtractOne(QString::fromUtf8(kAlarmSoundResource),
-               QDir(exeDir).filePath(QString::fromUtf8(kAlarmSoundFileName)), written);
+               QDir(dataDir).filePath(QString::fromUtf8(kAlarmSoundFileName)), written);
     return written;
 }
 

@@ -68,7 +68,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     WindowOps::SetSkipTaskbar(this);
     // Default files, then the tray icon. The icon goes to the tray right after the
     // window's first paint: creating its tray window costs the start-up time.
-    ExtractDefaultFiles(services_.exeDir);
+    ExtractDefaultFiles(services_.location);
     PrepareTrayIcon();
     // Captions and the drop-down's first items.
     CreatePopupMenu1();
@@ -138,7 +138,7 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::LoadStartupSkin() {
     QString error;
-    if (Skin1->LoadSkin(FindSkinFile(services_.exeDir, SkinName), &error)) {
+    if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), SkinName), &error)) {
         loadedSkinName_ = SkinName;
         return;
     }
@@ -146,7 +146,7 @@ void TMainForm::LoadStartupSkin() {
     // the window without a frame; only a failing default is worth a message.
     if (SkinName != QLatin1String("Default")) {
         QString defaultError;
-        if (Skin1->LoadSkin(FindSkinFile(services_.exeDir, QStringLiteral("Default")),
+        if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), QStringLiteral("Default")),
                             &defaultError)) {
             SkinName = QStringLiteral("Default");
             loadedSkinName_ = SkinName;
@@ -192,7 +192,7 @@ void TMainForm::FormActivate() {
         windows_.OptionsForm->CheckBox9->setChecked(settings.Read(settings::kAlwaysOnTop));
     ApplyStayOnTop(this);
     // A skin that has gone from disk falls back to the one the program ships.
-    if (!QFileInfo::exists(FindSkinFile(services_.exeDir, SkinName)))
+    if (!QFileInfo::exists(FindSkinFileIn(services_.SkinFolders(), SkinName)))
         SkinName = QStringLiteral("Default");
     // The loaded skin's column settings and list background.
     LoadInforInDescription(Params, Skin1->GetDescription().toStdString());

@@ -85,7 +85,7 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 void TMainForm::PopupMenu1Popup() {
     Open1->setText(TrayPopupPending ? QStringLiteral("Open") : QStringLiteral("Minimize"));
     TrayPopupPending = false;
-    skinMenu_->Rebuild(GetSkinList(SkinsDirectory(services_.exeDir)), SkinName);
+    skinMenu_->Rebuild(GetSkinListIn(services_.SkinFolders()), SkinName);
 }
 
 void TMainForm::Open1Click() {
@@ -187,7 +187,7 @@ void TMainForm::LoadSkin() {
     // that is shown.
     List->ResetListInput();
     QString error;
-    if (!Skin1->LoadSkin(FindSkinFile(services_.exeDir, SkinName), &error)) {
+    if (!Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), SkinName), &error)) {
         if (!loadedSkinName_.isEmpty())
             SkinName = loadedSkinName_;
         throw AppError(error.toStdString());

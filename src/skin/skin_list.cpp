@@ -42,6 +42,46 @@ QStringList GetSkinList(const QString& skinsDir) {
     return names;
 }
 
+namespace {
+// The skin file `name` in `skinsDir`: the exact name, or the one whose name
+// matches it ignoring case; empty when there is none.
+QString SkinFileInFolder(const QString& skinsDir, const QString& name) {
+    const QDir dir(skinsDir);
+    const QString wanted = name + QStringLiteral(".skn");
+    const QString exact = dir.filePath(wanted);
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    for (const QString& file : files) {
+        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(file);
+    }
+    return {};
+}
+} // namespace
+
+QStringList GetSkinListIn(const QStringList& skinFolders) {
+    QStringList names;
+    for (const QString& folder : skinFolders) {
+        for (const QString& name : GetSkinList(folder)) {
+            if (!names.contains(name, Qt::CaseInsensitive))
+                names << name;
+        }
+    }
+    return names;
+}
+
+QString FindSkinFileIn(const QStringList& skinFolders, const QString& name) {
+    for (const QString& folder : skinFolders) {
+        const QString found = SkinFileInFolder(folder, name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return skinFolders.isEmpty()
+               ? QString()
+               : QDir(skinFolders.first()).filePath(name + QStringLiteral(".skn"));
+}
+
 QString FindSkinFile(const QString& exeDir, const QString& name) {
     const QDir dir(SkinsDirectory(exeDir));
     const QString wanted = name + QStringLiteral(".skn");

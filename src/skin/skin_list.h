@@ -23,6 +23,15 @@ QStringList GetSkinList(const QString& skinsDir);
 // exact path (which may not exist) when nothing matches.
 QString FindSkinFile(const QString& exeDir, const QString& name);
 
+// The skins of several folders, the first folder's first; a name already listed
+// from an earlier folder (ignoring case) is not listed again, so a user's skin
+// hides a shipped one of the same name.
+QStringList GetSkinListIn(const QStringList& skinFolders);
+
+// The file of the skin `name` from the first folder that has it (as FindSkinFile
+// matches); the first folder's exact path when none has it.
+QString FindSkinFileIn(const QStringList& skinFolders, const QString& name);
+
 // The "Skins" submenu: rebuilt from the skin list each time the menu opens,
 // reporting a click as the skin menu does (the clicked item checked, every "&"
 // removed from its caption, the others unchecked).

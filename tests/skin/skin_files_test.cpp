@@ -390,6 +390,20 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(FindSkinFile(exe.path(), QStringLiteral("Nothing"))));
     }
 
+    void aUsersSkinHidesAShippedOneOfTheSameName() {
+        QTemporaryDir user, shipped;
+        for (const auto& [dir, file] :
+             {std::pair{&user, "dark.skn"}, {&shipped, "Dark.skn"}, {&shipped, "Default.skn"}}) {
+            QFile f(dir->filePath(QString::fromLatin1(file)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QStringList folders{user.path(), shipped.path()};
+        QCOMPARE(GetSkinListIn(folders), (QStringList{"Dark", "Default"}));
+        QCOMPARE(FindSkinFileIn(folders, "Dark"), user.filePath("dark.skn"));
+        QCOMPARE(FindSkinFileIn(folders, "Default"), shipped.filePath("Default.skn"));
+        QCOMPARE(FindSkinFileIn(folders, "None"), user.filePath("None.skn"));
+    }
+
     void skinMenuChecksAndReportsTheChoice() {
         QMenu menu;
         SkinMenu skins(&menu);
