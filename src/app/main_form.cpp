@@ -160,6 +160,7 @@ void TMainForm::LoadStartupSkin() {
 void TMainForm::AttachWindows(const AppWindowSet& windows) {
     windows_ = windows;
     options_->target = windows.OptionsForm;
+    AttachReminders();
 }
 
 void TMainForm::FormShow() {

@@ -23,6 +23,7 @@ namespace quill {
 
 struct AppServices;
 class ISkinObject;
+class ReminderAlarm;
 class SkinMenu;
 class TAddCategoryForm;
 class TCategoriesForm;
@@ -70,8 +71,9 @@ public:
     QMenu* Skins1 = nullptr;
     QAction* Help1 = nullptr;
     QAction* About1 = nullptr;
-    QAction* N1 = nullptr; // "Exit"
-    QTimer Timer1;         // reminders; started on the first activation
+    QAction* N1 = nullptr;              // "Exit"
+    QTimer Timer1;                      // reminders; started on the first activation
+    ReminderAlarm* Reminders = nullptr; // Timer1's pass, Timer2, MediaPlayer1
 
     // Shared state.
     QString SkinName;
@@ -144,6 +146,7 @@ private:
     void CreatePopupMenu1();
     void LoadStartupSkin();
     void RegisterSkinEventTable();
+    void AttachReminders();
     void PrepareTrayIcon();
     void ShowTrayIconOnce();
     void ApplyAlphaBlend();

@@ -19,6 +19,7 @@
 #include "ui/edit_task_form.h"
 #include "ui/message_form.h"
 #include "ui/print_form.h"
+#include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 #include "ui/task_list.h"
 
@@ -261,13 +262,17 @@ void TMainForm::RegisterSkinEventTable() {
     a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm; }, mrOk);
     a.addCategoryCancel = closeWith([this] { return windows_.AddCategoryForm; }, mrCancel);
     a.reminderOk = closeWith([this] { return windows_.ReminderForm; }, mrOk);
+    a.reminderEdit = [this] {
+        if (Reminders)
+            Reminders->EditButtonClick();
+    };
     a.editTaskCancel = closeWith([this] { return windows_.EditTaskForm; }, mrCancel);
     a.optionsOk = closeWith([this] { return windows_.OptionsForm; }, mrOk);
     a.optionsCancel = closeWith([this] { return windows_.OptionsForm; }, mrCancel);
     a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
     a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
-    // The category commands, the editor's input check and the reminder's edit
-    // button come with their windows' commands; until then their rows do nothing.
+    // The category commands and the editor's input check come with their windows'
+    // commands; until then their rows do nothing.
     RegisterSkinEvents(skinEvents_, a);
 }
 

@@ -5,6 +5,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_data.h"
 #include "skin/skin_label.h"
+#include "ui/reminder_form.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -118,20 +119,6 @@ void Print(TSkin& skin, TForm& form) {
     Check(form, QStringLiteral("Group by category"), true, 12, 170, 230, 18);
 }
 
-void Reminder(TSkin& skin, TForm& form) {
-    form.setWindowTitle(QStringLiteral("3")); // the reminded task's position
-    form.SetClientSize(290, 295);
-    Label(skin, form, QStringLiteral("Task:"), 12, 8, 200, 16);
-    auto* title = Put<QLineEdit>(form, 12, 28, 266, 22);
-    title->setReadOnly(true);
-    title->setText(QStringLiteral("Send the quarterly report to Anna"));
-    auto* memo = Put<QPlainTextEdit>(form, 12, 60, 266, 170);
-    memo->setReadOnly(true);
-    memo->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder."));
-    Label(skin, form, QStringLiteral("Remind in:"), 12, 246, 80, 16);
-    Combo(form, {QStringLiteral("5 minutes")}, 100, 242, 178, 22);
-}
-
 void Categories(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictures& pics) {
     form.setWindowTitle(QStringLiteral("Categories"));
     form.SetClientSize(317, 372);
@@ -158,8 +145,22 @@ void AddCategory(TSkin& skin, TForm& form, const SkinPictures& pics) {
 
 } // namespace
 
+// The program's own reminder window, showing a sample task.
+static std::unique_ptr<TForm> ReminderWindow(TSkin& skin) {
+    auto form = std::make_unique<TReminderForm>();
+    form->SetSkin(&skin);
+    form->ShowTask(3, QStringLiteral("Send the quarterly report to Anna"),
+                   QStringLiteral("Figures from Tom, charts from the shared folder.\n"
+                                  "Anna wants it before the board meeting."));
+    form->show();
+    QApplication::processEvents();
+    return form;
+}
+
 std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const SkinParams& sp,
                                          const SkinPictures& pics) {
+    if (name == QLatin1String("ReminderForm"))
+        return ReminderWindow(skin);
     auto form = std::make_unique<TForm>();
     skin.ApplySkin(form.get());
     skin.ApplySkinByName(form.get(), name);
@@ -171,8 +172,6 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
         Options(skin, *form);
     else if (name == QLatin1String("PrintForm"))
         Print(skin, *form);
-    else if (name == QLatin1String("ReminderForm"))
-        Reminder(skin, *form);
     else if (name == QLatin1String("CategoriesForm"))
         Categories(skin, *form, sp, pics);
     else if (name == QLatin1String("AddCategoryForm"))

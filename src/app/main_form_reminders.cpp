@@ -1,0 +1,35 @@
+// The main window's reminders: Timer1 runs the reminder pass, which raises the
+// reminder window, the alarm sound and the tray blink (ui/reminder_alarm.h).
+#include "main_form.h"
+
+#include "app_error_handler.h"
+#include "app_services.h"
+#include "core/app_error.h"
+#include "ui/reminder_alarm.h"
+#include "ui/reminder_form.h"
+#include "ui/task_list.h"
+
+namespace quill {
+
+void TMainForm::AttachReminders() {
+    if (Reminders || !windows_.ReminderForm)
+        return;
+    ReminderAlarm::Actions actions;
+    actions.repaint = [this] { List->Repaint(); };
+    actions.save = [this] {
+        try {
+            SaveTasks();
+        } catch (const AppError& error) {
+            ShowAppError(QString::fromStdString(error.what()));
+        }
+    };
+    actions.showMainWindow = [this] { ShowMainWindow(); };
+    actions.editTask = [this](int index) { return EditTask(index); };
+    actions.stayOnTop = [this](QWidget* window) { ApplyStayOnTop(window); };
+    windows_.ReminderForm->SetSkin(Skin1);
+    Reminders = new ReminderAlarm(services_.store, *windows_.ReminderForm, *services_.tray,
+                                  services_.location.dataDir, std::move(actions), this);
+    connect(&Timer1, &QTimer::timeout, Reminders, &ReminderAlarm::Timer1Timer);
+}
+
+} // namespace quill

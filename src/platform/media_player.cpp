@@ -1,0 +1,367 @@
+#include "platform/media_player.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+
+#include <fluidsynth.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace quill {
+
+QString ResolveSoundFile(const QString& name, const QString& fallbackDir) {
+    if (name.isEmpty())
+        return {};
+    const QFileInfo direct(name);
+    if (direct.isFile())
+        return direct.absoluteFilePath();
+    if (direct.isAbsolute() || fallbackDir.isEmpty())
+        return {};
+    const QFileInfo beside(QDir(fallbackDir).filePath(name));
+    return beside.isFile() ? beside.absoluteFilePath() : QString();
+}
+
+QString DefaultSoundFont() {
+    for (const char* path :
+         {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+          "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (QFileInfo(QString::fromLatin1(path)).isFile())
+            return QString::fromLatin1(path);
+    }
+    return {};
+}
+
+namespace {
+
+void SilenceFluidSynthLog() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
+    });
+}
+
+bool IsMidiFile(const QString& path) {
+    SilenceFluidSynthLog();
+    return fluid_is_midifile(QFile::encodeName(path).constData()) != 0;
+}
+
+// Float frames for the sink, from a decoder that fills interleaved float frames.
+class FrameSource : public QIODevice {
+public:
+    int channels = 2; // 1 or 2, what the sink gets
+    int sampleRate = 44100;
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override { return finished_; }
+    qint64 bytesAvailable() const override {
+        return finished_ ? 0 : 4096 + QIODevice::bytesAvailable();
+    }
+
+protected:
+    // Fills up to `frames` frames of `channels` floats; returns the frames written,
+    // 0 at the end.
+    virtual qint64 Render(float* out, qint64 frames) = 0;
+
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 frameBytes = qint64(sizeof(float)) * channels;
+        const qint64 frames = maxSize / frameBytes;
+        if (finished_ || frames <= 0)
+            return 0;
+        const qint64 got = Render(reinterpret_cast<float*>(data), frames);
+        if (got <= 0) {
+            finished_ = true;
+            return 0;
+        }
+        return got * frameBytes;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    bool finished_ = false;
+};
+
+class SndFileSource final : public FrameSource {
+public:
+    explicit SndFileSource(const QString& path) {
+        SF_INFO info{};
+        file_ = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+        if (!file_ || info.channels <= 0 || info.samplerate <= 0) {
+            if (file_)
+                sf_close(file_);
+            file_ = nullptr;
+            return;
+        }
+        fileChannels_ = info.channels;
+        channels = std::min(fileChannels_, 2);
+        sampleRate = info.samplerate;
+    }
+    ~SndFileSource() override {
+        if (file_)
+            sf_close(file_);
+    }
+    bool IsValid() const { return file_ != nullptr; }
+
+protected:
+    qint64 Render(float* out, qint64 frames) override {
+        if (fileChannels_ == channels)
+            return sf_readf_float(file_, out, frames);
+        // More than two channels: the first two are played.
+        buffer_.resize(static_cast<size_t>(frames * fileChannels_));
+        const sf_count_t got = sf_readf_float(file_, buffer_.data(), frames);
+        for (sf_count_t f = 0; f < got; ++f)
+            for (int c = 0; c < channels; ++c)
+                out[f * channels + c] = buffer_[static_cast<size_t>(f * fileChannels_ + c)];
+        return got;
+    }
+
+private:
+    SNDFILE* file_ = nullptr;
+    int fileChannels_ = 0;
+    std::vector<float> buffer_;
+};
+
+// Renders a MIDI file with a General MIDI SoundFont. The synthesiser and its
+// SoundFont (slow to load) are made once per player thread and kept.
+class MidiSynth {
+public:
+    ~MidiSynth() {
+        if (synth_)
+            delete_fluid_synth(synth_);
+        if (settings_)
+            delete_fluid_settings(settings_);
+    }
+    fluid_synth_t* Get() {
+        if (tried_)
+            return synth_;
+        tried_ = true;
+        SilenceFluidSynthLog();
+        const QString font = DefaultSoundFont();
+        if (font.isEmpty())
+            return nullptr;
+        settings_ = new_fluid_settings();
+        fluid_settings_setnum(settings_, "synth.sample-rate", 44100.0);
+        synth_ = new_fluid_synth(settings_);
+        if (synth_ && fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1) < 0) {
+            delete_fluid_synth(synth_);
+            synth_ = nullptr;
+        }
+        return synth_;
+    }
+
+private:
+    bool tried_ = false;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+};
+
+class MidiSource final : public FrameSource {
+public:
+    MidiSource(fluid_synth_t* synth, const QString& path) : synth_(synth) {
+        channels = 2;
+        sampleRate = 44100;
+        fluid_synth_system_reset(synth_);
+        player_ = new_fluid_player(synth_);
+        if (player_ && fluid_player_add(player_, QFile::encodeName(path).constData()) == FLUID_OK &&
+            fluid_player_play(player_) == FLUID_OK)
+            return;
+        if (player_)
+            delete_fluid_player(player_);
+        player_ = nullptr;
+    }
+    ~MidiSource() override {
+        if (player_) {
+            fluid_player_stop(player_);
+            delete_fluid_player(player_);
+        }
+        fluid_synth_all_sounds_off(synth_, -1);
+    }
+    bool IsValid() const { return player_ != nullptr; }
+
+protected:
+    qint64 Render(float* out, qint64 frames) override {
+        if (fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING) {
+            // Half a second for the last notes to fade, then the end.
+            if (tail_ <= 0)
+                return 0;
+            frames = std::min<qint64>(frames, tail_);
+            tail_ -= frames;
+        }
+        fluid_synth_write_float(synth_, static_cast<int>(frames), out, 0, 2, out, 1, 2);
+        return frames;
+    }
+
+private:
+    fluid_synth_t* synth_;
+    fluid_player_t* player_ = nullptr;
+    qint64 tail_ = 22050;
+};
+
+} // namespace
+
+// Lives on the player's thread: decodes the file and feeds the output device.
+class PlaybackWorker : public QObject {
+    Q_OBJECT
+public:
+    ~PlaybackWorker() override { StopNow(false); }
+
+    void Play(const QString& path, bool midi) {
+        StopNow(false);
+        std::unique_ptr<FrameSource> source;
+        if (midi) {
+            fluid_synth_t* synth = synth_.Get();
+            if (!synth)
+                return Finish(false);
+            auto midiSource = std::make_unique<MidiSource>(synth, path);
+            if (!midiSource->IsValid())
+                return Finish(false);
+            source = std::move(midiSource);
+        } else {
+            auto fileSource = std::make_unique<SndFileSource>(path);
+            if (!fileSource->IsValid())
+                return Finish(false);
+            source = std::move(fileSource);
+        }
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull())
+            return Finish(false);
+        QAudioFormat format;
+        format.setSampleRate(source->sampleRate);
+        format.setChannelCount(source->channels);
+        format.setSampleFormat(QAudioFormat::Float);
+        if (!device.isFormatSupported(format))
+            return Finish(false);
+        source->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        source_ = std::move(source);
+        sink_ = new QAudioSink(device, format, this);
+        connect(sink_, &QAudioSink::stateChanged, this, &PlaybackWorker::SinkStateChanged);
+        sink_->start(source_.get());
+        if (sink_->error() != QAudio::NoError || sink_->state() == QAudio::StoppedState)
+            StopNow(false);
+    }
+
+    void Stop() { StopNow(heard_); }
+
+Q_SIGNALS:
+    void Started();
+    void Finished(bool heard);
+
+private:
+    void SinkStateChanged(QAudio::State state) {
+        if (!sink_)
+            return;
+        if (state == QAudio::ActiveState && !heard_) {
+            heard_ = true;
+            Q_EMIT Started();
+        } else if (state == QAudio::IdleState && source_ && source_->atEnd()) {
+            // Idle means the buffer went to the server, not that it was heard:
+            // stopping at once would cut the last part off.
+            QTimer::singleShot(400, this, [this, sink = QPointer<QAudioSink>(sink_)] {
+                if (sink && sink == sink_)
+                    StopNow(heard_);
+            });
+        } else if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError) {
+            // The device went away or refused: the rest is silence.
+            StopNow(heard_);
+        }
+    }
+
+    void StopNow(bool heard) {
+        if (!sink_ && !source_)
+            return;
+        if (sink_) {
+            QAudioSink* sink = sink_;
+            sink_ = nullptr;
+            sink->disconnect(this);
+            sink->stop();
+            delete sink; // before its source goes
+        }
+        source_.reset();
+        heard_ = false;
+        Q_EMIT Finished(heard);
+    }
+
+    void Finish(bool heard) { Q_EMIT Finished(heard); }
+
+    MidiSynth synth_;
+    std::unique_ptr<FrameSource> source_;
+    QAudioSink* sink_ = nullptr;
+    bool heard_ = false;
+};
+
+TMediaPlayer::TMediaPlayer(QObject* parent)
+    : QObject(parent), thread_(new QThread(this)), worker_(new PlaybackWorker) {
+    thread_->setObjectName(QStringLiteral("quillnote-sound"));
+    worker_->moveToThread(thread_);
+    connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(worker_, &PlaybackWorker::Started, this, &TMediaPlayer::PlaybackStarted);
+    connect(worker_, &PlaybackWorker::Finished, this, &TMediaPlayer::PlaybackFinished);
+    thread_->start();
+}
+
+TMediaPlayer::~TMediaPlayer() {
+    thread_->quit();
+    thread_->wait();
+}
+
+bool TMediaPlayer::Open() {
+    Close();
+    lastError_ = OpenError::None;
+    const QFileInfo info(FileName);
+    if (!info.isFile()) {
+        lastError_ = OpenError::NotFound;
+        return false;
+    }
+    const QString path = info.absoluteFilePath();
+    midi_ = IsMidiFile(path);
+    if (!midi_) {
+        SF_INFO sfInfo{};
+        SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &sfInfo);
+        const bool sound = file && sfInfo.channels > 0 && sfInfo.samplerate > 0;
+        if (file)
+            sf_close(file);
+        if (!sound) {
+            lastError_ = OpenError::NotSound;
+            return false;
+        }
+    }
+    openPath_ = path;
+    open_ = true;
+    return true;
+}
+
+void TMediaPlayer::Play() {
+    if (!open_)
+        return;
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, path = openPath_, midi = midi_] { w->Play(path, midi); },
+        Qt::QueuedConnection);
+}
+
+void TMediaPlayer::Stop() {
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
+}
+
+void TMediaPlayer::Close() {
+    if (open_)
+        Stop();
+    open_ = false;
+    openPath_.clear();
+}
+
+} // namespace quill
+
+#include "media_player.moc"

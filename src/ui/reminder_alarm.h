@@ -1,0 +1,73 @@
+#pragma once
+// Raising reminders: the sound, the blinking tray icon, the reminder window and
+// what the user's answer does to the task. The pass that decides which reminders
+// are due is core/reminder_pass.h; the main window owns one ReminderAlarm and runs
+// its Timer1Timer every second.
+
+#include "core/reminder_pass.h"
+
+#include <QIcon>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace quill {
+
+class TMediaPlayer;
+class TReminderForm;
+class TrayIcon;
+
+class ReminderAlarm : public QObject, public ReminderPassHost {
+    Q_OBJECT
+public:
+    // What the alarm asks of the main window.
+    struct Actions {
+        std::function<void()> repaint;           // the list shows new overdue marks
+        std::function<void()> save;              // writes the data file; shows its own errors
+        std::function<void()> showMainWindow;    // also out of the tray
+        std::function<int(int)> editTask;        // the task editor; returns the modal result
+        std::function<void(QWidget*)> stayOnTop; // the "Always on Top" rule for a window
+    };
+
+    // `soundDir`: where a relative sound file name is looked for after the current
+    // directory (the folder the default "alarm.wav" is written to).
+    ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tray, QString soundDir,
+                  Actions actions, QObject* parent = nullptr);
+    ~ReminderAlarm() override;
+
+    // The reminder pass (Timer1, every second).
+    void Timer1Timer();
+    // One blink step (Timer2, every 400 ms while a reminder waits).
+    void Timer2Timer();
+    void StartTrayBlink();
+    void StopTrayBlink();
+    // The reminder window's "EditButton": edits the reminded task and closes the
+    // window with OK when the editor was confirmed.
+    void EditButtonClick();
+
+    TMediaPlayer& MediaPlayer1() { return *player_; }
+    QTimer Timer2;
+    bool BlinkPhase = false;
+    // The two pictures the tray entry alternates between.
+    const QIcon& NormalIcon() const { return normalIcon_; }
+    const QIcon& BlinkIcon() const { return blinkIcon_; }
+
+    // ReminderPassHost.
+    bool ReminderWindowVisible() const override;
+    void OverdueMarksChanged() override;
+    void RaiseReminder(int32_t index) override;
+
+private:
+    void StartSound(TTASK_ITEM& task);
+
+    TaskStore& store_;
+    TReminderForm& form_;
+    TrayIcon& tray_;
+    QString soundDir_;
+    Actions actions_;
+    TMediaPlayer* player_;
+    QIcon normalIcon_;
+    QIcon blinkIcon_;
+};
+
+} // namespace quill
