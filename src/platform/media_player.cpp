@@ -153,6 +153,8 @@ public:
             return nullptr;
         settings_ = new_fluid_settings();
         fluid_settings_setnum(settings_, "synth.sample-rate", 44100.0);
+        // The default gain (0.2) leaves a MIDI alarm much quieter than a recorded one.
+        fluid_settings_setnum(settings_, "synth.gain", 0.6);
         synth_ = new_fluid_synth(settings_);
         if (synth_ && fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1) < 0) {
             delete_fluid_synth(synth_);

@@ -7,6 +7,7 @@
 int RunMessageDialogTests(int argc, char** argv);
 int RunOptionsFormTests(int argc, char** argv);
 int RunMainFormTests(int argc, char** argv);
+int RunMainFormReminderTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     quill::QuillnoteApplication app(argc, argv);
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
     failed += RunMessageDialogTests(argc, argv);
     failed += RunOptionsFormTests(argc, argv);
     failed += RunMainFormTests(argc, argv);
+    failed += RunMainFormReminderTests(argc, argv);
     return failed == 0 ? 0 : 1;
 }

@@ -44,23 +44,28 @@ stop_recording() {
     wait "$REC_PID" 2>/dev/null || true
 }
 
-# The root mean square of a 16-bit WAV recording's samples (0 for silence).
+# The root mean square of the loudest tenth of a second of a 16-bit stereo 44.1 kHz
+# WAV recording (0 for silence).
 recording_rms() {
     perl -e '
         open(my $f, "<:raw", $ARGV[0]) or die; local $/; my $d = <$f>;
-        my $p = index($d, "data"); $p = 40 if $p < 0; $d = substr($d, $p + 8);
-        my ($sum, $n) = (0, 0);
-        for my $s (unpack("s<*", $d)) { $sum += $s * $s; $n++ }
-        printf "%.1f\n", $n ? sqrt($sum / $n) : 0;' "$1"
+        my $p = index($d, "data"); $p = 40 if $p < 0;
+        my @s = unpack("s<*", substr($d, $p + 8));
+        my $best = 0;
+        for (my $i = 0; $i + 8820 <= @s; $i += 8820) {
+            my $sum = 0; $sum += $_ * $_ for @s[$i .. $i + 8819];
+            $best = $sum / 8820 if $sum / 8820 > $best;
+        }
+        printf "%.1f\n", sqrt($best);' "$1"
 }
 
 # Writes quillnote.dat with the three default categories and one task whose
-# reminder fell due a minute ago and rings the default "alarm.wav".
+# reminder fell due a minute ago and rings SOUND (default: the bare "alarm.wav").
 write_due_task() {
     local offset
     offset=$(date +%z)
     perl -e '
-        my ($path, $offset) = @ARGV;
+        my ($path, $offset, $sound) = @ARGV;
         my $zone = ($offset =~ /^([+-])(\d\d)(\d\d)$/) ? ($1 eq "-" ? -1 : 1) * ($2 * 3600 + $3 * 60) : 0;
         my $now = (time + $zone) / 86400 + 25569;
         my $moment = $now - 60 / 86400;
@@ -72,10 +77,19 @@ write_due_task() {
         $d .= pack("C l< l<", 0, 4, 1);
         $d .= "\x01" . str("Call the dentist") . "\x02" . str("Before noon, about the filling.");
         $d .= pack("C l< d<", 3, 8, 0) . pack("C l< d<", 4, 8, $moment) . pack("C l< d<", 5, 8, $moment);
-        $d .= "\x06" . str("alarm.wav");
+        $d .= "\x06" . str($sound);
         $d .= pack("C l< C", $_->[0], 1, $_->[1]) for [7, 1], [8, 1], [9, 1], [10, 0], [11, 0];
         $d .= pack("C l< l<", 12, 4, 1) . "\xFF";
-        open(my $f, ">:raw", $path) or die; print $f $d;' "$DATA" "$offset"
+        open(my $f, ">:raw", $path) or die; print $f $d;' "$DATA" "$offset" "${1:-alarm.wav}"
+}
+
+# A Standard MIDI File: a C major chord held for two seconds.
+write_midi() {
+    perl -e '
+        my $t = pack("C*", 0, 0x90, 60, 100, 0, 0x90, 64, 100, 0, 0x90, 67, 100,
+                     0x83, 0x00, 0x80, 60, 0, 0, 0x80, 64, 0, 0, 0x80, 67, 0, 0, 0xFF, 0x2F, 0);
+        open(my $f, ">:raw", $ARGV[0]) or die;
+        print $f "MThd" . pack("N n n n", 6, 0, 1, 96) . "MTrk" . pack("N", length $t) . $t;' "$1"
 }
 
 # The task's reminder moment in the data file, as days (a double).
@@ -143,9 +157,17 @@ answer_one_hour() {
     xdotool mousemove $((X + WIDTH - 12 - 42)) $((Y + HEIGHT - 12 - 14)) click 1
 }
 
-scenario_reminder_rings() {
+scenario_reminder_rings() { rings_and_snoozes alarm.wav; }
+
+# The same with a MIDI file, rendered with the General MIDI SoundFont.
+scenario_reminder_rings_midi() {
+    write_midi "$APP_DIR/chord.mid"
+    rings_and_snoozes chord.mid
+}
+
+rings_and_snoozes() { # rings_and_snoozes SOUND (a name relative to the program's folder)
     start_sound_server
-    write_due_task
+    write_due_task "$1"
     start_recording
     start_elsewhere
     local shown=$(e2e_now_ms)
@@ -160,9 +182,9 @@ scenario_reminder_rings() {
     rms=$(recording_rms "$E2E_WORK/heard.wav")
     e2e_log "recording: $(e2e_file_size "$E2E_WORK/heard.wav") bytes, RMS $rms"
     e2e_check "the alarm was heard on the sound server (RMS $rms)" \
-        perl -e 'exit($ARGV[0] > 100 ? 0 : 1)' "$rms"
-    e2e_check "the sound setting stays (alarm.wav beside the program)" \
-        grep -q "$(printf 'alarm.wav' | perl -pe 's/(.)/chr((255 - ord $1) ^ 0x3C)/ge')" "$DATA"
+        perl -e 'exit($ARGV[0] > 300 ? 0 : 1)' "$rms"
+    e2e_check "the sound setting stays ($1 beside the program)" \
+        grep -q "$(printf '%s' "$1" | perl -pe 's/(.)/chr((255 - ord $1) ^ 0x3C)/ge')" "$DATA"
 
     local before answered
     before=$(e2e_checksum "$DATA")

@@ -75,7 +75,8 @@ private Q_SLOTS:
                       {"tone-float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT},
                       {"tone.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
                       {"tone.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
-                      {"tone.opus", SF_FORMAT_OGG | SF_FORMAT_OPUS}};
+                      {"tone.opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
+                      {"tone.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III}};
         for (const auto& s : sounds) {
             QVERIFY2(WriteTone(at(s.name), s.format), s.name);
             QTest::newRow(s.name) << at(s.name) << int(TMediaPlayer::OpenError::None);
