@@ -230,6 +230,17 @@ scenario_reminder_without_sound_server() {
     e2e_check "the program ends cleanly (status $EXIT_RC)" test "$EXIT_RC" = 0
 }
 
+# Ended by the session while a reminder waits: the program still saves and ends.
+scenario_reminder_open_at_sigterm() {
+    export PULSE_SERVER="unix:$E2E_WORK/no-such-server"
+    write_due_task
+    start_elsewhere
+    e2e_require "reminder window within two seconds of the main window" wait_reminder 2000
+    kill -TERM "$APP_PID"
+    e2e_wait_exit "$APP_PID" 10
+    e2e_check "the program ends cleanly (status $EXIT_RC)" test "$EXIT_RC" = 0
+}
+
 name=$1
 shift
 # The program is started from another folder: every path must stand on its own.
