@@ -198,18 +198,19 @@ bool AnyPairOutOfOrder(const std::vector<int32_t>& order, int a, int b,
 void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
                           const std::vector<ExchangeKey>& keys) {
     const int m = b - a + 1;
-    const auto keyAt = [&](int p) { return keys[order[a + p]].key; };
-    std::vector<int32_t> byKey(static_cast<size_t>(m));
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::stable_sort(byKey.begin(), byKey.end(),
-                     [&](int32_t x, int32_t y) { return keyAt(x) < keyAt(y); });
+    // (key, original position), so that equal keys come in their original order.
+    std::vector<std::pair<int64_t, int32_t>> byKey(static_cast<size_t>(m));
+    for (int p = 0; p < m; ++p) {
+        byKey[p] = {keys[order[a + p]].key, p};
+    }
+    std::sort(byKey.begin(), byKey.end());
     Fenwick smaller(m); // original positions of the groups already placed
     std::vector<int32_t> sorted(static_cast<size_t>(m));
     std::vector<int64_t> insertAt;
     std::vector<int32_t> cycle;
     for (int g = 0; g < m;) {
         int end = g + 1;
-        while (end < m && keyAt(byKey[end]) == keyAt(byKey[g])) {
+        while (end < m && byKey[end].first == byKey[g].first) {
             ++end;
         }
         const int count = end - g;
@@ -219,7 +220,7 @@ void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
         int64_t r = 0;
         int64_t smallerSoFar = 0;
         for (int k = 0; k < count; ++k) {
-            const int64_t before = smaller.Before(byKey[g + k]);
+            const int64_t before = smaller.Before(byKey[g + k].second);
             if (size > 0) {
                 r = (r + before - smallerSoFar) % size;
             }
@@ -236,13 +237,13 @@ void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
         for (int k = count - 1; k >= 0; --k) {
             const int slot = freeSlots.Kth(static_cast<int>(insertAt[k]));
             freeSlots.Add(slot, -1);
-            cycle[slot] = byKey[g + k];
+            cycle[slot] = byKey[g + k].second;
         }
         for (int k = 0; k < count; ++k) {
             sorted[g + k] = order[a + cycle[(r + k) % count]];
         }
         for (int k = g; k < end; ++k) {
-            smaller.Add(byKey[k], 1);
+            smaller.Add(byKey[k].second, 1);
         }
         g = end;
     }
