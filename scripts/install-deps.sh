@@ -9,7 +9,8 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             fonts-dejavu-core fonts-liberation2 fonts-wine)
 test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy git
            xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr
-           pulseaudio pulseaudio-utils)
+           pulseaudio pulseaudio-utils
+           desktop-file-utils appstream dpkg-dev file)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;

@@ -37,6 +37,9 @@ bool ExtractOne(const QString& resource, const QString& target, QStringList& wri
 QStringList ExtractDefaultFiles(const DataLocation& location) {
     const QString& dataDir = location.dataDir;
     const QStringList shippedSkinFolders = location.SkinFolders().mid(1);
+    // An installed copy's folder in the user's data home does not exist on the
+    // first start; the data file is saved there too.
+    QDir().mkpath(dataDir);
     QStringList written;
     const QString skinsDir = DefaultSkinDirectory(dataDir);
     const QString skinName = QString::fromUtf8(kDefaultSkinFileName);

@@ -33,9 +33,15 @@ void UseShippedFontConfig(const char* argv0) {
         exe = std::filesystem::absolute(argv0, ec);
     if (exe.empty())
         return;
-    const std::filesystem::path conf = exe.parent_path() / "fonts" / "quillnote-fonts.conf";
-    if (std::filesystem::exists(conf, ec))
-        ::setenv("FONTCONFIG_FILE", conf.c_str(), 0);
+    // Beside the executable, or in the share folder of an installed copy.
+    for (const std::filesystem::path& conf : {exe.parent_path() / "fonts" / "quillnote-fonts.conf",
+                                              exe.parent_path().parent_path() / "share" /
+                                                  "quillnote" / "fonts" / "quillnote-fonts.conf"}) {
+        if (std::filesystem::exists(conf, ec)) {
+            ::setenv("FONTCONFIG_FILE", conf.c_str(), 0);
+            return;
+        }
+    }
 }
 
 } // namespace quill

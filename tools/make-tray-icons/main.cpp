@@ -1,6 +1,9 @@
 // Draws the two tray icons, each at 16 x 16 and 32 x 32:
 //   tray-normal-N.png  a green diamond outline
 //   tray-blink-N.png   the same diamond with a white clock face and a dark red rim
+//   app/quillnote-N.png  the application icon: the diamond on a light green
+//                        face, at the sizes desktops ask for (N = 16 ... 256);
+//                        app/quillnote.svg is the same drawing by hand
 // Usage: make-tray-icons <output folder>
 
 #include <QDir>
@@ -59,6 +62,29 @@ void DrawClock(QPainter& p, int size) {
     hand(60.0, r * 0.75);
 }
 
+// The application icon: the tray icon's diamond with a light face, so it reads as
+// one shape in menus and launchers.
+bool WriteAppIcon(const QString& dir, int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const double s = size / 16.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xe6, 0xf4, 0xea));
+    p.drawPath(Diamond(size, 1.4 * s));
+    p.setBrush(Qt::NoBrush);
+    DrawDiamond(p, size);
+    p.end();
+    QDir().mkpath(QDir(dir).filePath(QStringLiteral("app")));
+    const QString path = QDir(dir).filePath(QStringLiteral("app/quillnote-%1.png").arg(size));
+    if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
 bool Write(const QString& dir, const QString& stem, int size, bool clock) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -90,5 +116,7 @@ int main(int argc, char** argv) {
         ok = Write(dir, QStringLiteral("tray-normal"), size, false) && ok;
         ok = Write(dir, QStringLiteral("tray-blink"), size, true) && ok;
     }
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        ok = WriteAppIcon(dir, size) && ok;
     return ok ? 0 : 1;
 }

@@ -1,11 +1,16 @@
 // quillnote-data: shows what a Quillnote data file holds and rescues damaged ones.
 //   quillnote-data dump FILE [--raw]   print the file as JSON
 //   quillnote-data repair FILE OUT     load FILE as the program does, write OUT
+//   quillnote-data --where             print the data file the Quillnote installed
+//                                      beside this tool uses for this user
 // Exit codes: 0 success, 1 the file is damaged, 2 bad arguments or unreadable file.
 
 #include "core/data_file.h"
 #include "core/task_store.h"
 #include "json_dump.h"
+#include "platform/data_location.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <string>
@@ -24,7 +29,8 @@ int Fail(const std::string& message) {
 }
 
 int Usage() {
-    return Fail("usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT");
+    return Fail("usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT | "
+                "quillnote-data --where");
 }
 
 // Reads FILE the way the program does; a missing file is an error here.
@@ -106,8 +112,21 @@ int Repair(const std::string& path, const std::string& out) {
 
 } // namespace
 
+// The data file of the program beside this tool, by the program's own rule.
+int Where(int argc, char** argv) {
+    const QCoreApplication app(argc, argv);
+    const quill::DataLocation location = quill::CurrentDataLocation();
+    std::printf("%s\n", location.DataFilePath().toLocal8Bit().constData());
+    std::printf("%s\n", location.portable ? "portable: kept beside the program"
+                                          : "installed: kept in the user's data folder");
+    return kOk;
+}
+
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--where") {
+        return Where(argc, argv);
+    }
     if (args.size() >= 2 && args[0] == "dump") {
         if (args.size() == 2) {
             return Dump(args[1], false);

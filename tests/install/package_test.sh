@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The Debian package end to end, as root: build it with cpack, install it with
+# apt-get, run the installed program as a normal user ("nobody") under Xvfb, check
+# that the user's data went to the user's data folder and nothing was written
+# beside the program, remove the package and check the user's data stayed.
+# Usage: package_test.sh BUILD_DIR XHELPER OUTDIR
+set -euo pipefail
+build=$1 xhelper=$2 out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+log() { echo "[package $(date +%T)] $*" >&2; }
+failed=""
+check() { # check "what" command...
+    local what=$1
+    shift
+    if "$@"; then log "ok: $what"; else log "FAIL: $what"; failed=yes; fi
+}
+[ "$(id -u)" = 0 ] || { log "FAIL: installing the package needs root"; exit 1; }
+
+work=$(mktemp -d /tmp/quillnote-package.XXXXXX)
+chmod 755 "$work"
+installed=""
+cleanup() {
+    [ -z "$installed" ] || apt-get remove -y -qq quillnote >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$out"
+
+log "building the package"
+(cd "$build" && cpack -G DEB -B "$work/pkg") >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; log "FAIL: cpack"; exit 1; }
+deb=$(ls "$work"/pkg/quillnote_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+log "Depends: $depends"
+check "dependencies found from the binaries (Qt, libzip)" \
+    eval 'grep -q libqt6widgets6 <<<"$depends" && grep -q libzip <<<"$depends"'
+check "the X11 platform plugin is a dependency" grep -q qt6-qpa-plugins <<<"$depends"
+
+log "installing $deb"
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
+    { cat "$work/apt.log" >&2; log "FAIL: apt-get install"; exit 1; }
+installed=yes
+for f in /usr/bin/quillnote /usr/bin/quillnote-data /usr/share/quillnote/Skins/Default.skn \
+    /usr/share/quillnote/Skins/Dark.skn /usr/share/quillnote/fonts/quillnote-fonts.conf \
+    /usr/share/applications/example.tolvane.Quillnote.desktop \
+    /usr/share/metainfo/example.tolvane.Quillnote.metainfo.xml \
+    /usr/share/icons/hicolor/48x48/apps/quillnote.png \
+    /usr/share/icons/hicolor/scalable/apps/quillnote.svg; do
+    check "installed: $f" test -f "$f"
+done
+check "the installed menu entry validates" \
+    desktop-file-validate /usr/share/applications/example.tolvane.Quillnote.desktop
+
+# The user's own world: a data home the caller can look into afterwards.
+run="$work/run"
+mkdir -p "$run" "$work/out"
+cp "$here/installed_run.sh" "$here/../e2e/lib.sh" "$xhelper" "$run/"
+mkdir -p "$work/user-data"
+chown 65534:65534 "$work/user-data" "$work/out"
+chmod -R a+rX "$run"
+log "running the installed program as nobody"
+status=0
+setpriv --reuid=65534 --regid=65534 --clear-groups \
+    env XDG_DATA_HOME="$work/user-data" PATH="$PATH" \
+    bash "$run/installed_run.sh" /usr/bin/quillnote "$run/$(basename "$xhelper")" "$work/out" ||
+    status=$?
+cp "$work"/out/* "$out/" 2>/dev/null || true
+check "the installed program ran and closed cleanly" test "$status" = 0
+user_dir="$work/user-data/Tolvane/Quillnote"
+check "quillnote.dat in the user's data folder (84 bytes: no tasks, three categories)" \
+    test "$(stat -c %s "$user_dir/quillnote.dat" 2>/dev/null)" = 84
+check "alarm.wav written to the user's data folder" test -f "$user_dir/alarm.wav"
+check "the shipped default skin is used, not copied" test ! -e "$user_dir/Skins/Default.skn"
+check "nothing written beside the installed program" \
+    test ! -e /usr/bin/quillnote.dat -a ! -e /usr/bin/alarm.wav -a ! -e /usr/share/quillnote/quillnote.dat
+check "quillnote-data --where names the user's file" \
+    eval 'setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_DATA_HOME="$work/user-data" \
+        /usr/bin/quillnote-data --where | head -n1 | grep -qx "$user_dir/quillnote.dat"'
+
+log "removing the package"
+apt-get remove -y -qq quillnote >"$work/apt-remove.log" 2>&1 || { cat "$work/apt-remove.log" >&2; failed=yes; }
+installed=""
+check "the program is gone" test ! -e /usr/bin/quillnote
+check "the user's data stays after removal" test -f "$user_dir/quillnote.dat"
+
+[ -z "$failed" ] || { log "FAILED"; exit 1; }
+log "PASS"
