@@ -88,5 +88,36 @@ TEST(ExchangeSort, ASortedRangeStaysPutWhenSortedAgainFromAnyPosition) {
     }
 }
 
+// The fact the placement of equal keys rests on: the elements with keys up to any
+// x end in the relative order the exchange sort of their own subsequence gives.
+TEST(ExchangeSort, TheElementsUpToAKeyEndAsTheirOwnSortWouldLeaveThem) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 300; ++round) {
+        const int n = 1 + static_cast<int>(random() % 40);
+        std::vector<ExchangeKey> keys(static_cast<size_t>(n));
+        for (ExchangeKey& k : keys) {
+            k.key = k.bound = static_cast<int64_t>(random() % 6);
+        }
+        std::vector<int32_t> whole = Identity(n);
+        std::shuffle(whole.begin(), whole.end(), random);
+        const std::vector<int32_t> start = whole;
+        LiteralExchangeSort(whole, 0, n - 1, keys);
+        for (int64_t x = 0; x < 6; ++x) {
+            const auto upToX = [&](const std::vector<int32_t>& order) {
+                std::vector<int32_t> kept;
+                for (int32_t e : order) {
+                    if (keys[e].key <= x) {
+                        kept.push_back(e);
+                    }
+                }
+                return kept;
+            };
+            std::vector<int32_t> own = upToX(start);
+            LiteralExchangeSort(own, 0, static_cast<int>(own.size()) - 1, keys);
+            ASSERT_EQ(upToX(whole), own) << "round " << round << ", x " << x;
+        }
+    }
+}
+
 } // namespace
 } // namespace quill
