@@ -191,10 +191,8 @@ bool AnyPairOutOfOrder(const std::vector<int32_t>& order, int a, int b,
     return false;
 }
 
-} // namespace
-
-// For a plain order (bound == key for every element): each group of equal keys
-// in the arrangement the tie rule below gives, O(m log m) for m elements.
+// For a plain order (bound == key for every element): the groups of equal keys in
+// increasing order, each in the arrangement (A) and (B) above give it.
 void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
                           const std::vector<ExchangeKey>& keys) {
     const int m = b - a + 1;
@@ -249,6 +247,8 @@ void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
     }
     std::copy(sorted.begin(), sorted.end(), order.begin() + a);
 }
+
+} // namespace
 
 void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys) {
     if (b <= a || !AnyPairOutOfOrder(order, a, b, keys)) {
