@@ -86,6 +86,13 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     move(stored.geometry.topLeft());
     resize(stored.geometry.size());
 
+    // A window that is never painted nor activated (kept hidden or minimised by
+    // the desktop) still gets its tasks and reminders.
+    startUpFallback_.setSingleShot(true);
+    startUpFallback_.setInterval(1500);
+    connect(&startUpFallback_, &QTimer::timeout, this, [this] { RunFirstActivation(); });
+    startUpFallback_.start();
+
     connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
     connect(Skin1, &TSkin::OnSkinEvent, this,
             [this](ISkinObject* source, const QString& name) { Skin1SkinEvent(source, name); });
@@ -130,9 +137,20 @@ void TMainForm::ShowTrayIconOnce() {
 }
 
 bool TMainForm::event(QEvent* event) {
-    // Queued, so the icon is added once the first paint has reached the screen.
-    if (event->type() == QEvent::Paint && !trayShown_)
-        QTimer::singleShot(0, this, [this] { ShowTrayIconOnce(); });
+    // Queued, so the icon is added and the tasks are loaded once the first paint
+    // has reached the screen. Without a window manager, or on a desktop that
+    // refuses focus to a program started with the session, the window is never
+    // activated: the first paint is then what starts the program's work.
+    const bool firstPaint = event->type() == QEvent::Paint && !activated_;
+    // A window shown minimised is not painted until it is restored.
+    const bool shownMinimised =
+        event->type() == QEvent::Show && (windowState() & Qt::WindowMinimized) && !activated_;
+    if (firstPaint || shownMinimised) {
+        QTimer::singleShot(0, this, [this] {
+            ShowTrayIconOnce();
+            RunFirstActivation();
+        });
+    }
     return TForm::event(event);
 }
 
@@ -177,12 +195,17 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::FormActivate() {
+    RunFirstActivation();
+}
+
+void TMainForm::RunFirstActivation() {
     // The main window is activated many times (every modal dialog returns to it);
-    // its start-up work runs on the first activation only.
-    if (activated_)
+    // its start-up work runs once, on the first activation or right after the
+    // first paint, whichever comes first.
+    if (activated_ || closed_)
         return;
     activated_ = true;
-    ++activationRuns_;
+    startUpFallback_.stop();
     SettingsStore& settings = *services_.settings;
     // The tray icon is there before the window may go to it (an activation can come
     // before the first paint).
@@ -233,10 +256,10 @@ bool TMainForm::FormCloseQuery() {
     TrayIcon& tray = *services_.tray;
     // The tray icon goes first, so a closing program offers no menu.
     tray.Remove();
+    // The tasks first: only a failed save of the tasks keeps the window open.
+    // Nothing is saved before the file was read, and a file that must be kept is
+    // not written (the user was told at start-up).
     try {
-        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
-        // Nothing to save before the file was read; and a file that must be
-        // kept is not written (the user was told at start-up).
         if (dataLoaded_ && taskFile_.SavingAllowed())
             SaveTasks();
     } catch (const AppError& error) {
@@ -247,6 +270,13 @@ bool TMainForm::FormCloseQuery() {
     }
     closed_ = true;
     Timer1.stop();
+    startUpFallback_.stop();
+    // The settings never hold the program: a failure is told once, and it ends.
+    try {
+        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
     Q_EMIT CloseAccepted();
     return true;
 }
@@ -256,12 +286,12 @@ void TMainForm::SaveOnAbruptEnd() noexcept {
         return;
     closed_ = true;
     try {
-        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
+        if (dataLoaded_ && taskFile_.SavingAllowed())
+            taskFile_.Save(services_.store);
     } catch (...) {
     }
     try {
-        if (dataLoaded_ && taskFile_.SavingAllowed())
-            taskFile_.Save(services_.store);
+        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
     } catch (...) {
     }
 }
@@ -304,10 +334,15 @@ void TMainForm::ComboBox1Change(int index) {
         FillCategoryLists();
         return;
     }
-    services_.settings->Write(settings::kMainFormGroup, index);
+    // The choice takes effect whether or not it can be stored.
     quill::FilterTaskList(services_.store, index, ComboBox1->count());
     SortTaskList(-1);
     SetupGridColumns();
+    try {
+        services_.settings->Write(settings::kMainFormGroup, index);
+    } catch (const AppError& error) {
+        ShowAppError(QString::fromStdString(error.what()));
+    }
 }
 
 void TMainForm::FilterTaskList() {

@@ -123,8 +123,8 @@ public:
     void SaveTasks();
 
     const TaskFile& DataFile() const { return taskFile_; }
+    // The start-up work (data file, lists, reminders) has run.
     bool HasActivated() const { return activated_; }
-    int ActivationRuns() const { return activationRuns_; }
     const SkinEventRouter& SkinEvents() const { return skinEvents_; }
 
 Q_SIGNALS:
@@ -149,6 +149,7 @@ private:
     void AttachReminders();
     void PrepareTrayIcon();
     void ShowTrayIconOnce();
+    void RunFirstActivation();
     void ApplyAlphaBlend();
     bool AnyVisible(std::initializer_list<QWidget*> windows) const;
 
@@ -160,7 +161,7 @@ private:
     SkinMenu* skinMenu_ = nullptr;
     QString loadedSkinName_; // the skin the engine holds
     bool activated_ = false;
-    int activationRuns_ = 0;
+    QTimer startUpFallback_; // for a window that is never painted nor activated
     bool dataLoaded_ = false;
     bool closed_ = false;
     bool trayShown_ = false; // the icon went to the tray once (after the first paint)

@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QStringList>
 #include <QWheelEvent>
 
 namespace quill {
@@ -166,21 +167,33 @@ void TMainForm::OpenSettings() {
         dialog->FormCreate();
         return;
     }
-    // Accepted: a different skin is loaded first, so the columns below fit it.
+    // Accepted: every choice is applied and stored even when one step fails;
+    // each failure is told once everything else is done. A different skin is
+    // loaded first, so the columns below fit it.
+    QStringList failures;
+    const auto attempt = [&failures](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const AppError& error) {
+            failures << QString::fromStdString(error.what());
+        }
+    };
     const int chosen = dialog->ComboBox2->currentIndex();
     if (chosen >= 0 && chosen != skinPosition) {
         SkinName = dialog->ComboBox2->currentText();
-        LoadSkin();
+        attempt([this] { LoadSkin(); });
     }
     // Then the other options take effect at once.
     SetupGridColumns();
-    services_.autostart->SetAutoStart(dialog->StartWithWindows());
+    attempt([this, dialog] { services_.autostart->SetAutoStart(dialog->StartWithWindows()); });
     AlphaBlend = dialog->Transparency();
     ApplyAlphaBlend();
     ApplyStayOnTop(this);
     SortTaskList(-1);
     // Stored last, once everything they drive has been applied.
-    dialog->WriteSettings();
+    attempt([dialog] { dialog->WriteSettings(); });
+    for (const QString& failure : failures)
+        ShowAppError(failure);
 }
 
 void TMainForm::LoadSkin() {

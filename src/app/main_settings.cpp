@@ -1,6 +1,9 @@
 #include "main_settings.h"
 
+#include "core/app_error.h"
 #include "platform/settings_store.h"
+
+#include <optional>
 
 namespace quill {
 
@@ -14,11 +17,22 @@ MainWindowSettings ReadMainWindowSettings(const SettingsStore& store) {
 }
 
 void WriteMainWindowSettings(SettingsStore& store, const QRect& geometry, const QString& skin) {
-    store.Write(settings::kLeft, geometry.left());
-    store.Write(settings::kTop, geometry.top());
-    store.Write(settings::kWidth, geometry.width());
-    store.Write(settings::kHeight, geometry.height());
-    store.Write(settings::kSkin, skin);
+    std::optional<AppError> failure;
+    const auto attempt = [&failure](auto&& write) {
+        try {
+            write();
+        } catch (const AppError& error) {
+            if (!failure)
+                failure = error;
+        }
+    };
+    attempt([&] { store.Write(settings::kLeft, geometry.left()); });
+    attempt([&] { store.Write(settings::kTop, geometry.top()); });
+    attempt([&] { store.Write(settings::kWidth, geometry.width()); });
+    attempt([&] { store.Write(settings::kHeight, geometry.height()); });
+    attempt([&] { store.Write(settings::kSkin, skin); });
+    if (failure)
+        throw *failure;
 }
 
 } // namespace quill

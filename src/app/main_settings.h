@@ -17,8 +17,8 @@ struct MainWindowSettings {
 
 MainWindowSettings ReadMainWindowSettings(const SettingsStore& store);
 
-// Writes "Left", "Top", "Width", "Height" and then "Skin", in that order; a write
-// that fails throws AppError and stops the rest.
+// Writes "Left", "Top", "Width", "Height" and then "Skin", in that order. Every
+// value is tried; when any fails, one AppError is thrown at the end.
 void WriteMainWindowSettings(SettingsStore& store, const QRect& geometry, const QString& skin);
 
 } // namespace quill

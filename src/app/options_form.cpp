@@ -1,5 +1,6 @@
 #include "options_form.h"
 
+#include "core/app_error.h"
 #include "platform/settings_store.h"
 #include "skin/skin.h"
 #include "skin/skin_label.h"
@@ -10,6 +11,8 @@
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStyle>
+
+#include <optional>
 
 namespace quill {
 
@@ -163,17 +166,29 @@ bool TOptionsForm::FormKeyDown(QKeyEvent* event) {
 }
 
 void TOptionsForm::WriteSettings() {
-    settings_.Write(settings::kSortBy, ComboBox1->currentIndex());
-    settings_.Write(settings::kStartWithWindows, CheckBox1->isChecked());
-    settings_.Write(settings::kMinimizeOnStart, CheckBox2->isChecked());
-    settings_.Write(settings::kTransparency, CheckBox4->isChecked());
-    settings_.Write(settings::kShowDueDate, CheckBox5->isChecked());
-    settings_.Write(settings::kShowPriority, CheckBox6->isChecked());
-    settings_.Write(settings::kShowCategory, CheckBox7->isChecked());
-    settings_.Write(settings::kShowReminder, CheckBox10->isChecked());
-    settings_.Write(settings::kShowGrid, CheckBox11->isChecked());
-    settings_.Write(settings::kDoneTaskPutInBottom, CheckBox8->isChecked());
-    settings_.Write(settings::kAlwaysOnTop, CheckBox9->isChecked());
+    // Every value is tried; one failure does not keep the others from the file.
+    std::optional<AppError> failure;
+    const auto write = [this, &failure](auto setting, auto value) {
+        try {
+            settings_.Write(setting, value);
+        } catch (const AppError& error) {
+            if (!failure)
+                failure = error;
+        }
+    };
+    write(settings::kSortBy, ComboBox1->currentIndex());
+    write(settings::kStartWithWindows, CheckBox1->isChecked());
+    write(settings::kMinimizeOnStart, CheckBox2->isChecked());
+    write(settings::kTransparency, CheckBox4->isChecked());
+    write(settings::kShowDueDate, CheckBox5->isChecked());
+    write(settings::kShowPriority, CheckBox6->isChecked());
+    write(settings::kShowCategory, CheckBox7->isChecked());
+    write(settings::kShowReminder, CheckBox10->isChecked());
+    write(settings::kShowGrid, CheckBox11->isChecked());
+    write(settings::kDoneTaskPutInBottom, CheckBox8->isChecked());
+    write(settings::kAlwaysOnTop, CheckBox9->isChecked());
+    if (failure)
+        throw *failure;
 }
 
 bool TOptionsForm::StartWithWindows() const {

@@ -41,8 +41,8 @@ public:
     // ComboBox2's position once the dialog was last shown (the current skin).
     int SkinPositionAtShow() const { return skinPositionAtShow_; }
 
-    // Writes "Sort by" and the ten check boxes, in that order. A failing write
-    // throws AppError and stops the rest.
+    // Writes "Sort by" and the ten check boxes, in that order. Every value is
+    // tried; when any fails, one AppError is thrown at the end.
     void WriteSettings();
 
     // LiveOptions: the controls as they stand.

@@ -3,23 +3,17 @@
 #include "core/app_error.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace quill {
 
 namespace {
-
-std::unique_ptr<QSettings> OpenUserSettings() {
-#ifdef Q_OS_WIN
-    // The user's own key: a machine-wide key is not writable for every user.
-    return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\Tolvane\\Quillnote"), QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Tolvane"), QStringLiteral("Quillnote"));
-#endif
-}
 
 // The stored text of a value. A hand-edited INI value with an unquoted comma
 // reads back as a list; it is taken as the text it was.
@@ -29,9 +23,29 @@ QString StoredText(const QVariant& value) {
     return value.toString();
 }
 
+[[noreturn]] void FailWrite() {
+    throw AppError(std::string("Failed to create key ") + settings::kKeyPath);
+}
+
+#ifndef Q_OS_WIN
+QString UserSettingsPath() {
+    // Where QSettings keeps the user's INI file ($XDG_CONFIG_HOME/Tolvane/Quillnote.ini).
+    const QSettings where(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tolvane"),
+                          QStringLiteral("Quillnote"));
+    return where.fileName();
+}
+#endif
+
 } // namespace
 
-SettingsStore::SettingsStore() : settings_(OpenUserSettings()) {}
+#ifdef Q_OS_WIN
+// The user's own key: a machine-wide key is not writable for every user. A
+// QSettings object keeps the first error it met for its whole life, so each write
+// goes through an object of its own.
+SettingsStore::SettingsStore()
+    : settings_(std::make_unique<QSettings>(
+          QStringLiteral("HKEY_CURRENT_USER\\Software\\Tolvane\\Quillnote"),
+          QSettings::NativeFormat)) {}
 
 SettingsStore::SettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
@@ -51,13 +65,118 @@ int SettingsStore::ReadInteger(const QString& name, int def) const {
     return ok ? number : def;
 }
 
-bool SettingsStore::ReadBool(const QString& name, bool def) const {
-    return ReadInteger(name, def ? 1 : 0) != 0;
-}
-
 QString SettingsStore::ReadString(const QString& name, const QString& def) const {
     const QVariant value = settings_->value(name);
     return value.isValid() ? StoredText(value) : def;
+}
+
+void SettingsStore::StoreText(const QString& name, const QString& text) {
+    QSettings one(settings_->fileName(), settings_->format());
+    one.setValue(name, text);
+    one.sync();
+    if (one.status() != QSettings::NoError)
+        FailWrite();
+}
+
+#else
+// The file is written whole by the store itself (QSettings only turns the values
+// into INI text), so each write is judged by its own result: QSettings keeps the
+// first error it met for its whole life, and a damaged line read at start-up
+// would hide every later failure.
+SettingsStore::SettingsStore() : path_(UserSettingsPath()) {
+    Load();
+}
+
+SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath) {
+    Load();
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::Location() const {
+    return path_;
+}
+
+QString SettingsStore::ScratchPath() {
+    if (!scratch_) {
+        scratch_ = std::make_unique<QTemporaryDir>();
+        if (!scratch_->isValid())
+            scratch_.reset();
+    }
+    // A new name each time: QSettings caches what it read of a file by its name.
+    return scratch_ ? scratch_->filePath(QStringLiteral("%1.ini").arg(++scratchCount_)) : QString();
+}
+
+void SettingsStore::Load() {
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly))
+        return; // missing or unreadable: every read gives its default
+    const QByteArray bytes = file.readAll();
+    const QString copy = ScratchPath();
+    QFile scratch(copy);
+    if (copy.isEmpty() || !scratch.open(QIODevice::WriteOnly) ||
+        scratch.write(bytes) != bytes.size())
+        return;
+    scratch.close();
+    {
+        // Damaged lines are skipped; what can be read is used.
+        const QSettings ini(copy, QSettings::IniFormat);
+        for (const QString& key : ini.allKeys())
+            values_.insert(key, StoredText(ini.value(key)));
+    }
+    QFile::remove(copy);
+}
+
+bool SettingsStore::Persist() {
+    // QSettings creates missing folders itself but says nothing when it cannot.
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
+        return false;
+    const QString copy = ScratchPath();
+    if (copy.isEmpty())
+        return false;
+    QByteArray text;
+    {
+        QSettings ini(copy, QSettings::IniFormat);
+        for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+            ini.setValue(it.key(), it.value());
+        ini.sync();
+        if (ini.status() != QSettings::NoError)
+            return false;
+    }
+    QFile made(copy);
+    if (!made.open(QIODevice::ReadOnly))
+        return false;
+    text = made.readAll();
+    made.close();
+    QFile::remove(copy);
+
+    QSaveFile file(path_);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+}
+
+int SettingsStore::ReadInteger(const QString& name, int def) const {
+    const auto it = values_.constFind(name);
+    if (it == values_.cend())
+        return def;
+    bool ok = false;
+    const int number = it->trimmed().toInt(&ok, 10);
+    return ok ? number : def;
+}
+
+QString SettingsStore::ReadString(const QString& name, const QString& def) const {
+    const auto it = values_.constFind(name);
+    return it == values_.cend() ? def : *it;
+}
+
+void SettingsStore::StoreText(const QString& name, const QString& text) {
+    values_.insert(name, text);
+    if (!Persist())
+        FailWrite();
+}
+#endif
+
+bool SettingsStore::ReadBool(const QString& name, bool def) const {
+    return ReadInteger(name, def ? 1 : 0) != 0;
 }
 
 void SettingsStore::WriteInteger(const QString& name, int value) {
@@ -70,23 +189,6 @@ void SettingsStore::WriteBool(const QString& name, bool value) {
 
 void SettingsStore::WriteString(const QString& name, const QString& value) {
     StoreText(name, value);
-}
-
-void SettingsStore::StoreText(const QString& name, const QString& text) {
-    const auto fail = [] {
-        throw AppError(std::string("Failed to create key ") + settings::kKeyPath);
-    };
-    if (settings_->format() == QSettings::IniFormat) {
-        // QSettings creates missing folders itself but says nothing when it cannot.
-        const QString dir = QFileInfo(settings_->fileName()).absolutePath();
-        if (!QDir().mkpath(dir))
-            fail();
-    }
-    settings_->setValue(name, text);
-    // Stored now, so a failure is seen by the operation that caused it.
-    settings_->sync();
-    if (settings_->status() == QSettings::AccessError)
-        fail();
 }
 
 } // namespace quill

@@ -3,10 +3,13 @@
 // booleans as "1" or "0"). On Linux an INI file $XDG_CONFIG_HOME/Tolvane/Quillnote.ini,
 // on Windows the registry key HKEY_CURRENT_USER\Software\Tolvane\Quillnote.
 
-#include <QSettings>
+#include <QMap>
 #include <QString>
 
 #include <memory>
+
+class QSettings;
+class QTemporaryDir;
 
 namespace quill {
 
@@ -65,8 +68,11 @@ public:
     bool ReadBool(const QString& name, bool def) const;
     QString ReadString(const QString& name, const QString& def) const;
 
-    // Each write is stored at once. A write that cannot be stored throws
-    // quill::AppError("Failed to create key \SOFTWARE\Tolvane\Quillnote").
+    // Each write is stored at once and judged by its own result, never by an
+    // earlier one. A write that cannot be stored throws
+    // quill::AppError("Failed to create key \SOFTWARE\Tolvane\Quillnote"); the
+    // value is still kept for this run and goes to the file with the next write
+    // that succeeds.
     void WriteInteger(const QString& name, int value);
     void WriteBool(const QString& name, bool value);
     void WriteString(const QString& name, const QString& value);
@@ -87,7 +93,18 @@ public:
 private:
     void StoreText(const QString& name, const QString& text);
 
+#ifdef Q_OS_WIN
     std::unique_ptr<QSettings> settings_;
+#else
+    void Load();
+    bool Persist();
+    QString ScratchPath();
+
+    QString path_;
+    QMap<QString, QString> values_; // what the program holds, stored or not
+    std::unique_ptr<QTemporaryDir> scratch_;
+    int scratchCount_ = 0;
+#endif
 };
 
 } // namespace quill

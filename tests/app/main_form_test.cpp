@@ -7,6 +7,7 @@
 #include "app/shutdown_signals.h"
 #include "core/app_error.h"
 #include "core/data_file.h"
+#include "core/task_store.h"
 #include "platform/autostart.h"
 #include "platform/tray_icon.h"
 #include "ui/categories_form.h"
@@ -36,6 +37,34 @@ QByteArray ReadAll(const QString& path) {
 void AnswerWhenShown(TForm* form, int result) {
     QTimer::singleShot(0, form, [form, result] { form->SetModalResult(result); });
 }
+
+// Writes a data file with the three default categories and one task per title,
+// all in the first category.
+void WriteDataFile(const QString& path, const QStringList& titles) {
+    TaskStore store;
+    AddDefaultCategories(store);
+    for (const QString& title : titles) {
+        TTASK_ITEM task;
+        task.Title = title.toStdString();
+        quill::AddTask(store, task);
+    }
+    QVERIFY(SaveTasks(store, path.toStdString()).ok);
+}
+
+QStringList TaskTitles(const TaskStore& store) {
+    QStringList titles;
+    for (const TTASK_ITEM& task : store.Tasks)
+        titles << QString::fromStdString(task.Title);
+    return titles;
+}
+
+// Keeps a window from ever being activated, as a desktop without a window
+// manager does.
+struct NoActivation : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+        return e->type() == QEvent::ActivationChange || e->type() == QEvent::WindowActivate;
+    }
+};
 
 struct ThrowingObject : QObject {
     bool event(QEvent* e) override {
@@ -101,14 +130,138 @@ private Q_SLOTS:
 
     void shouldRunTheFirstActivationOnlyOnce() {
         AppFixture f;
+        WriteDataFile(f.DataPath(), {"kept"});
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QCOMPARE(TaskTitles(f.Services().store), QStringList({"kept"}));
+        // Another file on disk: reading it again would replace the tasks in memory.
+        WriteDataFile(f.DataPath(), {"read again"});
+        AnswerWhenShown(f.Windows()->Others().OptionsForm, mrCancel);
+        main->OpenSettings(); // the main window is activated again afterwards
+        main->activateWindow();
+        main->showMinimized();
+        main->showNormal();
+        main->update();
+        QTest::qWait(50);
+        QCOMPARE(TaskTitles(f.Services().store), QStringList({"kept"}));
+    }
+
+    // Without a window manager, or on a desktop that refuses focus, the window is
+    // never activated; the tasks are loaded all the same.
+    void shouldLoadTheTasksWithoutAnActivation_data() {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("shown") << "shown";
+        QTest::newRow("shown minimised") << "minimised";
+        QTest::newRow("never shown") << "hidden";
+    }
+    void shouldLoadTheTasksWithoutAnActivation() {
+        QFETCH(QString, start);
+        AppFixture f;
+        WriteDataFile(f.DataPath(), {"one", "two"});
+        TMainForm* main = f.CreateWindows();
+        NoActivation noActivation;
+        main->installEventFilter(&noActivation);
+        if (start == "shown")
+            main->show();
+        else if (start == "minimised")
+            main->showMinimized();
+        QVERIFY(QTest::qWaitFor([main] { return main->HasActivated(); }, 4000));
+        QCOMPARE(TaskTitles(f.Services().store), QStringList({"one", "two"}));
+        QCOMPARE(f.Services().store.VisibleTaskCount, 2);
+        QCOMPARE(main->List->StringGrid1->RowCount(), 2);
+        QVERIFY(main->Timer1.isActive());
+    }
+
+    // A settings file that cannot be written for a while (a full disk, a network
+    // home folder that drops out) costs the settings, never the tasks or the exit.
+    void shouldNeverLetASettingsFailureTrapTheUser() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TaskStore& store = f.Services().store;
+        for (const char* title : {"a", "b"}) {
+            TTASK_ITEM task;
+            task.Title = title;
+            task.CategoryIndex = 1;
+            quill::AddTask(store, task);
+        }
+        const auto blockSettings = [&f](bool blocked) {
+            QFile::remove(f.SettingsPath());
+            QDir(f.SettingsPath()).removeRecursively();
+            if (blocked)
+                QVERIFY(QDir().mkpath(f.SettingsPath()));
+        };
+        blockSettings(true);
+        // Picking a category still filters.
+        main->ComboBox1Change(3); // "All"
+        QCOMPARE(store.VisibleTaskCount, 2);
+        QCOMPARE(f.errors.size(), 1);
+        // Settings OK applies everything and tells the failure once.
+        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        QTimer::singleShot(0, options, [options] {
+            options->CheckBox11->setChecked(false);
+            options->CheckBox6->setChecked(false);
+            options->Button1Click();
+        });
+        main->OpenSettings();
+        QCOMPARE(f.errors.size(), 2);
+        QVERIFY(f.errors.last().startsWith("Failed to create key"));
+        QVERIFY(!options->ShowGrid());
+        for (int i = 0; i < main->List->ColumnCount; ++i)
+            QVERIFY(main->List->ColumnKinds[i] != ckPriority);
+        // Writable again: the next write stores what could not be stored before.
+        blockSettings(false);
+        AnswerWhenShown(options, mrOk);
+        main->OpenSettings();
+        QCOMPARE(f.errors.size(), 2);
+        QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));
+        QCOMPARE(f.StoredValue("Show grid"), QStringLiteral("0"));
+        // And unwritable at the close: the tasks are saved, one message, the end.
+        blockSettings(true);
+        QVERIFY(QFile::remove(f.DataPath()));
+        QSignalSpy accepted(main, &TMainForm::CloseAccepted);
+        QVERIFY(main->close());
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(f.errors.size(), 3);
+        QVERIFY(f.errors.last().startsWith("Failed to create key"));
+        TaskStore reread;
+        QCOMPARE(int(LoadTasks(reread, f.DataPath().toStdString()).outcome),
+                 int(LoadOutcome::Good));
+        QCOMPARE(reread.Tasks.size(), size_t(2));
+    }
+
+    void shouldApplyAndStoreEveryOtherChoiceWhenOneStepFails() {
+        AppFixture f;
+        f.InstallSkin("Default");
+        QFile broken(f.ExeDir() + "/Skins/Broken.skn");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a skin");
+        broken.close();
+        // A file where the autostart folder goes: the entry cannot be written.
+        QFile blocker(f.AutostartDir());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        AnswerWhenShown(options, mrCancel);
-        main->OpenSettings(); // the main window is activated again afterwards
-        main->activateWindow();
-        QTest::qWait(50);
-        QCOMPARE(main->ActivationRuns(), 1);
+        QTimer::singleShot(0, options, [options] {
+            options->ComboBox2->setCurrentIndex(options->ComboBox2->findText("Broken"));
+            options->CheckBox1->setChecked(true);
+            options->CheckBox4->setChecked(true);
+            options->CheckBox9->setChecked(true);
+            options->ComboBox1->setCurrentIndex(2);
+            options->Button1Click();
+        });
+        main->OpenSettings();
+        QCOMPARE(f.errors.size(), 2); // the skin, then the autostart entry
+        QVERIFY(f.errors.last().startsWith("Cannot create file"));
+        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QVERIFY(main->AlphaBlend);
+        QCOMPARE(f.StoredValue("Sort by"), QStringLiteral("2"));
+        QCOMPARE(f.StoredValue("Start with Windows"), QStringLiteral("1"));
+        QCOMPARE(f.StoredValue("Transparency"), QStringLiteral("1"));
+        QCOMPARE(f.StoredValue("Always on Top"), QStringLiteral("1"));
+        QVERIFY(QFileInfo::exists(f.DataPath())); // sorted and saved
     }
 
     void shouldSaveSettingsAndDataOnClose() {

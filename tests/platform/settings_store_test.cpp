@@ -176,6 +176,38 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(AppError, store.WriteString("Skin", "X"));
     }
 
+    void shouldJudgeEachWriteByItsOwnResult_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("clean file") << false;
+        QTest::newRow("file with a damaged line") << true;
+    }
+    void shouldJudgeEachWriteByItsOwnResult() {
+        QFETCH(bool, damaged);
+        QVERIFY(QDir().mkpath(QFileInfo(Ini()).absolutePath()));
+        QFile file(Ini());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damaged ? "[General]\nLeft=5\n\"broken\n=\n" : "[General]\nLeft=5\n");
+        file.close();
+        SettingsStore store(Ini());
+        QCOMPARE(store.ReadInteger("Left", 0), 5);
+        store.WriteInteger("Top", 1);
+        // The file turns unwritable during the run (a folder stands where it goes)...
+        QVERIFY(QFile::remove(Ini()));
+        QVERIFY(QDir().mkpath(Ini()));
+        QVERIFY_THROWS_EXCEPTION(AppError, store.WriteInteger("Width", 800));
+        QVERIFY_THROWS_EXCEPTION(AppError, store.WriteInteger("Height", 600));
+        QCOMPARE(store.ReadInteger("Width", 0), 800); // kept for this run
+        // ...and writable again: the next write succeeds and brings the others along.
+        QVERIFY(QDir(Ini()).removeRecursively());
+        store.WriteString("Skin", "Blue");
+        const SettingsStore again(Ini());
+        QCOMPARE(again.ReadInteger("Left", 0), 5);
+        QCOMPARE(again.ReadInteger("Top", 0), 1);
+        QCOMPARE(again.ReadInteger("Width", 0), 800);
+        QCOMPARE(again.ReadInteger("Height", 0), 600);
+        QCOMPARE(again.ReadString("Skin", ""), QString("Blue"));
+    }
+
     void shouldThrowWhenTheFileItselfCannotBeWritten() {
         // A folder where the settings file should be: nothing can replace it.
         const QString ini = dir_.filePath("dir-in-the-way.ini");
