@@ -27,7 +27,9 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollBar>
 
 namespace quill {
@@ -74,17 +76,22 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     CreatePopupMenu1();
     ComboBox1->addItems(InitialCategoryItems());
     TrayPopupPending = false;
-    // The stored category position; a position past the end selects nothing.
+    // The stored category position; one that names no category shows "All".
     const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
-    ComboBox1->setCurrentIndex(stored.group >= 0 && stored.group < ComboBox1->count() ? stored.group
-                                                                                      : -1);
+    ComboBox1->setCurrentIndex(CategoryPositionToShow(stored.group, ComboBox1->count() - 1));
     // The skin and its pictures.
     SkinName = stored.skin;
     LoadStartupSkin();
     LoadSkinPictures(*Skin1, Pictures);
-    // Where the window was (pos() and move() include the frame a window manager may add).
-    move(stored.geometry.topLeft());
-    resize(stored.geometry.size());
+    // Where the window was, kept where the user can reach it (pos() and move()
+    // include the frame a window manager may add).
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    const QRect placed = FitWindowToScreens(stored.geometry, areas,
+                                            QSize(settings::kWidth.def, settings::kHeight.def));
+    move(placed.topLeft());
+    resize(placed.size());
 
     // A window that is never painted nor activated (kept hidden or minimised by
     // the desktop) still gets its tasks and reminders.
@@ -116,6 +123,8 @@ void TMainForm::CreateComponents() {
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
     // Only a choice the user makes is a change; filling from code is not.
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
+    ComboBox1->installEventFilter(this);
+    List->ScrollBar1->installEventFilter(this);
     Timer1.setInterval(1000);
 }
 
@@ -236,8 +245,11 @@ void TMainForm::RunFirstActivation() {
     RepairInvariants(services_.store);
     FillCategoryLists();
     // The stored position, unfiltered by sorting: the file's order shows.
-    const int group = settings.Read(settings::kMainFormGroup);
-    ComboBox1->setCurrentIndex(group >= 0 && group < ComboBox1->count() ? group : -1);
+    // A stored position that no longer names a category shows "All"; the stored
+    // value changes only when the user picks an entry.
+    const int group =
+        CategoryPositionToShow(settings.Read(settings::kMainFormGroup), ComboBox1->count() - 2);
+    ComboBox1->setCurrentIndex(group);
     quill::FilterTaskList(services_.store, group, ComboBox1->count());
     FormResize();
     if (windows_.OptionsForm && windows_.OptionsForm->MinimizeOnStart())

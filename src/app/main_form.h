@@ -137,6 +137,7 @@ protected:
     bool FormCloseQuery() override;
     bool FormKeyUp(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
 
@@ -162,6 +163,7 @@ private:
     QString loadedSkinName_; // the skin the engine holds
     bool activated_ = false;
     QTimer startUpFallback_; // for a window that is never painted nor activated
+    int wheelRemainder_ = 0; // a fine-resolution wheel's turn short of a notch
     bool dataLoaded_ = false;
     bool closed_ = false;
     bool trayShown_ = false; // the icon went to the tray once (after the first paint)

@@ -13,6 +13,7 @@
 #include "skin/skin.h"
 #include "skin/skin_colors.h"
 #include "skin/skin_list.h"
+#include "skin/skin_pictures.h"
 #include "skin_events.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
@@ -33,6 +34,8 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QWheelEvent>
+
+#include <cstdlib>
 
 namespace quill {
 
@@ -78,10 +81,28 @@ bool TMainForm::FormKeyUp(QKeyEvent* event) {
     return !event->isAutoRepeat() && List->FormKeyUp(event->key());
 }
 
-// A wheel turned over the window outside the list still moves the list.
+// The wheel anywhere over the window moves the list one row per notch; a
+// fine-resolution wheel adds up to a notch first.
 void TMainForm::wheelEvent(QWheelEvent* event) {
-    List->FormMouseWheel(event->angleDelta().y());
+    constexpr int kNotch = 120;
+    wheelRemainder_ += event->angleDelta().y();
+    while (std::abs(wheelRemainder_) >= kNotch) {
+        const int step = wheelRemainder_ < 0 ? -kNotch : kNotch;
+        wheelRemainder_ -= step;
+        List->FormMouseWheel(step);
+    }
     event->accept();
+}
+
+// The category drop-down and the list's scroll bar would take the wheel for
+// themselves (changing the filter, or moving three rows a notch): it moves the
+// list instead.
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel && (watched == ComboBox1 || watched == List->ScrollBar1)) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return TForm::eventFilter(watched, event);
 }
 
 void TMainForm::PopupMenu1Popup() {
@@ -207,9 +228,11 @@ void TMainForm::LoadSkin() {
         throw AppError(error.toStdString());
     }
     loadedSkinName_ = SkinName;
-    // The skin's description may set the list's columns.
-    if (LoadInforInDescription(Params, Skin1->GetDescription().toStdString()))
-        SetupGridColumns();
+    // The list draws the pictures of the skin that is shown (the check column
+    // takes its width from them), and the description may set its columns.
+    LoadSkinPictures(*Skin1, Pictures);
+    LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
+    SetupGridColumns();
     // The window keeps its place and size; another frame changes its client area.
     const QRect outer(pos(), size());
     Skin1->ApplySkin(this);

@@ -3,6 +3,7 @@
 #include "core/app_error.h"
 #include "platform/settings_store.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quill {
@@ -33,6 +34,35 @@ void WriteMainWindowSettings(SettingsStore& store, const QRect& geometry, const 
     attempt([&] { store.Write(settings::kSkin, skin); });
     if (failure)
         throw *failure;
+}
+
+int CategoryPositionToShow(int stored, int allPosition) {
+    return stored >= 0 && stored <= allPosition ? stored : allPosition;
+}
+
+QRect FitWindowToScreens(const QRect& stored, const QList<QRect>& availableAreas,
+                         const QSize& designSize) {
+    if (availableAreas.isEmpty())
+        return stored;
+    QRect area = availableAreas.first();
+    qint64 bestOverlap = 0;
+    for (const QRect& candidate : availableAreas) {
+        const QRect overlap = candidate.intersected(stored);
+        const qint64 size = qint64(overlap.width()) * overlap.height();
+        if (!overlap.isEmpty() && size > bestOverlap) {
+            bestOverlap = size;
+            area = candidate;
+        }
+    }
+    const int visibleWidth = std::min(designSize.width(), area.width());
+    const int visibleHeight = std::min(designSize.height(), area.height());
+    const int width = std::max(stored.width(), visibleWidth);
+    const int height = std::max(stored.height(), visibleHeight);
+    const int left = std::clamp(stored.left(), area.left() - (width - visibleWidth),
+                                area.left() + area.width() - visibleWidth);
+    const int top =
+        std::clamp(stored.top(), area.top(), area.top() + area.height() - visibleHeight);
+    return QRect(left, top, width, height);
 }
 
 } // namespace quill

@@ -104,7 +104,11 @@ void SkinMenu::Rebuild(const QStringList& names, const QString& currentSkin) {
         action->deleteLater(); // may be the action whose click is being handled
     }
     for (const QString& name : names) {
-        auto* item = new QAction(name, menu_);
+        // "&" would make a mnemonic of the next letter: doubled, it shows as itself.
+        QString caption = name;
+        caption.replace(u'&', QStringLiteral("&&"));
+        auto* item = new QAction(caption, menu_);
+        item->setData(name);
         item->setCheckable(true);
         item->setChecked(name == currentSkin);
         connect(item, &QAction::triggered, this, [this, item] {
@@ -116,18 +120,10 @@ void SkinMenu::Rebuild(const QStringList& names, const QString& currentSkin) {
 }
 
 QString SkinMenu::Click(QAction* item) {
-    QString caption;
-    for (QAction* action : menu_->actions()) {
-        if (action == item) {
-            caption = action->text();
-            caption.remove(u'&');
-            action->setText(caption);
-            action->setChecked(true);
-        } else {
-            action->setChecked(false);
-        }
-    }
-    return caption;
+    for (QAction* action : menu_->actions())
+        action->setChecked(action == item);
+    // The skin's own name, whatever the caption shows.
+    return item->data().toString();
 }
 
 } // namespace quill

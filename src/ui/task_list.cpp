@@ -249,8 +249,10 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
         DrawPicture(canvas, task.Done ? pictures_.Check : pictures_.NCheck, Rect, 0);
         break;
     case ckTitle: {
+        // Fitted to the room right of the indent it is drawn at, so the last dot
+        // of "..." is not clipped.
         const QString text =
-            FitTextToWidthFast(DecodeTitle(task.Title), font, metrics, right - left);
+            FitTextToWidthFast(DecodeTitle(task.Title), font, metrics, right - left - kTitleIndent);
         const int y = (top + bottom - metrics.height()) / 2;
         canvas.setClipRect(Rect);
         canvas.drawText(left + kTitleIndent, y + metrics.ascent(), text);

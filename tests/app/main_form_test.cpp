@@ -3,6 +3,7 @@
 // skins and the skin button table.
 #include "app_fixture.h"
 
+#include "app/main_settings.h"
 #include "app/options_form.h"
 #include "app/shutdown_signals.h"
 #include "core/app_error.h"
@@ -13,15 +14,21 @@
 #include "ui/categories_form.h"
 #include "ui/print_form.h"
 #include "ui/task_list.h"
+#include "widgets/string_grid.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <csignal>
 
@@ -262,6 +269,108 @@ private Q_SLOTS:
         QCOMPARE(f.StoredValue("Transparency"), QStringLiteral("1"));
         QCOMPARE(f.StoredValue("Always on Top"), QStringLiteral("1"));
         QVERIFY(QFileInfo::exists(f.DataPath())); // sorted and saved
+    }
+
+    void shouldShowAllWhenTheStoredCategoryPositionNamesNoCategory_data() {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("a category") << 1 << 1;
+        QTest::newRow("All") << 3 << 3;
+        QTest::newRow("Edit Categories...") << 4 << 3;
+        QTest::newRow("past the end") << 9 << 3;
+        QTest::newRow("negative") << -2 << 3;
+    }
+    void shouldShowAllWhenTheStoredCategoryPositionNamesNoCategory() {
+        QFETCH(int, stored);
+        QFETCH(int, shown);
+        AppFixture f;
+        WriteDataFile(f.DataPath(), {"one", "two"}); // both in the first category
+        f.Store("MainFormGroup", stored);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QCOMPARE(main->ComboBox1->currentIndex(), shown);
+        QCOMPARE(f.Services().store.VisibleTaskCount, shown == 3 ? 2 : 0);
+        QVERIFY(main->close());
+        QCOMPARE(f.StoredValue("MainFormGroup"), QString::number(stored)); // only a pick changes it
+    }
+
+    void shouldKeepARestoredWindowWithinReach_data() {
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("placed");
+        // Two screens side by side (see the test below): 1280 x 994 and 1024 x 738.
+        QTest::newRow("reachable: unchanged")
+            << QRect(100, 50, 800, 600) << QRect(100, 50, 800, 600);
+        QTest::newRow("on the second screen")
+            << QRect(1500, 100, 696, 480) << QRect(1500, 100, 696, 480);
+        QTest::newRow("beyond the right edge")
+            << QRect(5000, 200, 696, 480) << QRect(584, 200, 696, 480);
+        QTest::newRow("above the top") << QRect(40, -300, 696, 480) << QRect(40, 0, 696, 480);
+        QTest::newRow("below the bottom") << QRect(40, 3000, 696, 480) << QRect(40, 514, 696, 480);
+        QTest::newRow("left of everything") << QRect(-2000, 10, 696, 480) << QRect(0, 10, 696, 480);
+        QTest::newRow("no size") << QRect(10, 10, 0, -5) << QRect(10, 10, 696, 480);
+        QTest::newRow("wider than its design, partly out")
+            << QRect(-300, 10, 1000, 500) << QRect(-300, 10, 1000, 500);
+        QTest::newRow("wider than its design, too far out")
+            << QRect(-900, 10, 1000, 500) << QRect(-304, 10, 1000, 500);
+        QTest::newRow("partly beyond the second screen")
+            << QRect(2000, 100, 696, 480) << QRect(1608, 100, 696, 480);
+    }
+    void shouldKeepARestoredWindowWithinReach() {
+        QFETCH(QRect, stored);
+        QFETCH(QRect, placed);
+        // The available areas, the primary screen's first.
+        const QList<QRect> areas{QRect(0, 0, 1280, 994), QRect(1280, 0, 1024, 738)};
+        QCOMPARE(FitWindowToScreens(stored, areas, QSize(696, 480)), placed);
+    }
+
+    void shouldOpenAWindowStoredOffScreenWhereItCanBeReached() {
+        AppFixture f;
+        f.Store("Left", 9000);
+        f.Store("Top", -4000);
+        f.Store("Width", 0);
+        f.Store("Height", 0);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(QRect(main->pos(), main->size())));
+        QCOMPARE(main->size(), QSize(696, 480));
+        QCOMPARE(f.StoredValue("Left"), QStringLiteral("9000")); // until the close
+        QVERIFY(main->close());
+        QCOMPARE(f.StoredValue("Left"), QString::number(main->pos().x()));
+        QCOMPARE(f.StoredValue("Width"), QStringLiteral("696"));
+    }
+
+    // One row per notch wherever the wheel turns over the window; the category
+    // drop-down keeps its choice and the scroll bar does not jump three rows.
+    void shouldMoveTheListOneRowPerWheelNotchAnywhere() {
+        AppFixture f;
+        WriteDataFile(f.DataPath(), {"1", "2", "3", "4", "5", "6", "7", "8"});
+        f.Store("MainFormGroup", 0);
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TStringGrid* grid = main->List->StringGrid1;
+        QCOMPARE(grid->RowCount(), 8);
+        const auto turn = [](QWidget* over, int delta) {
+            QWheelEvent wheel(QPointF(2, 2), over->mapToGlobal(QPointF(2, 2)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(over, &wheel);
+        };
+        const int start = grid->Row();
+        turn(main->ComboBox1, -120);
+        QCOMPARE(grid->Row(), start + 1);
+        QCOMPARE(main->ComboBox1->currentIndex(), 0);
+        QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("0"));
+        turn(main->ComboBox1, 120);
+        QCOMPARE(grid->Row(), start);
+        QCOMPARE(f.Windows()->Others().CategoriesForm->isVisible(), false);
+        turn(main->List->ScrollBar1, -120);
+        QCOMPARE(grid->Row(), start + 1);
+        for (int i = 0; i < 3; ++i)
+            turn(main, -40); // a fine-resolution wheel: three parts of a notch
+        QCOMPARE(grid->Row(), start + 2);
+        turn(main, -120);
+        QCOMPARE(grid->Row(), start + 3);
     }
 
     void shouldSaveSettingsAndDataOnClose() {
@@ -586,6 +695,30 @@ private Q_SLOTS:
         QCOMPARE(main->SkinName, QStringLiteral("Default"));
         QVERIFY(main->close());
         QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Default"));
+    }
+
+    void shouldTakeTheListPicturesFromTheSkinThatIsShown() {
+        AppFixture f;
+        QDir(f.ExeDir()).mkpath("Skins");
+        QFile broken(f.ExeDir() + "/Skins/Default.skn");
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a skin");
+        broken.close();
+        f.InstallSkin("Dark");
+        WriteDataFile(f.DataPath(), {"a task"});
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QCOMPARE(f.errors.size(), 1); // the start-up skin
+        const auto checkColumnWidth = [main] {
+            for (int i = 0; i < main->List->ColumnCount; ++i)
+                if (main->List->ColumnKinds[static_cast<size_t>(i)] == ckCheck)
+                    return main->List->StringGrid1->ColWidth(i);
+            return -1;
+        };
+        QCOMPARE(checkColumnWidth(), 0); // no pictures: nothing to tick
+        main->SKIN_MENU_CLICK("Dark");
+        QCOMPARE(f.errors.size(), 1);
+        QVERIFY(checkColumnWidth() > 0);
     }
 
     void shouldListTheMenuItemsInOrder() {

@@ -142,6 +142,30 @@ TEST(DataToolDump, ADamagedFileIsPrintedAndExitsWithOne) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
+TEST(DataToolArguments, OptionsStandBeforeOrAfterTheFileNameAndHelpAnswers) {
+    TempDir dir;
+    const std::string path = dir.File("quillnote.dat");
+    test::WriteFile(path, SampleFile());
+    const ToolRun after = RunTool(dir, "dump " + Quoted(path) + " --raw");
+    ASSERT_EQ(after.exitCode, 0);
+    for (const std::string& arguments : {"dump --raw " + Quoted(path), "--raw dump " + Quoted(path),
+                                         "dump --raw -- " + Quoted(path)}) {
+        SCOPED_TRACE(arguments);
+        const ToolRun run = RunTool(dir, arguments);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, after.out);
+    }
+    for (const std::string& arguments : {std::string("--help"), "dump " + Quoted(path) + " -h"}) {
+        SCOPED_TRACE(arguments);
+        const ToolRun help = RunTool(dir, arguments);
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.out.rfind("usage: quillnote-data dump FILE", 0), 0u);
+        EXPECT_EQ(help.err, "");
+    }
+    EXPECT_EQ(RunTool(dir, "repair --raw " + Quoted(path) + " " + Quoted(dir.File("o"))).exitCode,
+              2);
+}
+
 TEST(DataToolArguments, BadArgumentsAndUnreadableFilesExitWithTwo) {
     TempDir dir;
     fs::create_directory(dir.File("folder"));

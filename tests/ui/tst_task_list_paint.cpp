@@ -373,6 +373,25 @@ private Q_SLOTS:
         QVERIFY(ink.right() < title.right() + 1);
         QVERIFY(ink.right() > title.right() - 40);
     }
+
+    // A shortened title is fitted to the room right of its indent: the last dot
+    // of "..." is never cut at the cell's edge. Titles of different widths leave
+    // different room after the fit, so at least one would end within the indent.
+    void shouldDrawTheWholeEllipsisOfAShortenedTitle() {
+        f->options.showGrid = false;
+        std::vector<std::string> titles;
+        for (int n = 0; n < 12; ++n)
+            titles.push_back(std::string(static_cast<size_t>(n), 'W') + std::string(300, 'i'));
+        f->Build(titles, 400);
+        f->otherControl->setFocus();
+        const QImage img = Shot();
+        for (int row = 1; row < 12; ++row) {
+            const QRect title = f->grid()->CellRect(1, row);
+            const QRect ink = Ink(img, title, kBackground);
+            QVERIFY(!ink.isEmpty());
+            QVERIFY2(ink.right() < title.right(), qPrintable(QString("row %1").arg(row)));
+        }
+    }
 };
 
 QTEST_MAIN(TestTaskListPaint)

@@ -3,6 +3,8 @@
 //   quillnote-data repair FILE OUT     load FILE as the program does, write OUT
 //   quillnote-data --where             print the data file the Quillnote installed
 //                                      beside this tool uses for this user
+//   quillnote-data --help              this usage, on standard output
+// Options may stand before or after the file names; "--" ends the options.
 // Exit codes: 0 success, 1 the file is damaged, 2 bad arguments or unreadable file.
 
 #include "core/data_file.h"
@@ -28,9 +30,11 @@ int Fail(const std::string& message) {
     return kFailed;
 }
 
+constexpr const char* kUsage = "usage: quillnote-data dump FILE [--raw] | quillnote-data repair "
+                               "FILE OUT | quillnote-data --where";
+
 int Usage() {
-    return Fail("usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT | "
-                "quillnote-data --where");
+    return Fail(kUsage);
 }
 
 // Reads FILE the way the program does; a missing file is an error here.
@@ -123,21 +127,35 @@ int Where(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && args[0] == "--where") {
+    std::vector<std::string> operands;
+    bool raw = false;
+    bool where = false;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+            operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h") {
+            std::printf("%s\n", kUsage);
+            return kOk;
+        } else if (arg == "--raw") {
+            raw = true;
+        } else if (arg == "--where") {
+            where = true;
+        } else {
+            return Usage();
+        }
+    }
+    if (where && operands.empty() && !raw) {
         return Where(argc, argv);
     }
-    if (args.size() >= 2 && args[0] == "dump") {
-        if (args.size() == 2) {
-            return Dump(args[1], false);
-        }
-        if (args.size() == 3 && args[2] == "--raw") {
-            return Dump(args[1], true);
-        }
-        return Usage();
+    if (!where && operands.size() == 2 && operands[0] == "dump") {
+        return Dump(operands[1], raw);
     }
-    if (args.size() == 3 && args[0] == "repair") {
-        return Repair(args[1], args[2]);
+    if (!where && operands.size() == 3 && operands[0] == "repair" && !raw) {
+        return Repair(operands[1], operands[2]);
     }
     return Usage();
 }
