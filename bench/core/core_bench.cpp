@@ -4,14 +4,13 @@
 #include "core/data_file.h"
 #include "core/list_ordering.h"
 #include "core/task_store.h"
+#include "support/temp_dir.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
 #include <initializer_list>
 #include <random>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -54,25 +53,6 @@ TaskStore MakeStore(int count, unsigned seed = 1) {
     return store;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillnote-bench-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string File() const { return (path_ / "quillnote.dat").string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
 void SetFileCounters(benchmark::State& state, const TaskStore& store) {
     const auto bytes = static_cast<int64_t>(quill::SerializeTasks(store).size());
     state.SetBytesProcessed(state.iterations() * bytes);
@@ -82,9 +62,9 @@ void SetFileCounters(benchmark::State& state, const TaskStore& store) {
 // The whole save: build the bytes, write a temporary file, fsync, rename, fsync the folder.
 void BM_Save(benchmark::State& state) {
     const TaskStore store = MakeStore(static_cast<int>(state.range(0)));
-    TempFolder folder;
+    quill::test::TempDir folder;
     for (auto _ : state) {
-        const quill::SaveResult result = quill::SaveTasks(store, folder.File());
+        const quill::SaveResult result = quill::SaveTasks(store, folder.File(quill::kDataFileName));
         if (!result.ok) {
             state.SkipWithError(result.error.c_str());
             break;
@@ -96,11 +76,12 @@ void BM_Save(benchmark::State& state) {
 // The whole load from a file in the page cache: read, parse, damaged check.
 void BM_Load(benchmark::State& state) {
     const TaskStore store = MakeStore(static_cast<int>(state.range(0)));
-    TempFolder folder;
-    quill::SaveTasks(store, folder.File());
+    quill::test::TempDir folder;
+    quill::SaveTasks(store, folder.File(quill::kDataFileName));
     for (auto _ : state) {
         TaskStore loaded;
-        const quill::LoadResult result = quill::LoadTasks(loaded, folder.File());
+        const quill::LoadResult result =
+            quill::LoadTasks(loaded, folder.File(quill::kDataFileName));
         benchmark::DoNotOptimize(loaded.Tasks.data());
         if (result.outcome != quill::LoadOutcome::Good) {
             state.SkipWithError("load failed");

@@ -8,6 +8,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
+#include "support/task_builder.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
 
@@ -18,24 +19,7 @@
 #include <cstdio>
 
 using namespace quill;
-
-namespace {
-
-TTASK_ITEM Task(const char* title, int priority, int category, bool done, bool overdue, double due,
-                bool reminder) {
-    TTASK_ITEM t;
-    t.Title = title;
-    t.Priority = priority;
-    t.CategoryIndex = category;
-    t.Done = done;
-    t.HasDueDate = due > 0;
-    t.DueDate = due;
-    t.NotOverdue = overdue ? 0 : 1;
-    t.ReminderOn = reminder;
-    return t;
-}
-
-} // namespace
+using namespace quill::test;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -61,18 +45,19 @@ int main(int argc, char** argv) {
     TaskStore store;
     store.Categories = {{"Personal", 0}, {"Business", 1}, {"Other", 2}, {"Gone", 42}};
     store.Tasks = {
-        Task("Call the plumber about the kitchen sink", 0, 0, false, false, 46001, true),
-        Task("Pay the electricity bill", 1, 1, false, true, 45990, false),
-        Task("Buy a birthday present for Anna", 2, 0, true, false, 46005, false),
-        Task("Renew passport (overdue and done)", 0, 2, true, true, 45980, true),
-        Task("Prepare the quarterly report with all the figures from the finance team, "
-             "the sales forecast for next year and the notes from Tuesday's meeting",
-             1, 1, false, false, 0, false),
-        Task("Caf\xc3\xa9 r\xc3\xa9servation \xe2\x80\x94 \xc3\xa0 confirmer", 1, 2, false, false,
-             46010, false),
-        Task("Task of a category that no longer exists", 1, 7, false, false, 0, false),
-        Task("Category with a mark the skin lacks", 2, 3, false, false, 0, true),
-        Task("Water the plants", 1, 0, false, false, 46002, false),
+        WithReminder(Dated(MakeTask("Call the plumber about the kitchen sink", 0, 0), 46001)),
+        Overdue(Dated(MakeTask("Pay the electricity bill", 1, 1), 45990)),
+        Completed(Dated(MakeTask("Buy a birthday present for Anna", 2, 0), 46005)),
+        WithReminder(
+            Overdue(Completed(Dated(MakeTask("Renew passport (overdue and done)", 0, 2), 45980)))),
+        MakeTask("Prepare the quarterly report with all the figures from the finance team, "
+                 "the sales forecast for next year and the notes from Tuesday's meeting",
+                 1, 1),
+        Dated(MakeTask("Caf\xc3\xa9 r\xc3\xa9servation \xe2\x80\x94 \xc3\xa0 confirmer", 1, 2),
+              46010),
+        MakeTask("Task of a category that no longer exists", 1, 7),
+        WithReminder(MakeTask("Category with a mark the skin lacks", 2, 3)),
+        Dated(MakeTask("Water the plants", 1, 0), 46002),
     };
     store.VisibleTaskCount = store.TaskCount();
 

@@ -16,8 +16,9 @@
 #include "core/data_file.h"
 #include "core/task_store.h"
 
+#include "support/xcb_client.h"
+
 #include <benchmark/benchmark.h>
-#include <xcb/xcb.h>
 
 #include <chrono>
 #include <cstdio>
@@ -42,6 +43,7 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using quill::test::XcbClient;
 using Clock = std::chrono::steady_clock;
 
 std::string Env(const char* name) {
@@ -52,71 +54,34 @@ std::string Env(const char* name) {
 // --- X server queries ---
 
 struct X {
+    XcbClient client;
     xcb_connection_t* c = nullptr;
     xcb_window_t root = 0;
     xcb_atom_t clientList = 0, pid = 0, netName = 0, utf8 = 0;
 
     X() {
-        c = xcb_connect(nullptr, nullptr);
-        if (xcb_connection_has_error(c)) {
+        if (!client.ok()) {
             std::fprintf(stderr, "startup_bench: cannot open the display\n");
             std::exit(1);
         }
-        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-        clientList = Atom("_NET_CLIENT_LIST");
-        pid = Atom("_NET_WM_PID");
-        netName = Atom("_NET_WM_NAME");
-        utf8 = Atom("UTF8_STRING");
-    }
-    ~X() { xcb_disconnect(c); }
-
-    xcb_atom_t Atom(const char* name) {
-        auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name),
-                                        nullptr);
-        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(r);
-        return a;
-    }
-
-    std::vector<uint32_t> Words(xcb_window_t w, xcb_atom_t prop, xcb_atom_t type) {
-        std::vector<uint32_t> out;
-        auto* r =
-            xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 4096), nullptr);
-        if (r && r->format == 32) {
-            const auto* d = static_cast<const uint32_t*>(xcb_get_property_value(r));
-            out.assign(d, d + xcb_get_property_value_length(r) / 4);
-        }
-        std::free(r);
-        return out;
-    }
-
-    std::string Text(xcb_window_t w, xcb_atom_t prop, xcb_atom_t type) {
-        std::string out;
-        auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 256), nullptr);
-        if (r && r->format == 8)
-            out.assign(static_cast<const char*>(xcb_get_property_value(r)),
-                       size_t(xcb_get_property_value_length(r)));
-        std::free(r);
-        return out;
-    }
-
-    bool Viewable(xcb_window_t w) {
-        auto* r = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
-        const bool v = r && r->map_state == XCB_MAP_STATE_VIEWABLE;
-        std::free(r);
-        return v;
+        c = client.connection();
+        root = client.root();
+        clientList = client.Atom("_NET_CLIENT_LIST");
+        pid = client.Atom("_NET_WM_PID");
+        netName = client.Atom("_NET_WM_NAME");
+        utf8 = client.Atom("UTF8_STRING");
     }
 
     // The shown window of process `pid` with window text `name`, if any.
     std::optional<xcb_window_t> FindShown(pid_t processId, const std::string& name) {
-        for (uint32_t w : Words(root, clientList, XCB_ATOM_WINDOW)) {
-            const auto p = Words(w, pid, XCB_ATOM_CARDINAL);
+        for (uint32_t w : client.Words(root, clientList, XCB_ATOM_WINDOW)) {
+            const auto p = client.Words(w, pid, XCB_ATOM_CARDINAL);
             if (p.empty() || pid_t(p[0]) != processId)
                 continue;
-            if (Text(w, netName, utf8) != name &&
-                Text(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING) != name)
+            if (client.Text(w, netName, utf8) != name &&
+                client.Text(w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING) != name)
                 continue;
-            if (Viewable(w))
+            if (client.Viewable(w))
                 return w;
         }
         return std::nullopt;

@@ -1,9 +1,11 @@
 #pragma once
 // Helpers shared by the core tests: temporary folders, files made byte by byte,
-// and tasks built in one line.
+// and tasks built in one line (support/task_builder.h).
 
 #include "core/date_time.h"
 #include "core/task_store.h"
+#include "support/task_builder.h"
+#include "support/temp_dir.h"
 
 #include <cstdint>
 #include <cstring>
@@ -15,30 +17,6 @@
 #include <unistd.h>
 
 namespace quill::test {
-
-// A fresh folder under the system's temporary directory, removed afterwards.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quillnote-test-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -114,26 +92,6 @@ public:
 private:
     std::string bytes_;
 };
-
-inline TTASK_ITEM MakeTask(const std::string& title, int32_t priority = 1, int32_t category = 0) {
-    TTASK_ITEM task;
-    task.Title = title;
-    task.Priority = priority;
-    task.CategoryIndex = category;
-    task.NotOverdue = 1;
-    return task;
-}
-
-inline TTASK_ITEM Dated(TTASK_ITEM task, double due) {
-    task.HasDueDate = 1;
-    task.DueDate = due;
-    return task;
-}
-
-inline TTASK_ITEM Completed(TTASK_ITEM task) {
-    task.Done = 1;
-    return task;
-}
 
 // A clock that always says the same moment.
 class FixedClock final : public Clock {

@@ -7,6 +7,7 @@
 #include "core/task_store.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
+#include "support/task_builder.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
 #include "ui/task_list_host.h"
@@ -74,14 +75,6 @@ private:
     const FixedOptions& options_;
 };
 
-inline TTASK_ITEM Task(const std::string& title, int priority = 1) {
-    TTASK_ITEM t;
-    t.Title = title;
-    t.Priority = priority;
-    t.NotOverdue = 1;
-    return t;
-}
-
 struct ListFixture {
     TaskStore store;
     SkinParams params;
@@ -115,7 +108,7 @@ struct ListFixture {
     // Builds the window with `titles` as visible tasks and a list height of `listHeight`.
     void Build(const std::vector<std::string>& titles, int listHeight = 300) {
         for (const auto& t : titles)
-            store.Tasks.push_back(Task(t));
+            store.Tasks.push_back(MakeTask(t));
         store.VisibleTaskCount = store.TaskCount();
         window = std::make_unique<QWidget>();
         window->resize(600, listHeight + 100);

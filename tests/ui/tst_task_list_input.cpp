@@ -164,7 +164,7 @@ private Q_SLOTS:
     void shouldRunInsertAndHelpKeys() {
         f->Build({"a"});
         // The editor added a task; the relayout after it shows the new row.
-        f->store.Tasks.push_back(Task("added"));
+        f->store.Tasks.push_back(MakeTask("added"));
         f->store.VisibleTaskCount = 2;
         QVERIFY(f->list->FormKeyUp(Qt::Key_Insert));
         QVERIFY(f->list->FormKeyUp(Qt::Key_F1));
@@ -286,7 +286,7 @@ private Q_SLOTS:
     void shouldShowScrollBarOnlyAboveTenTasks() {
         f->Build(std::vector<std::string>(10, "t"));
         QVERIFY(!f->ScrollBar1Visible());
-        f->store.Tasks.push_back(Task("eleven"));
+        f->store.Tasks.push_back(MakeTask("eleven"));
         f->store.VisibleTaskCount = 11;
         f->list->SetupGridColumns();
         QVERIFY(f->ScrollBar1Visible());
