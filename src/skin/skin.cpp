@@ -137,15 +137,8 @@ void TSkin::ApplySkin(QWidget* window) {
     const SkinData& data = *d->data;
     // Colours reach the controls through the style sheet; a palette set on the
     // window as well would be overridden unevenly under a style sheet.
-    const SkinFontSpec& f = data.manifest.controls.font;
-    if (!f.family.isEmpty() || f.pointSize > 0) {
-        QFont font = window->font();
-        if (!f.family.isEmpty())
-            font.setFamily(f.family);
-        if (f.pointSize > 0)
-            font.setPointSize(f.pointSize);
-        window->setFont(font);
-    }
+    if (SetsFont(data.manifest.controls.font))
+        window->setFont(SkinFont(data.manifest.controls.font, window->font()));
     // A window's own style sheet is kept in front of the skin's.
     if (!window->property(kOwnStyleSheet).isValid())
         window->setProperty(kOwnStyleSheet, window->styleSheet());

@@ -53,14 +53,8 @@ SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonLay
     setCursor(Qt::ArrowCursor);
     resize(layout.width, layout.height);
     const auto style = data_->manifest.buttonStyles.constFind(layout.style);
-    if (style != data_->manifest.buttonStyles.constEnd() && !style->font.family.isEmpty()) {
-        QFont f = font();
-        f.setFamily(style->font.family);
-        if (style->font.pointSize > 0)
-            f.setPointSize(style->font.pointSize);
-        f.setBold(style->font.bold);
-        setFont(f);
-    }
+    if (style != data_->manifest.buttonStyles.constEnd() && SetsFont(style->font))
+        setFont(SkinFont(style->font, font()));
 }
 
 void SkinButton::Place(const QSize& windowSize) {

@@ -116,12 +116,7 @@ void SkinWindowFrame::paintEvent(QPaintEvent*) {
     const QString caption = t.caption.isEmpty() && window_ ? window_->windowTitle() : t.caption;
     if (caption.isEmpty() || box.width() <= 0)
         return;
-    QFont f = font();
-    if (!t.font.family.isEmpty())
-        f.setFamily(t.font.family);
-    if (t.font.pointSize > 0)
-        f.setPointSize(t.font.pointSize);
-    f.setBold(t.font.bold);
+    const QFont f = SkinFont(t.font, font());
     p.setFont(f);
     QColor color = t.color;
     if (window_ && !window_->isActiveWindow() && window_->isVisible())

@@ -413,4 +413,17 @@ bool ParseSkinManifest(const QByteArray& json, SkinManifest& out, QString* error
     return true;
 }
 
+bool SetsFont(const SkinFontSpec& spec) {
+    return !spec.family.isEmpty() || spec.pointSize > 0 || spec.bold;
+}
+
+QFont SkinFont(const SkinFontSpec& spec, QFont base) {
+    if (!spec.family.isEmpty())
+        base.setFamily(spec.family);
+    if (spec.pointSize > 0)
+        base.setPointSize(spec.pointSize);
+    base.setBold(spec.bold);
+    return base;
+}
+
 } // namespace quill

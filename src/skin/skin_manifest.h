@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QFont>
 #include <QHash>
 #include <QMargins>
 #include <QString>
@@ -35,6 +36,12 @@ struct SkinFontSpec {
     int pointSize = 0; // 0: keep the widget's own
     bool bold = false;
 };
+
+// Whether `spec` sets anything; a widget whose skin sets nothing keeps its own font.
+bool SetsFont(const SkinFontSpec& spec);
+// `base` with what `spec` sets: its family when named, its size when above 0, and
+// its weight (bold or normal).
+QFont SkinFont(const SkinFontSpec& spec, QFont base);
 
 enum SkinButtonState { kButtonNormal = 0, kButtonHover, kButtonPressed, kButtonDisabled };
 

@@ -180,15 +180,8 @@ QString BuildScrollBarStyleSheet(const SkinScrollBarTemplate& b) {
 void ApplyLabelTemplate(QWidget* label, const SkinLabelTemplate& t) {
     // The label's own style sheet wins over the window's generic one.
     label->setStyleSheet(QStringLiteral("color: %1;").arg(Css(t.color)));
-    if (!t.font.family.isEmpty() || t.font.pointSize > 0 || t.font.bold) {
-        QFont f = label->font();
-        if (!t.font.family.isEmpty())
-            f.setFamily(t.font.family);
-        if (t.font.pointSize > 0)
-            f.setPointSize(t.font.pointSize);
-        f.setBold(t.font.bold);
-        label->setFont(f);
-    }
+    if (SetsFont(t.font))
+        label->setFont(SkinFont(t.font, label->font()));
     label->update();
 }
 

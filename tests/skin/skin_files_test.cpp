@@ -81,6 +81,33 @@ class SkinFilesTest : public QObject {
 private Q_SLOTS:
     void initTestCase() { QVERIFY(tmp_.isValid()); }
 
+    void shouldTakeFromASkinFontOnlyWhatItSets() {
+        QFont base(QStringLiteral("DejaVu Sans"));
+        base.setPointSize(11);
+        base.setBold(true);
+        struct Case {
+            SkinFontSpec spec;
+            bool sets;
+            QString family;
+            int pointSize;
+            bool bold;
+        };
+        const Case cases[] = {
+            {{}, false, "DejaVu Sans", 11, false},
+            {{"Liberation Sans", 0, false}, true, "Liberation Sans", 11, false},
+            {{"", 9, false}, true, "DejaVu Sans", 9, false},
+            {{"", 0, true}, true, "DejaVu Sans", 11, true},
+            {{"Liberation Sans", 8, true}, true, "Liberation Sans", 8, true},
+        };
+        for (const Case& c : cases) {
+            QCOMPARE(SetsFont(c.spec), c.sets);
+            const QFont font = SkinFont(c.spec, base);
+            QCOMPARE(font.family(), c.family);
+            QCOMPARE(font.pointSize(), c.pointSize);
+            QCOMPARE(font.bold(), c.bold);
+        }
+    }
+
     void shippedSkinsLoadWithEveryPicture_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("Default") << QStringLiteral("Default");
