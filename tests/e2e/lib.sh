@@ -54,12 +54,7 @@ e2e_begin() {
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$E2E_WORK/display" \
         >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
-    local i
-    for i in $(seq 100); do
-        [ -s "$E2E_WORK/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$E2E_WORK/display" ] || e2e_fail "Xvfb did not start"
+    e2e_wait_for 5 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$E2E_WORK/display")"
 
     # E2E_NO_TRAY=1: a panel with a task list but no system tray.
@@ -71,7 +66,7 @@ e2e_begin() {
     if [ -z "${E2E_NO_TRAY:-}" ]; then
         "$E2E_XHELPER" tray-wait 5000 || e2e_fail "jwm's tray did not appear"
     else
-        sleep 0.5
+        "$E2E_XHELPER" wm-wait 5000 || e2e_fail "jwm did not start"
         ! "$E2E_XHELPER" tray-wait 100 2>/dev/null || e2e_fail "a tray exists though none was wanted"
     fi
 
@@ -134,7 +129,8 @@ e2e_watchdog() {
     local seconds=$1
     shift
     (
-        trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+        sleeper=""
+        trap '[ -z "$sleeper" ] || kill "$sleeper" 2>/dev/null; exit 0' TERM
         sleep "$seconds" &
         sleeper=$!
         wait "$sleeper"
@@ -168,6 +164,18 @@ e2e_wait_exit() {
 # Milliseconds since the epoch.
 e2e_now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
+# e2e_wait_for SECONDS command...: runs the command until it succeeds; fails when
+# SECONDS (whole seconds) pass first. Every wait in a scenario is one of these (or
+# a helper built on it), never a fixed sleep.
+e2e_wait_for() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    shift
+    until "$@"; do
+        [ "$(e2e_now_ms)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
 # e2e_find_main [PID]: the program's main window (mapped or not), found by its
 # window text; empty when there is none.
 e2e_find_main() {
@@ -187,6 +195,58 @@ e2e_wait_main() {
 }
 
 e2e_is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+e2e_is_active() { test "$(xdotool getactivewindow 2>/dev/null)" = "$1"; }
+
+# e2e_geometry_is WIN X Y WIDTH HEIGHT (sets X, Y, WIDTH, HEIGHT as e2e_geometry)
+e2e_geometry_is() {
+    e2e_geometry "$1"
+    test "$X,$Y,$WIDTH,$HEIGHT" = "$2,$3,$4,$5"
+}
+
+# e2e_position_is WIN X Y (sets X, Y, WIDTH, HEIGHT as e2e_geometry)
+e2e_position_is() {
+    e2e_geometry "$1"
+    test "$X,$Y" = "$2,$3"
+}
+
+# True once the window manager has framed and shown the window (WM_STATE Normal).
+e2e_is_managed() { e2e_is_viewable "$1" && test "$(e2e_wm_state "$1")" = Normal; }
+
+# The program has finished starting: its tray icon is in the tray, put there by
+# the window's first activation, which also reads the data file. Without a tray,
+# the main window is managed by the window manager (shown or minimised).
+e2e_started() {
+    if [ -z "${E2E_NO_TRAY:-}" ]; then
+        [ -n "$(e2e_tray_icon)" ]
+    else
+        case $(e2e_wm_state "$MAIN_WIN") in Normal | Iconic) return 0 ;; *) return 1 ;; esac
+    fi
+}
+
+e2e_wait_started() { e2e_wait_for "${1:-10}" e2e_started; }
+
+# e2e_answer_messages SECONDS: presses Enter on every window of the program other
+# than the main window, each as it appears, until none is left; waits up to SECONDS
+# for the first, and up to a second for each next one. Sets MESSAGES to the number
+# answered.
+e2e_answer_messages() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000)) w
+    MESSAGES=0
+    while :; do
+        w=$(e2e_first_other_window)
+        if [ -z "$w" ]; then
+            [ "$(e2e_now_ms)" -lt "$deadline" ] || return 0
+            sleep 0.05
+            continue
+        fi
+        [ "$MESSAGES" != 0 ] || e2e_screenshot message || true
+        MESSAGES=$((MESSAGES + 1))
+        xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
+        e2e_wait_for 5 eval "! e2e_is_viewable $w" || e2e_fail "message window $w stays open"
+        deadline=$(($(e2e_now_ms) + 1000))
+    done
+}
 
 # e2e_wait_viewable WIN SECONDS [not]
 e2e_wait_viewable() {
@@ -240,6 +300,11 @@ e2e_other_windows() {
         awk -v p="$APP_PID" -v m="$MAIN_WIN" '$2 == p && $3 == 1 && $1 != m { print $1 }'
 }
 
+# How many windows of the program are shown (menus and tooltips too).
+e2e_shown_windows_count() {
+    xdotool search --onlyvisible --pid "${1:-$APP_PID}" --name '' 2>/dev/null | wc -l
+}
+
 # The first of them, or nothing.
 e2e_first_other_window() {
     local all
@@ -259,6 +324,8 @@ e2e_ini_get() {
     key=$(e2e_ini_key "$1")
     awk -F= -v k="$key" '/^\[/ { g = ($0 == "[General]") } g && $1 == k { sub(/^[^=]*=/, ""); print; exit }' "$INI"
 }
+
+e2e_ini_is() { test "$(e2e_ini_get "$1")" = "$2"; } # e2e_ini_is NAME VALUE
 
 e2e_ini_set() { # e2e_ini_set NAME VALUE (the program must not be running)
     mkdir -p "$(dirname "$INI")"

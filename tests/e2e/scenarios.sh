@@ -20,6 +20,13 @@ close_and_expect_exit() {
     [ "$rc" = 0 ] || e2e_fail "closing the main window: exit status $rc (124: still running after 10 s)"
 }
 
+# Sends SIGTERM and expects the program to end cleanly: terminate_and_expect_exit WHAT
+terminate_and_expect_exit() {
+    kill -TERM "$APP_PID"
+    e2e_wait_exit "$APP_PID" 10
+    e2e_check "$1 (exit status $EXIT_RC)" test "$EXIT_RC" = 0
+}
+
 check_saved_settings() { # check_saved_settings LEFT TOP WIDTH HEIGHT
     e2e_check "settings file written" test -f "$INI"
     e2e_check "Left=$1 stored (found '$(e2e_ini_get Left)')" test "$(e2e_ini_get Left)" = "$1"
@@ -49,11 +56,10 @@ scenario_first_start() {
         test "$(head -c4 "$APP_DIR/alarm.wav")$(tail -c+9 "$APP_DIR/alarm.wav" | head -c4)" = RIFFWAVE
     e2e_check "alarm.wav is PCM, 2 channels, 22050 Hz, 16 bits (found $(wave_format "$APP_DIR/alarm.wav" | tr '\n' ' '))" \
         test "$(wave_format "$APP_DIR/alarm.wav" | tr '\n' ' ')" = " 1 2 22050 16 "
-    sleep 0.5 # let the window settle and paint
-    e2e_geometry "$MAIN_WIN"
+    e2e_require "tray icon embedded in the tray" e2e_wait_tray_icon 5
+    e2e_wait_for 5 e2e_geometry_is "$MAIN_WIN" 0 0 696 480 || true
     e2e_check "main window at 0,0 size 696x480 (found $X,$Y ${WIDTH}x$HEIGHT)" \
         test "$X,$Y,$WIDTH,$HEIGHT" = "0,0,696,480"
-    e2e_require "tray icon embedded in the tray" e2e_wait_tray_icon 5
     e2e_check "no taskbar button (_NET_WM_STATE_SKIP_TASKBAR)" \
         e2e_has_state "$MAIN_WIN" _NET_WM_STATE_SKIP_TASKBAR
     e2e_check "not on top by default" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE'
@@ -66,7 +72,7 @@ scenario_first_start() {
 scenario_default_files_restored() {
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
+    e2e_wait_started || e2e_fail "the program did not finish starting"
     close_and_expect_exit
     local skin
     skin=$(find "$APP_DIR" -maxdepth 2 -ipath "$APP_DIR/skins/Default.skn")
@@ -75,7 +81,7 @@ scenario_default_files_restored() {
     printf 'my own alarm' >"$APP_DIR/alarm.wav"
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
+    e2e_wait_started || e2e_fail "the program did not finish starting"
     e2e_check "default skin written again" test -f "$skin"
     e2e_check "the user's alarm.wav left alone" test "$(cat "$APP_DIR/alarm.wav")" = "my own alarm"
     close_and_expect_exit
@@ -83,33 +89,26 @@ scenario_default_files_restored() {
     printf 'my own skin' >"$skin"
     e2e_start_app
     e2e_wait_main 15 || e2e_fail "no main window within 15 s"
-    sleep 1
-    e2e_screenshot damaged-skin
     # The program may report the skin it cannot read; answer what it shows.
-    local deadline=$(($(e2e_now_ms) + 5000)) w
-    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        w=$(e2e_first_other_window)
-        [ -n "$w" ] || break
-        xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
-        sleep 0.5
-    done
+    e2e_wait_for 10 eval 'e2e_started || [ -n "$(e2e_first_other_window)" ]' ||
+        e2e_fail "neither a message nor a started program within 10 s"
+    e2e_screenshot damaged-skin
+    e2e_answer_messages 2
     e2e_check "alarm.wav written again" \
         test "$(head -c4 "$APP_DIR/alarm.wav" 2>/dev/null)" = RIFF
     e2e_check "the user's skin file left alone" test "$(cat "$skin")" = "my own skin"
     e2e_check "the program still runs with a damaged skin file" kill -0 "$APP_PID"
-    kill -TERM "$APP_PID"
-    e2e_wait_exit "$APP_PID" 10
-    e2e_check "clean end (exit status $EXIT_RC)" test "$EXIT_RC" = 0
+    terminate_and_expect_exit "clean end"
 }
 
 scenario_close_saves() {
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
+    e2e_wait_started || e2e_fail "the program did not finish starting"
+    e2e_wait_for 5 e2e_is_managed "$MAIN_WIN" || e2e_fail "the window manager did not take the window"
     # Away from the work area's edges, so no snapping applies.
     xdotool windowmove "$MAIN_WIN" 230 170
-    sleep 0.5
-    e2e_geometry "$MAIN_WIN"
+    e2e_wait_for 5 e2e_position_is "$MAIN_WIN" 230 170 || true
     e2e_check "window moved to 230,170 (found $X,$Y)" test "$X,$Y" = "230,170"
     close_and_expect_exit
     check_saved_settings 230 170 696 480
@@ -119,12 +118,8 @@ scenario_close_saves() {
 scenario_sigterm_saves() {
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
-    kill -TERM "$APP_PID"
-    local rc
-    e2e_wait_exit "$APP_PID" 10
-    rc=$EXIT_RC
-    e2e_check "SIGTERM ends the program cleanly (exit status $rc)" test "$rc" = 0
+    e2e_wait_started || e2e_fail "the program did not finish starting"
+    terminate_and_expect_exit "SIGTERM ends the program cleanly"
     check_saved_settings 0 0 696 480
     check_empty_data_file
 }
@@ -154,7 +149,7 @@ second_start_hands_over() {
 scenario_second_start() {
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
+    e2e_wait_started || e2e_fail "the program did not finish starting"
     second_start_hands_over
     e2e_check "main window still shown" e2e_is_viewable "$MAIN_WIN"
 
@@ -164,9 +159,7 @@ scenario_second_start() {
     second_start_hands_over
     e2e_check "minimised main window shown again" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "restored, not minimised" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_HIDDEN'
-    sleep 0.3
-    e2e_check "main window is the active window" \
-        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     e2e_screenshot raised
     close_and_expect_exit
 }
@@ -175,13 +168,10 @@ scenario_second_start_hidden() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
-    sleep 1
-    e2e_check "main window hidden at start" eval '! e2e_is_viewable "$MAIN_WIN"'
+    e2e_check "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 5 not
     second_start_hands_over
     e2e_check "hidden main window shown by the second start" e2e_wait_viewable "$MAIN_WIN" 3
-    sleep 0.3
-    e2e_check "main window is the active window" \
-        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     close_and_expect_exit
 }
 
@@ -189,16 +179,11 @@ scenario_minimize_on_start() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
-    sleep 1.5
-    e2e_check "main window hidden" eval '! e2e_is_viewable "$MAIN_WIN"'
+    e2e_check "main window hidden" e2e_wait_viewable "$MAIN_WIN" 5 not
     e2e_check "the program keeps running" kill -0 "$APP_PID"
     e2e_screenshot hidden
     # Closing while hidden still saves everything.
-    kill -TERM "$APP_PID"
-    local rc
-    e2e_wait_exit "$APP_PID" 10
-    rc=$EXIT_RC
-    e2e_check "SIGTERM while hidden ends the program cleanly (exit status $rc)" test "$rc" = 0
+    terminate_and_expect_exit "SIGTERM while hidden ends the program cleanly"
     check_saved_settings 0 0 696 480
     check_empty_data_file
     e2e_check "Minimize on start kept" test "$(e2e_ini_get 'Minimize on start')" = 1
@@ -209,15 +194,12 @@ scenario_tray_click_shows() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
-    sleep 1
-    e2e_require "main window hidden at start" eval '! e2e_is_viewable "$MAIN_WIN"'
+    e2e_require "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 5 not
     local ix iy iw ih
     read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
     xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
     e2e_check "left click on the tray icon shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
-    sleep 0.3
-    e2e_check "main window is the active window" \
-        test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+    e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     e2e_screenshot shown-from-tray
     close_and_expect_exit
 }
@@ -226,19 +208,17 @@ scenario_tray_click_shows() {
 open_settings_dialog() {
     local icon ix iy iw ih
     read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
+    local before
+    before=$(e2e_shown_windows_count)
     xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
-    sleep 0.5
+    e2e_wait_for 5 eval '[ "$(e2e_shown_windows_count)" -gt "$before" ]' ||
+        e2e_fail "the tray icon's menu did not open"
     e2e_screenshot tray-menu
     # Menu items: Open/Minimize, Add Task..., Settings...
     xdotool key Down Down Down Return
-    local deadline=$(($(e2e_now_ms) + 5000))
-    DIALOG=""
-    while [ -z "$DIALOG" ] && [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        sleep 0.2
-        DIALOG=$(e2e_first_other_window)
-    done
-    [ -n "$DIALOG" ] || e2e_fail "the settings dialog did not open from the tray menu"
-    sleep 0.5
+    e2e_wait_for 5 eval 'DIALOG=$(e2e_first_other_window); [ -n "$DIALOG" ]' ||
+        e2e_fail "the settings dialog did not open from the tray menu"
+    e2e_wait_for 5 e2e_is_active "$DIALOG" || e2e_fail "the settings dialog does not have the focus"
 }
 
 scenario_settings_survive_restart() {
@@ -251,8 +231,8 @@ scenario_settings_survive_restart() {
     e2e_ini_set "Sort by" 2
     start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-    sleep 0.5
-    e2e_geometry "$MAIN_WIN"
+    e2e_wait_started || e2e_fail "the program did not finish starting"
+    e2e_wait_for 5 e2e_geometry_is "$MAIN_WIN" 120 90 800 520 || true
     e2e_check "window placed at 120,90 size 800x520 (found $X,$Y ${WIDTH}x$HEIGHT)" \
         test "$X,$Y,$WIDTH,$HEIGHT" = "120,90,800,520"
     e2e_check "Always on Top applied (_NET_WM_STATE_ABOVE)" e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE
@@ -262,35 +242,24 @@ scenario_settings_survive_restart() {
     open_settings_dialog
     e2e_screenshot settings-dialog
     # The dialog opens with "Start with Windows" focused; "Minimize on start" is next.
-    xdotool key space Tab space
-    sleep 0.3
-    e2e_screenshot settings-dialog-changed
-    xdotool key Return
-    local deadline=$(($(e2e_now_ms) + 3000))
-    while [ "$(e2e_ini_get 'Minimize on start')" != 1 ] && [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        sleep 0.1
-    done
+    # The keys reach the dialog in order, so Enter confirms both changes.
+    xdotool key space Tab space Return
     e2e_check "Minimize on start stored when the dialog is confirmed" \
-        test "$(e2e_ini_get 'Minimize on start')" = 1
+        e2e_wait_for 3 e2e_ini_is 'Minimize on start' 1
     e2e_check "Start with Windows stored" test "$(e2e_ini_get 'Start with Windows')" = 1
     local entry="$XDG_CONFIG_HOME/autostart/quillnote.desktop"
     e2e_check "autostart entry written" test -f "$entry"
     e2e_check "autostart entry starts this copy of the program" \
         grep -qxF "Exec=\"$APP\"" "$entry"
     e2e_check "Sort by kept (found '$(e2e_ini_get 'Sort by')')" test "$(e2e_ini_get 'Sort by')" = 2
-    e2e_check "dialog closed by Enter" test -z "$(e2e_first_other_window)"
+    e2e_check "dialog closed by Enter" e2e_wait_for 3 eval '[ -z "$(e2e_first_other_window)" ]'
     close_and_expect_exit
     check_saved_settings 120 90 800 520
 
     start_and_wait_main
     e2e_check "tray icon present after restart" e2e_wait_tray_icon 10
-    sleep 1
-    e2e_check "restarted hidden, as chosen in the dialog" eval '! e2e_is_viewable "$MAIN_WIN"'
-    kill -TERM "$APP_PID"
-    local rc
-    e2e_wait_exit "$APP_PID" 10
-    rc=$EXIT_RC
-    e2e_check "clean end (exit status $rc)" test "$rc" = 0
+    e2e_check "restarted hidden, as chosen in the dialog" e2e_wait_viewable "$MAIN_WIN" 5 not
+    terminate_and_expect_exit "clean end"
     e2e_check "Always on Top kept" test "$(e2e_ini_get 'Always on Top')" = 1
     e2e_check "autostart entry kept" test -f "$XDG_CONFIG_HOME/autostart/quillnote.desktop"
     check_saved_settings 120 90 800 520
@@ -303,20 +272,8 @@ scenario_unreadable_data_file() {
     e2e_start_app
     e2e_wait_main 15 || e2e_fail "no main window within 15 s"
     # The program tells the user; answer every message it shows.
-    local deadline=$(($(e2e_now_ms) + 8000)) told="" w
-    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        w=$(e2e_first_other_window)
-        if [ -n "$w" ]; then
-            [ -n "$told" ] || e2e_screenshot message
-            told=yes
-            xdotool windowactivate --sync "$w" key Return 2>/dev/null || true
-            sleep 0.5
-            continue
-        fi
-        [ -n "$told" ] && break
-        sleep 0.2
-    done
-    e2e_check "the user was told the data file cannot be read" test -n "$told"
+    e2e_answer_messages 8
+    e2e_check "the user was told the data file cannot be read" test "$MESSAGES" -gt 0
     e2e_screenshot after-message
     close_and_expect_exit
     e2e_check "the unreadable data file is left as it was" test -d "$DATA"
@@ -330,7 +287,7 @@ scenario_unreadable_data_file() {
 scenario_no_tray_minimizes() {
     e2e_ini_set "Minimize on start" 1
     start_and_wait_main
-    sleep 1.5
+    e2e_check "main window minimised" e2e_wait_for 5 eval 'test "$(e2e_wm_state "$MAIN_WIN")" = Iconic'
     e2e_check "no tray icon anywhere" test -z "$("$E2E_XHELPER" tray-clients 2>/dev/null)"
     e2e_check "main window minimised, not hidden (WM_STATE '$(e2e_wm_state "$MAIN_WIN")')" \
         test "$(e2e_wm_state "$MAIN_WIN")" = Iconic

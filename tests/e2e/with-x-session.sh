@@ -30,7 +30,7 @@ pids+=($!)
 if [ -z "${E2E_NO_TRAY:-}" ]; then
     "$xhelper" tray-wait 5000
 else
-    sleep 0.5
+    "$xhelper" wm-wait 5000
 fi
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
