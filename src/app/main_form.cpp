@@ -19,6 +19,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_label.h"
 #include "skin/skin_list.h"
+#include "skin/window_effects.h"
 #include "ui/categories_form.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
@@ -100,6 +101,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     connect(&startUpFallback_, &QTimer::timeout, this, [this] { RunFirstActivation(); });
     startUpFallback_.start();
 
+    Effects = new WindowEffects(
+        this, [this] { return options_->Transparency(); }, AlphaBlend, AlphaBlendValue);
     connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
     connect(Skin1, &TSkin::OnSkinEvent, this,
             [this](ISkinObject* source, const QString& name) { Skin1SkinEvent(source, name); });

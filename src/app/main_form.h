@@ -35,6 +35,7 @@ class TReminderForm;
 class TSkin;
 class TSkinLabel;
 class TTaskList;
+class WindowEffects;
 
 // The windows created after the main window, in creation order.
 struct AppWindowSet {
@@ -74,6 +75,7 @@ public:
     QAction* N1 = nullptr;              // "Exit"
     QTimer Timer1;                      // reminders; started on the first activation
     ReminderAlarm* Reminders = nullptr; // Timer1's pass, Timer2, MediaPlayer1
+    WindowEffects* Effects = nullptr;   // the fade (trnspTimer) and edge snapping
 
     // Shared state.
     QString SkinName;

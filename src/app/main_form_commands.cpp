@@ -2,9 +2,11 @@
 // skins and the skin's button clicks.
 #include "main_form.h"
 
+#include "about_window.h"
 #include "app_error_handler.h"
 #include "app_services.h"
 #include "core/app_error.h"
+#include "help_file.h"
 #include "options_form.h"
 #include "platform/autostart.h"
 #include "platform/shell.h"
@@ -334,7 +336,10 @@ int TMainForm::EditTask(int) {
 }
 
 void TMainForm::OpenHelpFile() {
-    OpenWithShell(QDir(services_.exeDir).filePath(QStringLiteral("quillnote.chm")));
+    // Pressing F1 and seeing nothing is no answer: a help that cannot be shown says so.
+    const QString problem = OpenHelp(services_.exeDir, OpenWithShell);
+    if (!problem.isEmpty())
+        ShowMessageDialog(problem, QStringLiteral("Attention"), 0);
 }
 
 void TMainForm::ShowPrintDialog() {
@@ -343,11 +348,8 @@ void TMainForm::ShowPrintDialog() {
 }
 
 void TMainForm::ShowAbout() {
-    QMessageBox::about(
-        this, QStringLiteral("About Quillnote"),
-        QStringLiteral("<b>Quillnote</b> %1<br>A to-do list that lives in the "
-                       "tray.<br>Tasks are kept in \"%2\".")
-            .arg(QCoreApplication::applicationVersion(), services_.DataFilePath().toHtmlEscaped()));
+    ShowAboutWindow(MakeAboutInfo(services_), *Skin1, this,
+                    [this](QWidget* window) { ApplyStayOnTop(window); });
 }
 
 } // namespace quill

@@ -1,5 +1,7 @@
 #include "skin_frame.h"
 
+#include "window_effects.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -175,8 +177,12 @@ void SkinWindowFrame::mouseMoveEvent(QMouseEvent* event) {
     }
     const QPoint delta = event->globalPosition().toPoint() - pressGlobal_;
     if (drag_ == Drag::Move) {
-        // Moving by hand works with every window manager and offscreen.
-        window_->move(pressGeometry_.topLeft() + delta);
+        // Moving by hand works with every window manager and offscreen. The
+        // window's effects may snap the position to an edge before it moves.
+        QPoint to = pressGeometry_.topLeft() + delta;
+        if (const WindowEffects* effects = WindowEffects::Of(window_))
+            to = effects->SnapToWorkArea(QRect(to, window_->frameGeometry().size()));
+        window_->move(to);
         return;
     }
     const int minW = std::max({templ_.minWidth, window_->minimumWidth(),

@@ -17,6 +17,10 @@ QStringList RequiredWindowTemplates() {
             QStringLiteral("AddCategoryForm")};
 }
 
+QStringList OptionalWindowTemplates() {
+    return {QStringLiteral("AboutForm")};
+}
+
 namespace {
 
 // Reads typed fields out of JSON objects; the first problem is kept, with the
@@ -309,6 +313,15 @@ SkinWindowTemplate ReadWindow(FieldReader& r, const QJsonObject& o, const QStrin
 void ReadTemplates(FieldReader& r, const QJsonObject& root, SkinManifest& out) {
     const QJsonObject templates = r.Object(root, {}, QStringLiteral("templates"), true);
     for (const QString& name : RequiredWindowTemplates()) {
+        const QString p = QStringLiteral("templates.") + name;
+        const QJsonObject o = r.Object(templates, QStringLiteral("templates"), name, true);
+        if (!r.ok())
+            return;
+        out.windows.insert(name, ReadWindow(r, o, name, p));
+    }
+    for (const QString& name : OptionalWindowTemplates()) {
+        if (!templates.contains(name))
+            continue;
         const QString p = QStringLiteral("templates.") + name;
         const QJsonObject o = r.Object(templates, QStringLiteral("templates"), name, true);
         if (!r.ok())

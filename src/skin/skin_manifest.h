@@ -18,6 +18,7 @@ inline constexpr int kSkinFormatVersion = 1;
 
 // The templates every skin provides.
 QStringList RequiredWindowTemplates(); // "MainForm", "EditTaskForm", ...
+QStringList OptionalWindowTemplates(); // "AboutForm": a skin may leave it out
 inline QString ScrollBarTemplateName() {
     return QStringLiteral("VScrollBar");
 }

@@ -16,4 +16,6 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/categories_form.h
     ${CMAKE_CURRENT_LIST_DIR}/add_category_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/add_category_form.h
+    ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/about_form.h
 )

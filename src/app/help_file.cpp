@@ -1,0 +1,33 @@
+#include "help_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quill {
+
+QString HelpFilePath(const QString& exeDir) {
+    const QDir dir(exeDir);
+    const QString chm = dir.filePath(QString::fromLatin1(kHelpChmName));
+    if (QFileInfo(chm).isFile())
+        return chm;
+    return dir.filePath(QString::fromLatin1(kHelpHtmlName));
+}
+
+QString OpenHelp(const QString& exeDir, const std::function<bool(const QString&)>& open) {
+    const QString path = HelpFilePath(exeDir);
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("The help file \"%1\" was not found. Reinstalling Quillnote "
+                              "puts it back.")
+            .arg(QDir::toNativeSeparators(path));
+    if (!info.isReadable())
+        return QStringLiteral("The help file \"%1\" cannot be read.")
+            .arg(QDir::toNativeSeparators(path));
+    if (!open(path))
+        return QStringLiteral("The help file \"%1\" could not be opened: no program to show "
+                              "it was found.")
+            .arg(QDir::toNativeSeparators(path));
+    return {};
+}
+
+} // namespace quill
