@@ -5,16 +5,23 @@
 
 namespace quill {
 
-QString HelpFilePath(const QString& exeDir) {
+QString HelpFilePath(const QString& exeDir, const QString& sharedDir) {
     const QDir dir(exeDir);
     const QString chm = dir.filePath(QString::fromLatin1(kHelpChmName));
     if (QFileInfo(chm).isFile())
         return chm;
-    return dir.filePath(QString::fromLatin1(kHelpHtmlName));
+    const QString html = dir.filePath(QString::fromLatin1(kHelpHtmlName));
+    if (!QFileInfo(html).isFile() && !sharedDir.isEmpty()) {
+        const QString shared = QDir(sharedDir).filePath(QString::fromLatin1(kHelpHtmlName));
+        if (QFileInfo(shared).isFile())
+            return shared;
+    }
+    return html;
 }
 
-QString OpenHelp(const QString& exeDir, const std::function<bool(const QString&)>& open) {
-    const QString path = HelpFilePath(exeDir);
+QString OpenHelp(const QString& exeDir, const QString& sharedDir,
+                 const std::function<bool(const QString&)>& open) {
+    const QString path = HelpFilePath(exeDir, sharedDir);
     const QFileInfo info(path);
     if (!info.isFile())
         return QStringLiteral("The help file \"%1\" was not found. Reinstalling Quillnote "

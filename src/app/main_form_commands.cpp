@@ -337,7 +337,7 @@ int TMainForm::EditTask(int) {
 
 void TMainForm::OpenHelpFile() {
     // Pressing F1 and seeing nothing is no answer: a help that cannot be shown says so.
-    const QString problem = OpenHelp(services_.exeDir, OpenWithShell);
+    const QString problem = OpenHelp(services_.exeDir, services_.location.sharedDir, OpenWithShell);
     if (!problem.isEmpty())
         ShowMessageDialog(problem, QStringLiteral("Attention"), 0);
 }

@@ -149,6 +149,7 @@ private Q_SLOTS:
 
     void shouldOpenTheHelpBesideTheProgramOrSayWhy() {
         QTemporaryDir dir;
+        QTemporaryDir shared; // an installed copy's share folder
         QStringList opened;
         bool opens = true;
         const auto open = [&](const QString& path) {
@@ -158,21 +159,26 @@ private Q_SLOTS:
         const QString html = dir.filePath(kHelpHtmlName);
         const QString chm = dir.filePath(kHelpChmName);
         // Nothing there: a message naming the file, nothing opened.
-        QString problem = OpenHelp(dir.path(), open);
+        QString problem = OpenHelp(dir.path(), shared.path(), open);
         QVERIFY(problem.contains(QDir::toNativeSeparators(html)));
         QVERIFY(problem.contains(QStringLiteral("not found")));
         QVERIFY(opened.isEmpty());
-        // The HTML help.
+        // An installed copy's help in its share folder.
+        Touch(shared.filePath(kHelpHtmlName));
+        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
+        QCOMPARE(opened, QStringList{shared.filePath(kHelpHtmlName)});
+        opened.clear();
+        // The HTML help beside the program comes first.
         Touch(html);
-        QCOMPARE(OpenHelp(dir.path(), open), QString());
+        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
         QCOMPARE(opened, QStringList{html});
         // A CHM file beside it is opened instead.
         Touch(chm);
-        QCOMPARE(OpenHelp(dir.path(), open), QString());
+        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
         QCOMPARE(opened.last(), chm);
         // No program to show it: said, with the path.
         opens = false;
-        problem = OpenHelp(dir.path(), open);
+        problem = OpenHelp(dir.path(), shared.path(), open);
         QVERIFY(problem.contains(QDir::toNativeSeparators(chm)));
         QVERIFY(problem.contains(QStringLiteral("could not be opened")));
     }
