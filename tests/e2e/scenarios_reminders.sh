@@ -79,7 +79,7 @@ write_due_task() {
         $d .= pack("C l< d<", 3, 8, 0) . pack("C l< d<", 4, 8, $moment) . pack("C l< d<", 5, 8, $moment);
         $d .= "\x06" . str($sound);
         $d .= pack("C l< C", $_->[0], 1, $_->[1]) for [7, 1], [8, 1], [9, 1], [10, 0], [11, 0];
-        $d .= pack("C l< l<", 12, 4, 1) . "\xFF";
+        $d .= pack("C l< l<", 12, 4, 0) . "\xFF";
         open(my $f, ">:raw", $path) or die; print $f $d;' "$DATA" "$offset" "${1:-alarm.wav}"
 }
 
