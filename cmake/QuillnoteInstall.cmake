@@ -50,7 +50,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tolvane.example/quillnote")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, fonts-liberation2, fonts-wine")
+# The SoundFont plays MIDI alarms; every other sound plays without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, fonts-liberation2, fonts-wine, timgm6mb-soundfont | fluid-soundfont-gm")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)
