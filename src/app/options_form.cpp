@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include <cstring>
 #include <optional>
 
 namespace quill {
@@ -83,6 +84,11 @@ TOptionsForm::TOptionsForm(SettingsStore& settings, QWidget* parent)
     SkinLabel1->SetCaption(QStringLiteral("Sort by:"));
     SkinLabel1->resize(52, 15);
 
+    // The control that holds each option of the settings table.
+    for (size_t i = 0; i < settings::kDialogOptions.size(); ++i)
+        controls_[i] =
+            c->findChild<QWidget*>(QString::fromLatin1(settings::kDialogOptions[i].control));
+
     FormCreate();
 }
 
@@ -110,18 +116,17 @@ void TOptionsForm::FormCreate() {
         ComboBox1->clear();
         ComboBox1->addItems(
             {QStringLiteral("Due Date"), QStringLiteral("Priority"), QStringLiteral("Category")});
-        ComboBox1->setCurrentIndex(settings_.Read(settings::kSortBy));
     }
-    CheckBox1->setChecked(settings_.Read(settings::kStartWithWindows));
-    CheckBox2->setChecked(settings_.Read(settings::kMinimizeOnStart));
-    CheckBox4->setChecked(settings_.Read(settings::kTransparency));
-    CheckBox5->setChecked(settings_.Read(settings::kShowDueDate));
-    CheckBox6->setChecked(settings_.Read(settings::kShowPriority));
-    CheckBox7->setChecked(settings_.Read(settings::kShowCategory));
-    CheckBox10->setChecked(settings_.Read(settings::kShowReminder));
-    CheckBox11->setChecked(settings_.Read(settings::kShowGrid));
-    CheckBox8->setChecked(settings_.Read(settings::kDoneTaskPutInBottom));
-    CheckBox9->setChecked(settings_.Read(settings::kAlwaysOnTop));
+    // Every option from its stored value, in the order of the settings table.
+    for (size_t i = 0; i < settings::kDialogOptions.size(); ++i) {
+        const settings::DialogOption& option = settings::kDialogOptions[i];
+        if (auto* box = qobject_cast<QCheckBox*>(controls_[i])) {
+            box->setChecked(settings_.ReadBool(option.name, option.def != 0));
+        } else if (auto* list = qobject_cast<QComboBox*>(controls_[i])) {
+            const QSignalBlocker blocker(list);
+            list->setCurrentIndex(settings_.ReadInteger(option.name, option.def));
+        }
+    }
 }
 
 void TOptionsForm::RefillSkinList() {
@@ -168,58 +173,64 @@ bool TOptionsForm::FormKeyDown(QKeyEvent* event) {
 void TOptionsForm::WriteSettings() {
     // Every value is tried; one failure does not keep the others from the file.
     std::optional<AppError> failure;
-    const auto write = [this, &failure](auto setting, auto value) {
+    for (size_t i = 0; i < settings::kDialogOptions.size(); ++i) {
+        const char* name = settings::kDialogOptions[i].name;
         try {
-            settings_.Write(setting, value);
+            if (auto* box = qobject_cast<QCheckBox*>(controls_[i]))
+                settings_.WriteBool(name, box->isChecked());
+            else if (auto* list = qobject_cast<QComboBox*>(controls_[i]))
+                settings_.WriteInteger(name, list->currentIndex());
         } catch (const AppError& error) {
             if (!failure)
                 failure = error;
         }
-    };
-    write(settings::kSortBy, ComboBox1->currentIndex());
-    write(settings::kStartWithWindows, CheckBox1->isChecked());
-    write(settings::kMinimizeOnStart, CheckBox2->isChecked());
-    write(settings::kTransparency, CheckBox4->isChecked());
-    write(settings::kShowDueDate, CheckBox5->isChecked());
-    write(settings::kShowPriority, CheckBox6->isChecked());
-    write(settings::kShowCategory, CheckBox7->isChecked());
-    write(settings::kShowReminder, CheckBox10->isChecked());
-    write(settings::kShowGrid, CheckBox11->isChecked());
-    write(settings::kDoneTaskPutInBottom, CheckBox8->isChecked());
-    write(settings::kAlwaysOnTop, CheckBox9->isChecked());
+    }
     if (failure)
         throw *failure;
 }
 
+QWidget* TOptionsForm::Control(const char* name) const {
+    for (size_t i = 0; i < settings::kDialogOptions.size(); ++i) {
+        if (std::strcmp(settings::kDialogOptions[i].name, name) == 0)
+            return controls_[i];
+    }
+    return nullptr;
+}
+
+bool TOptionsForm::Checked(settings::BoolSetting setting) const {
+    const auto* box = qobject_cast<const QCheckBox*>(Control(setting.name));
+    return box ? box->isChecked() : setting.def;
+}
+
 bool TOptionsForm::StartWithWindows() const {
-    return CheckBox1->isChecked();
+    return Checked(settings::kStartWithWindows);
 }
 bool TOptionsForm::MinimizeOnStart() const {
-    return CheckBox2->isChecked();
+    return Checked(settings::kMinimizeOnStart);
 }
 bool TOptionsForm::Transparency() const {
-    return CheckBox4->isChecked();
+    return Checked(settings::kTransparency);
 }
 bool TOptionsForm::AlwaysOnTop() const {
-    return CheckBox9->isChecked();
+    return Checked(settings::kAlwaysOnTop);
 }
 bool TOptionsForm::ShowDueDate() const {
-    return CheckBox5->isChecked();
+    return Checked(settings::kShowDueDate);
 }
 bool TOptionsForm::ShowPriority() const {
-    return CheckBox6->isChecked();
+    return Checked(settings::kShowPriority);
 }
 bool TOptionsForm::ShowCategory() const {
-    return CheckBox7->isChecked();
+    return Checked(settings::kShowCategory);
 }
 bool TOptionsForm::ShowReminder() const {
-    return CheckBox10->isChecked();
+    return Checked(settings::kShowReminder);
 }
 bool TOptionsForm::ShowGrid() const {
-    return CheckBox11->isChecked();
+    return Checked(settings::kShowGrid);
 }
 bool TOptionsForm::DoneTaskPutInBottom() const {
-    return CheckBox8->isChecked();
+    return Checked(settings::kDoneTaskPutInBottom);
 }
 int32_t TOptionsForm::SortBy() const {
     return ComboBox1->currentIndex();

@@ -3,9 +3,11 @@
 // the options: everything that depends on an option reads these controls.
 
 #include "core/live_options.h"
+#include "core/settings_table.h"
 #include "widgets/form.h"
 
 #include <QStringList>
+#include <array>
 #include <functional>
 
 class QCheckBox;
@@ -80,6 +82,9 @@ protected:
 
 private:
     void RefillSkinList();
+    // The control that holds the option of that name (nullptr for none).
+    QWidget* Control(const char* name) const;
+    bool Checked(settings::BoolSetting setting) const;
 
     SettingsStore& settings_;
     TSkin* skin_ = nullptr;
@@ -87,6 +92,7 @@ private:
     std::function<QString()> currentSkin_;
     std::function<void(QWidget*)> activateHandler_;
     int skinPositionAtShow_ = -1;
+    std::array<QWidget*, settings::kDialogOptions.size()> controls_{}; // by table row
 };
 
 // The position of the entry equal to `name` exactly (the last one when several

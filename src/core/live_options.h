@@ -3,6 +3,8 @@
 // runs the settings dialog's controls are the live copy; everything that depends
 // on an option asks this interface at the moment of use.
 
+#include "core/settings_table.h"
+
 #include <cstdint>
 
 namespace quill {
@@ -25,10 +27,18 @@ public:
 
 // A plain set of values, for tests and tools.
 struct FixedOptions final : LiveOptions {
-    bool startWithWindows = false, minimizeOnStart = false, transparency = false,
-         alwaysOnTop = false, showDueDate = true, showPriority = true, showCategory = true,
-         showReminder = true, showGrid = true, doneTaskPutInBottom = true;
-    int32_t sortBy = 0;
+    // The defaults of the settings table.
+    bool startWithWindows = settings::kStartWithWindows.def;
+    bool minimizeOnStart = settings::kMinimizeOnStart.def;
+    bool transparency = settings::kTransparency.def;
+    bool alwaysOnTop = settings::kAlwaysOnTop.def;
+    bool showDueDate = settings::kShowDueDate.def;
+    bool showPriority = settings::kShowPriority.def;
+    bool showCategory = settings::kShowCategory.def;
+    bool showReminder = settings::kShowReminder.def;
+    bool showGrid = settings::kShowGrid.def;
+    bool doneTaskPutInBottom = settings::kDoneTaskPutInBottom.def;
+    int32_t sortBy = settings::kSortBy.def;
 
     bool StartWithWindows() const override { return startWithWindows; }
     bool MinimizeOnStart() const override { return minimizeOnStart; }

@@ -3,6 +3,8 @@
 // booleans as "1" or "0"). On Linux an INI file $XDG_CONFIG_HOME/Tolvane/Quillnote.ini,
 // on Windows the registry key HKEY_CURRENT_USER\Software\Tolvane\Quillnote.
 
+#include "core/settings_table.h"
+
 #include <QMap>
 #include <QString>
 
@@ -12,45 +14,6 @@ class QSettings;
 class QTemporaryDir;
 
 namespace quill {
-
-namespace settings {
-
-struct IntSetting {
-    const char* name;
-    int def;
-};
-struct BoolSetting {
-    const char* name;
-    bool def;
-};
-struct StringSetting {
-    const char* name;
-    const char* def;
-};
-
-// Every value the program keeps, with its default.
-inline constexpr IntSetting kMainFormGroup{"MainFormGroup", 0};
-inline constexpr StringSetting kSkin{"Skin", "Default"};
-inline constexpr IntSetting kLeft{"Left", 0};
-inline constexpr IntSetting kTop{"Top", 0};
-inline constexpr IntSetting kWidth{"Width", 696};
-inline constexpr IntSetting kHeight{"Height", 480};
-inline constexpr IntSetting kSortBy{"Sort by", 0};
-inline constexpr BoolSetting kStartWithWindows{"Start with Windows", false};
-inline constexpr BoolSetting kMinimizeOnStart{"Minimize on start", false};
-inline constexpr BoolSetting kTransparency{"Transparency", false};
-inline constexpr BoolSetting kShowDueDate{"Show Due Date", true};
-inline constexpr BoolSetting kShowPriority{"Show Priority", true};
-inline constexpr BoolSetting kShowCategory{"Show Category", true};
-inline constexpr BoolSetting kShowReminder{"Show reminder", true};
-inline constexpr BoolSetting kShowGrid{"Show grid", true};
-inline constexpr BoolSetting kDoneTaskPutInBottom{"Done Task put in bottom", true};
-inline constexpr BoolSetting kAlwaysOnTop{"Always on Top", false};
-
-// The key the error message names when a value cannot be stored.
-inline constexpr const char* kKeyPath = "\\SOFTWARE\\Tolvane\\Quillnote";
-
-} // namespace settings
 
 class SettingsStore {
 public:

@@ -6,11 +6,23 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using namespace quill;
+
+namespace {
+// A check box's value as the settings table writes it (1 or 0), a list's position.
+int ControlValue(const QWidget* control) {
+    if (const auto* box = qobject_cast<const QCheckBox*>(control))
+        return box->isChecked() ? 1 : 0;
+    if (const auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentIndex();
+    return -1;
+}
+} // namespace
 
 class OptionsFormTest : public QObject {
     Q_OBJECT
@@ -58,19 +70,20 @@ private Q_SLOTS:
         QCOMPARE(form.ComboBox1->itemText(2), QStringLiteral("Category"));
     }
 
+    // Each option of the settings table has its control, starts at its default
+    // and is what the rest of the program reads.
     void shouldStartFromTheDefaultsWithoutStoredSettings() {
         SettingsStore store(Ini());
         TOptionsForm form(store);
-        QVERIFY(!form.StartWithWindows());
-        QVERIFY(!form.MinimizeOnStart());
-        QVERIFY(!form.Transparency());
-        QVERIFY(!form.AlwaysOnTop());
-        QVERIFY(form.ShowDueDate());
-        QVERIFY(form.ShowPriority());
-        QVERIFY(form.ShowCategory());
-        QVERIFY(form.ShowReminder());
-        QVERIFY(form.ShowGrid());
-        QVERIFY(form.DoneTaskPutInBottom());
+        for (const settings::DialogOption& option : settings::kDialogOptions) {
+            QWidget* control = form.findChild<QWidget*>(option.control);
+            QVERIFY2(control, option.control);
+            QCOMPARE(ControlValue(control), option.def);
+        }
+        QVERIFY(!form.StartWithWindows() && !form.MinimizeOnStart() && !form.Transparency() &&
+                !form.AlwaysOnTop());
+        QVERIFY(form.ShowDueDate() && form.ShowPriority() && form.ShowCategory() &&
+                form.ShowReminder() && form.ShowGrid() && form.DoneTaskPutInBottom());
         QCOMPARE(form.SortBy(), 0);
     }
 
@@ -96,15 +109,24 @@ private Q_SLOTS:
     void shouldWriteEveryOptionAsText() {
         SettingsStore store(Ini());
         TOptionsForm form(store);
-        form.CheckBox1->setChecked(true);
-        form.CheckBox5->setChecked(false);
-        form.ComboBox1->setCurrentIndex(1);
+        // Every control away from its default...
+        for (const settings::DialogOption& option : settings::kDialogOptions) {
+            QWidget* control = form.findChild<QWidget*>(option.control);
+            if (auto* box = qobject_cast<QCheckBox*>(control))
+                box->setChecked(option.def == 0);
+            else if (auto* list = qobject_cast<QComboBox*>(control))
+                list->setCurrentIndex(2);
+        }
         form.WriteSettings();
-        SettingsStore reread(Ini());
-        QCOMPARE(reread.Read(settings::kSortBy), 1);
-        QVERIFY(reread.Read(settings::kStartWithWindows));
-        QVERIFY(!reread.Read(settings::kShowDueDate));
-        QVERIFY(reread.Read(settings::kShowPriority));
+        // ...is stored under its own name, as "1"/"0" or the position.
+        const QSettings raw(Ini(), QSettings::IniFormat);
+        for (const settings::DialogOption& option : settings::kDialogOptions) {
+            const QString expected = option.kind == settings::OptionKind::Choice
+                                         ? QStringLiteral("2")
+                                         : QString::number(option.def == 0 ? 1 : 0);
+            QCOMPARE(raw.value(option.name).toString(), expected);
+        }
+        QCOMPARE(raw.allKeys().size(), int(settings::kDialogOptions.size()));
     }
 
     void shouldPickTheSkinPositionByExactName() {

@@ -47,17 +47,11 @@ private Q_SLOTS:
         QCOMPARE(store.Read(settings::kTop), 0);
         QCOMPARE(store.Read(settings::kWidth), 696);
         QCOMPARE(store.Read(settings::kHeight), 480);
+        for (const settings::DialogOption& option : settings::kDialogOptions)
+            QCOMPARE(store.ReadInteger(option.name, option.def), option.def);
         QCOMPARE(store.Read(settings::kSortBy), 0);
         QCOMPARE(store.Read(settings::kStartWithWindows), false);
-        QCOMPARE(store.Read(settings::kMinimizeOnStart), false);
-        QCOMPARE(store.Read(settings::kTransparency), false);
-        QCOMPARE(store.Read(settings::kShowDueDate), true);
-        QCOMPARE(store.Read(settings::kShowPriority), true);
-        QCOMPARE(store.Read(settings::kShowCategory), true);
-        QCOMPARE(store.Read(settings::kShowReminder), true);
         QCOMPARE(store.Read(settings::kShowGrid), true);
-        QCOMPARE(store.Read(settings::kDoneTaskPutInBottom), true);
-        QCOMPARE(store.Read(settings::kAlwaysOnTop), false);
         QVERIFY(!QFile::exists(Ini())); // reading creates nothing
     }
 
