@@ -3,12 +3,12 @@
 #include "app_services.h"
 #include "options_form.h"
 #include "platform/window_ops.h"
+#include "print/print_form.h"
 #include "skin/skin_list.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/message_form.h"
-#include "ui/print_form.h"
 #include "ui/reminder_form.h"
 
 namespace quill {
@@ -29,6 +29,11 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
     w.OptionsForm->SetSkinSource([skinFolders] { return GetSkinListIn(skinFolders); },
                                  [main] { return main->SkinName; });
     w.OptionsForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
+    w.PrintForm->SetSkin(main->Skin1);
+    w.PrintForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
+    w.PrintForm->SetJobSource([main, &services, options = w.OptionsForm] {
+        return PrintJobInput{&services.store, options->DoneTaskPutInBottom(), &main->Pictures, {}};
+    });
     // The message dialog raises the main window, the editor when it is open, then
     // itself, and only while "Always on Top" is on.
     w.MessageForm->SetActivateHandler(

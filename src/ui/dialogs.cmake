@@ -10,8 +10,6 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/edit_task_form.h
     ${CMAKE_CURRENT_LIST_DIR}/reminder_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reminder_form.h
-    ${CMAKE_CURRENT_LIST_DIR}/print_form.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/print_form.h
     ${CMAKE_CURRENT_LIST_DIR}/categories_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/categories_form.h
     ${CMAKE_CURRENT_LIST_DIR}/add_category_form.cpp

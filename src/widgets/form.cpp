@@ -46,6 +46,7 @@ int TForm::ShowModal() {
     if (modalResult_ == mrNone && isVisible())
         loop.exec(QEventLoop::DialogExec);
     modalLoop_ = nullptr;
+    FormClose(modalResult_);
     hide();
     setWindowModality(Qt::NonModal);
     if (modalResult_ == mrNone)

@@ -50,6 +50,8 @@ protected:
     virtual void FormShow() {}
     virtual void FormActivate() {}
     virtual bool FormCloseQuery() { return true; }
+    // A modal showing ends with `modalResult`; the window is still on screen.
+    virtual void FormClose(int /*modalResult*/) {}
     virtual bool FormKeyDown(QKeyEvent*) { return false; }
     virtual bool FormKeyUp(QKeyEvent*) { return false; }
     virtual bool FormKeyPress(QKeyEvent*) { return false; }

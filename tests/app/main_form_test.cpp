@@ -12,7 +12,7 @@
 #include "platform/autostart.h"
 #include "platform/tray_icon.h"
 #include "ui/categories_form.h"
-#include "ui/print_form.h"
+#include "print/print_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 

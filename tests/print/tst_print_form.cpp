@@ -1,0 +1,169 @@
+// The print options dialog on real widgets: its controls, the printer list,
+// choices kept for the run, and what OK and Cancel print.
+#include "print/print_form.h"
+#include "print_samples.h"
+#include "print_test_util.h"
+#include "skin/skin_label.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace quill;
+
+class TestPrintForm : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    TaskStore store_ = printtest::SampleStore(46000);
+    SkinPictures pictures_;
+
+    // Shows the dialog modally and closes it with `result` once it is up;
+    // `whileOpen` runs first, with the dialog on screen.
+    int ShowAndClose(TPrintForm& form, int result, const std::function<void()>& whileOpen = {}) {
+        QTimer::singleShot(0, &form, [&form, result, whileOpen] {
+            if (whileOpen)
+                whileOpen();
+            form.SetModalResult(result);
+        });
+        return form.ShowModal();
+    }
+
+    void Wire(TPrintForm& form) {
+        form.SetJobSource([this] { return PrintJobInput{&store_, false, &pictures_, {}}; });
+    }
+
+private Q_SLOTS:
+    void controlsAsDesigned() {
+        TPrintForm form;
+        QCOMPARE(form.ClientSize(), QSize(260, 233));
+        QCOMPARE(form.font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(form.font().pixelSize(), 11);
+        struct Expected {
+            QWidget* widget;
+            QPoint position;
+            QString caption;
+        };
+        const Expected table[] = {
+            {form.SkinLabel1, {15, 12}, "Sort by:"},
+            {form.ComboBox2, {65, 8}, "Due Date"},
+            {form.CheckBox1, {15, 40}, "Separate Categories"},
+            {form.CheckBox2, {15, 64}, "Print each Category on new page"},
+            {form.CheckBox3, {15, 88}, "Print only uncompleted tasks"},
+            {form.CheckBox4, {16, 112}, "Print task descriptions"},
+            {form.SkinLabel2, {15, 140}, "Printer:"},
+            {form.ComboBox1, {60, 136}, QString()},
+            {form.SkinLabel3, {15, 170}, "Orientation:"},
+            {form.RadioButton1, {87, 168}, "Portrait"},
+            {form.RadioButton2, {167, 168}, "Landscape"},
+        };
+        for (const Expected& e : table) {
+            QCOMPARE(e.widget->pos(), e.position);
+            QString text;
+            if (auto* l = qobject_cast<TSkinLabel*>(e.widget))
+                text = l->Caption();
+            else if (auto* b = qobject_cast<QAbstractButton*>(e.widget))
+                text = b->text();
+            else if (auto* c = qobject_cast<QComboBox*>(e.widget); c && c == form.ComboBox2)
+                text = c->currentText();
+            QCOMPARE(text, e.caption);
+        }
+        QCOMPARE(form.ComboBox2->width(), 131);
+        QCOMPARE(form.ComboBox1->width(), 180);
+        QCOMPARE(form.ComboBox2->count(), 2);
+        QCOMPARE(form.ComboBox2->itemText(1), QStringLiteral("Priority"));
+        const PrintChoices c = form.Choices();
+        QVERIFY(c.SeparateCategories && !c.NewPagePerCategory && !c.OnlyUncompleted &&
+                c.Descriptions && !c.Landscape && c.SortBy == 0);
+    }
+
+    // The printers at every showing, "PDF file" last, the first one chosen; the
+    // other choices stay from one showing to the next; Cancel prints nothing.
+    void printerListAndKeptChoices() {
+        TPrintForm form;
+        Wire(form);
+        int asked = 0;
+        form.SetPdfFileChooser([&asked](const QString&) {
+            ++asked;
+            return QString();
+        });
+        QStringList shown;
+        QCOMPARE(ShowAndClose(form, mrCancel,
+                              [&] {
+                                  for (int i = 0; i < form.ComboBox1->count(); ++i)
+                                      shown << form.ComboBox1->itemText(i);
+                                  form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
+                                  form.CheckBox3->setChecked(true);
+                                  form.RadioButton2->setChecked(true);
+                                  form.ComboBox2->setCurrentIndex(1);
+                              }),
+                 int(mrCancel));
+        QCOMPARE(shown, PrinterChoices());
+        QCOMPARE(shown.last(), QStringLiteral("PDF file"));
+        QCOMPARE(asked, 0);
+        int selected = -1;
+        ShowAndClose(form, mrCancel, [&] { selected = form.ComboBox1->currentIndex(); });
+        QCOMPARE(selected, 0);
+        const PrintChoices c = form.Choices();
+        QVERIFY(c.OnlyUncompleted && c.Landscape && c.SortBy == 1);
+    }
+
+    // OK on "PDF file" asks for the file (suggesting the documents folder) and
+    // writes it while the dialog is still up.
+    void okPrintsToTheChosenPdfFile() {
+        TPrintForm form;
+        Wire(form);
+        const QString path = dir_.filePath(QStringLiteral("out.pdf"));
+        QString suggested;
+        bool visibleWhilePrinting = false;
+        form.SetPdfFileChooser([&](const QString& s) {
+            suggested = s;
+            visibleWhilePrinting = form.isVisible();
+            return path;
+        });
+        QStringList errors;
+        form.SetErrorReporter([&errors](const QString& e) { errors << e; });
+        ShowAndClose(form, mrOk, [&] {
+            form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
+            form.CheckBox1->setChecked(false);
+        });
+        QVERIFY(suggested.endsWith(QStringLiteral("/Quillnote tasks.pdf")));
+        QVERIFY(visibleWhilePrinting);
+        QVERIFY(errors.isEmpty());
+        QVERIFY(form.LastResult().ok());
+        QVERIFY(
+            printtest::PageTexts(path).join(QString()).contains(QStringLiteral("All categories")));
+
+        // A file that cannot be written is reported, not printed.
+        form.SetPdfFileChooser([this](const QString&) {
+            return dir_.filePath(QStringLiteral("missing/folder/out.pdf"));
+        });
+        ShowAndClose(form, mrOk,
+                     [&] { form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1); });
+        QCOMPARE(form.LastResult().status, PrintJobResult::Status::Failed);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].startsWith(QStringLiteral("Cannot create file")));
+    }
+
+    void queueThatIsGoneIsReported() {
+        TPrintForm form;
+        Wire(form);
+        QStringList errors;
+        form.SetErrorReporter([&errors](const QString& e) { errors << e; });
+        ShowAndClose(form, mrOk, [&] {
+            form.ComboBox1->insertItem(0, QStringLiteral("Vanished-Queue"));
+            form.ComboBox1->setCurrentIndex(0);
+        });
+        QCOMPARE(form.LastResult().status, PrintJobResult::Status::Failed);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains(QStringLiteral("Vanished-Queue")));
+    }
+};
+
+QTEST_MAIN(TestPrintForm)
+#include "tst_print_form.moc"
