@@ -31,6 +31,8 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
     w.OptionsForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
     w.PrintForm->SetSkin(main->Skin1);
     w.PrintForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
+    w.PrintForm->SetErrorReporter(
+        [](const QString& error) { ShowMessageDialog(error, QStringLiteral("Attention"), 0); });
     w.PrintForm->SetJobSource([main, &services, options = w.OptionsForm] {
         return PrintJobInput{&services.store, options->DoneTaskPutInBottom(), &main->Pictures, {}};
     });

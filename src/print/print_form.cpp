@@ -2,12 +2,12 @@
 
 #include "skin/skin.h"
 #include "skin/skin_label.h"
-#include "ui/message_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -165,7 +165,7 @@ PrintJobResult TPrintForm::PrintTasks() {
         if (report_)
             report_(last_.error);
         else
-            ShowMessageDialog(last_.error, QStringLiteral("Attention"), 0);
+            QMessageBox::warning(this, QStringLiteral("Attention"), last_.error);
     }
     return last_;
 }

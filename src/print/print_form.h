@@ -46,7 +46,7 @@ public:
     void SetPdfFileChooser(std::function<QString(const QString&)> chooser) {
         chooseFile_ = std::move(chooser);
     }
-    // Tells the user what went wrong (the program's message dialog by default).
+    // Tells the user what went wrong (a standard message box unless set).
     void SetErrorReporter(std::function<void(const QString&)> report) {
         report_ = std::move(report);
     }

@@ -11,8 +11,8 @@
 #include "core/task_store.h"
 #include "platform/autostart.h"
 #include "platform/tray_icon.h"
-#include "ui/categories_form.h"
 #include "print/print_form.h"
+#include "ui/categories_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 
