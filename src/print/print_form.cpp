@@ -94,6 +94,8 @@ void TPrintForm::FormShow() {
     if (Tag == 0 && skin_) {
         skin_->ApplySkin(this);
         skin_->ApplySkinByName(this, QStringLiteral("PrintForm"));
+        for (TSkinLabel* label : {SkinLabel1, SkinLabel2, SkinLabel3})
+            skin_->ApplySkinByName(label, QStringLiteral("Label"));
         Tag = 1;
     }
     // The system's printers as they are now, the first one chosen.

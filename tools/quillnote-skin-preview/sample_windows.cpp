@@ -1,5 +1,6 @@
 #include "sample_windows.h"
 
+#include "print/print_form.h"
 #include "sample_task_list.h"
 #include "skin/skin_button.h"
 #include "skin/skin_colors.h"
@@ -107,18 +108,6 @@ void Options(TSkin& skin, TForm& form) {
     off->setEnabled(false);
 }
 
-void Print(TSkin& skin, TForm& form) {
-    form.setWindowTitle(QStringLiteral("Print"));
-    form.SetClientSize(260, 233);
-    Label(skin, form, QStringLiteral("Printer:"), 12, 10, 200, 16);
-    Combo(form, {QStringLiteral("PDF file")}, 12, 30, 236, 22);
-    Label(skin, form, QStringLiteral("Orientation:"), 12, 64, 200, 16);
-    Combo(form, {QStringLiteral("Portrait"), QStringLiteral("Landscape")}, 12, 84, 236, 22);
-    Check(form, QStringLiteral("Print done tasks"), true, 12, 122, 230, 18);
-    Check(form, QStringLiteral("Print descriptions"), false, 12, 146, 230, 18);
-    Check(form, QStringLiteral("Group by category"), true, 12, 170, 230, 18);
-}
-
 void Categories(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictures& pics) {
     form.setWindowTitle(QStringLiteral("Categories"));
     form.SetClientSize(317, 372);
@@ -161,6 +150,14 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
                                          const SkinPictures& pics) {
     if (name == QLatin1String("ReminderForm"))
         return ReminderWindow(skin);
+    if (name == QLatin1String("PrintForm")) {
+        // The program's own dialog, skinned by its first showing.
+        auto print = std::make_unique<TPrintForm>();
+        print->SetSkin(&skin);
+        print->show();
+        QApplication::processEvents();
+        return print;
+    }
     auto form = std::make_unique<TForm>();
     skin.ApplySkin(form.get());
     skin.ApplySkinByName(form.get(), name);
@@ -170,8 +167,6 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
         TaskEditor(skin, *form);
     else if (name == QLatin1String("OptionsForm"))
         Options(skin, *form);
-    else if (name == QLatin1String("PrintForm"))
-        Print(skin, *form);
     else if (name == QLatin1String("CategoriesForm"))
         Categories(skin, *form, sp, pics);
     else if (name == QLatin1String("AddCategoryForm"))
