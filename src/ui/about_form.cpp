@@ -165,6 +165,14 @@ void TAboutForm::OpenSettingsFolder() {
     OpenFolderOf(info_.settingsFile);
 }
 
+void TAboutForm::FormShow() {
+    // Links take the text's colour of the skin, so they read on dark skins too.
+    const QColor text = LicenceText->palette().color(QPalette::Text);
+    LicenceText->document()->setDefaultStyleSheet(
+        QStringLiteral("a { color: %1; text-decoration: underline; }").arg(text.name()));
+    LicenceText->setHtml(LicenceHtml(info_));
+}
+
 bool TAboutForm::FormKeyDown(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:

@@ -56,6 +56,7 @@ public:
 
 protected:
     bool FormKeyDown(QKeyEvent* event) override;
+    void FormShow() override;
 
 private:
     void OpenFolderOf(const QString& file);
