@@ -9,12 +9,12 @@
 #include "app_fixture.h"
 #include "platform/settings_store.h"
 #include "platform/tray_icon.h"
+#include "print/print_form.h"
 #include "skin/skin.h"
 #include "skin/skin_frame.h"
 #include "ui/about_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
-#include "ui/print_form.h"
 #include "ui/reminder_form.h"
 
 #include <QApplication>
