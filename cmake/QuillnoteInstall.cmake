@@ -16,9 +16,7 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/Skins/ DESTINATION ${QUILLNOTE_SHARE_D
 install(FILES ${PROJECT_SOURCE_DIR}/assets/sounds/alarm.wav DESTINATION ${QUILLNOTE_SHARE_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/assets/fonts/quillnote-fonts.conf
     DESTINATION ${QUILLNOTE_SHARE_DIR}/fonts)
-if(EXISTS ${CMAKE_BINARY_DIR}/bin/help)
-    install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/help/ DESTINATION ${QUILLNOTE_SHARE_DIR}/help)
-endif()
+install(FILES ${PROJECT_SOURCE_DIR}/docs/help/quillnote-help.html DESTINATION ${QUILLNOTE_SHARE_DIR})
 
 # The desktop: menu entry, AppStream description, the icon at the usual sizes.
 set(_desktop ${PROJECT_SOURCE_DIR}/assets/desktop)

@@ -42,6 +42,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>
 installed=yes
 for f in /usr/bin/quillnote /usr/bin/quillnote-data /usr/share/quillnote/Skins/Default.skn \
     /usr/share/quillnote/Skins/Dark.skn /usr/share/quillnote/fonts/quillnote-fonts.conf \
+    /usr/share/quillnote/quillnote-help.html \
     /usr/share/applications/example.tolvane.Quillnote.desktop \
     /usr/share/metainfo/example.tolvane.Quillnote.metainfo.xml \
     /usr/share/icons/hicolor/48x48/apps/quillnote.png \
