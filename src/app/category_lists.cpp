@@ -29,4 +29,19 @@ void FillMainCategoryList(QComboBox* box, const TaskStore& store) {
     box->setCurrentIndex(box->count() - 2);
 }
 
+QStringList EditorCategoryItems(const TaskStore& store) {
+    QStringList items;
+    for (const TCATEGORY& category : store.Categories)
+        items << CategoryDisplayName(category);
+    items << QString::fromUtf8(kEditCategoriesItem);
+    return items;
+}
+
+void FillEditorCategoryList(QComboBox* box, const TaskStore& store) {
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItems(EditorCategoryItems(store));
+    box->setCurrentIndex(0);
+}
+
 } // namespace quill

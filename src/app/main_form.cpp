@@ -20,7 +20,9 @@
 #include "skin/skin_label.h"
 #include "skin/skin_list.h"
 #include "skin/window_effects.h"
+#include "task_commands.h"
 #include "ui/categories_form.h"
+#include "ui/edit_task_form.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
 
@@ -191,6 +193,9 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
     windows_ = windows;
     options_->target = windows.OptionsForm;
     AttachReminders();
+    if (windows.EditTaskForm)
+        taskCommands_ =
+            std::make_unique<TaskCommands>(*this, services_.store, *windows.EditTaskForm);
 }
 
 void TMainForm::FormShow() {
@@ -340,6 +345,8 @@ void TMainForm::SetupGridColumns() {
 
 void TMainForm::FillCategoryLists() {
     FillMainCategoryList(ComboBox1, services_.store);
+    if (windows_.EditTaskForm)
+        FillEditorCategoryList(windows_.EditTaskForm->ComboBox4, services_.store);
 }
 
 void TMainForm::ComboBox1Change(int index) {

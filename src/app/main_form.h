@@ -34,6 +34,7 @@ class TPrintForm;
 class TReminderForm;
 class TSkin;
 class TSkinLabel;
+class TaskCommands;
 class TTaskList;
 class WindowEffects;
 
@@ -161,6 +162,7 @@ private:
     AppWindowSet windows_;
     TaskFile taskFile_;
     SkinEventRouter skinEvents_;
+    std::unique_ptr<TaskCommands> taskCommands_; // AddTask, EditTask
     SkinMenu* skinMenu_ = nullptr;
     QString loadedSkinName_; // the skin the engine holds
     bool activated_ = false;

@@ -18,6 +18,7 @@
 #include "skin/skin_list.h"
 #include "skin/skin_pictures.h"
 #include "skin_events.h"
+#include "task_commands.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
@@ -304,13 +305,17 @@ void TMainForm::RegisterSkinEventTable() {
         if (Reminders)
             Reminders->EditButtonClick();
     };
+    a.editTaskOk = [this] {
+        if (windows_.EditTaskForm)
+            windows_.EditTaskForm->OkButtonClick();
+    };
     a.editTaskCancel = closeWith([this] { return windows_.EditTaskForm; }, mrCancel);
     a.optionsOk = closeWith([this] { return windows_.OptionsForm; }, mrOk);
     a.optionsCancel = closeWith([this] { return windows_.OptionsForm; }, mrCancel);
     a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
     a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
-    // The category commands and the editor's input check come with their windows'
-    // commands; until then their rows do nothing.
+    // The category commands come with their windows' commands; until then their
+    // rows do nothing.
     RegisterSkinEvents(skinEvents_, a);
 }
 
@@ -328,11 +333,12 @@ void TMainForm::Skin1SkinEvent(ISkinObject* source, const QString& eventName) {
 }
 
 void TMainForm::AddTask() {
-    // The task editor's commands arrive with the editor; nothing to add until then.
+    if (taskCommands_)
+        taskCommands_->AddTask();
 }
 
-int TMainForm::EditTask(int) {
-    return mrCancel;
+int TMainForm::EditTask(int index) {
+    return taskCommands_ ? taskCommands_->EditTask(index) : mrNone;
 }
 
 void TMainForm::OpenHelpFile() {

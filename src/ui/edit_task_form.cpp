@@ -1,10 +1,262 @@
 #include "edit_task_form.h"
 
+#include "core/date_time.h"
+#include "message_form.h"
+#include "skin/skin.h"
+#include "skin/skin_label.h"
+#include "widgets/date_time_picker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
 namespace quill {
+
+namespace {
+const char* const kAttention = "Attention";
+const char* const kEmptyTitle = "You have to enter something in task field.";
+const char* const kNoCategory = "You should create at least one category in order to create new "
+                                "task. Please create new category.";
+
+template <typename W>
+W* Place(W* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QFont DesignFont(int pixelHeight) {
+    QFont font(QStringLiteral("Verdana"));
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+} // namespace
+
+QString TEditTaskForm::SoundFileFilter() {
+    // The first three patterns are the chooser's own; the others are the formats
+    // the reminder player plays besides them.
+    return QStringLiteral("Media files (*.mp3 *.wav *.mid *.midi *.flac *.ogg *.oga *.opus)");
+}
 
 TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     setObjectName(QStringLiteral("EditTaskForm"));
-    SetClientSize(346, 332);
+    setWindowTitle(QStringLiteral("Task"));
+    setFont(DesignFont(11));
+    SetClientSize(kClientWidth, kClientHeight);
+    SetKeyPreview(true);
+
+    QWidget* c = Client();
+    SkinLabel1 = Place(new TSkinLabel(c), "SkinLabel1", 8, 0, 49, 14);
+    Edit1 = Place(new QLineEdit(c), "Edit1", 8, 16, 203, 21);
+    Edit1->setFrame(false);
+    Edit1->setFont(DesignFont(12));
+    SkinLabel3 = Place(new TSkinLabel(c), "SkinLabel3", 218, 0, 100, 14);
+    ComboBox4 = Place(new QComboBox(c), "ComboBox4", 218, 16, 105, 21);
+    Memo1 = Place(new QPlainTextEdit(c), "Memo1", 8, 40, 316, 153);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setTabChangesFocus(false);
+    CheckBox3 = Place(new QCheckBox(c), "CheckBox3", 8, 205, 76, 17);
+    DateTimePicker1 =
+        Place(new TDateTimePicker(TDateTimePicker::dtkDate, c), "DateTimePicker1", 89, 203, 97, 21);
+    SkinLabel2 = Place(new TSkinLabel(c), "SkinLabel2", 193, 207, 49, 17);
+    ComboBox1 = Place(new QComboBox(c), "ComboBox1", 241, 203, 81, 21);
+    CheckBox1 = Place(new QCheckBox(c), "CheckBox1", 17, 247, 81, 17);
+    DateTimePicker4 =
+        Place(new TDateTimePicker(TDateTimePicker::dtkTime, c), "DateTimePicker4", 98, 245, 88, 21);
+    DateTimePicker2 = Place(new TDateTimePicker(TDateTimePicker::dtkDate, c), "DateTimePicker2",
+                            194, 245, 120, 21);
+    CheckBox2 = Place(new QCheckBox(c), "CheckBox2", 17, 271, 89, 17);
+    Edit2 = Place(new QLineEdit(c), "Edit2", 98, 269, 184, 21);
+    Edit2->setReadOnly(true);
+    Button1 = Place(new QPushButton(c), "Button1", 284, 269, 30, 21);
+    Button1->setText(QStringLiteral("..."));
+    Button1->setAutoDefault(false);
+
+    // The design states.
+    CheckBox2->setChecked(true);
+    DateTimePicker1->setEnabled(false);
+    DateTimePicker2->setEnabled(false);
+    Edit2->setEnabled(false);
+    Button1->setEnabled(false);
+
+    // A rule runs on every change of state, from a click or from code, and only then.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this] { CheckBox1Click(); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
+    connect(CheckBox3, &QCheckBox::toggled, this, [this] { CheckBox3Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // Only a choice the user makes is a change; filling from code is not.
+    connect(ComboBox4, &QComboBox::activated, this, [this](int index) { ComboBox4Change(index); });
+    connect(this, &TForm::ClientResized, this, [this] { FormCanResize(); });
+
+    chooseFile_ = [](QWidget* owner, const QString& filter) {
+        return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+    };
+    notice_ = [](const QString& text) {
+        ShowMessageDialog(text, QString::fromLatin1(kAttention), 0);
+    };
+    standardNotice_ = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAttention), text,
+                        QMessageBox::Ok, this);
+        box.exec();
+    };
+    FormCreate();
+}
+
+TEditTaskForm::~TEditTaskForm() = default;
+
+void TEditTaskForm::FormCreate() {
+    CheckBox3->setText(QStringLiteral("Due date:"));
+    CheckBox1->setText(QStringLiteral("Reminder:"));
+    CheckBox2->setText(QStringLiteral("Sound:"));
+    ComboBox1->addItems({QStringLiteral("High"), QStringLiteral("Normal"), QStringLiteral("Low")});
+    ComboBox1->setCurrentIndex(openingPriority_);
+}
+
+// Every size request is answered with the design size (the skin's frame around
+// the design client area), and the title field stays where it belongs.
+void TEditTaskForm::FormCanResize() {
+    const QMargins m = FrameMargins();
+    const QSize wanted(kClientWidth + m.left() + m.right(), kClientHeight + m.top() + m.bottom());
+    setMinimumSize(wanted);
+    setMaximumSize(wanted);
+    if (size() != wanted)
+        resize(wanted);
+    Edit1->move(8, 16);
+}
+
+void TEditTaskForm::SetOpeningPriority(int priority) {
+    openingPriority_ = priority;
+    // Shown at once as well, for a window the system never activates.
+    ComboBox1->setCurrentIndex(priority);
+}
+
+void TEditTaskForm::FormShow() {
+    if (Tag == 0 && skin_) {
+        skin_->ApplySkin(this);
+        skin_->ApplySkinByName(this, QStringLiteral("EditTaskForm"));
+        Tag = 1;
+    }
+    activatedThisOpening_ = false;
+    // Centred on the main window.
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
+        move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TEditTaskForm::FormActivate() {
+    // Once per opening: coming back from the categories window or the file
+    // chooser activates the window again but must not reset the priority.
+    if (activatedThisOpening_)
+        return;
+    activatedThisOpening_ = true;
+    ++activationRuns_;
+    SkinLabel1->SetCaption(QStringLiteral("Task:"));
+    SkinLabel3->SetCaption(QStringLiteral("Category:"));
+    SkinLabel2->SetCaption(QStringLiteral("Priority:"));
+    CheckBox3->setText(QStringLiteral("Due date:"));
+    CheckBox1->setText(QStringLiteral("Reminder:"));
+    CheckBox2->setText(QStringLiteral("Sound:"));
+    ComboBox1->clear();
+    ComboBox1->addItems({QStringLiteral("High"), QStringLiteral("Normal"), QStringLiteral("Low")});
+    ComboBox1->setCurrentIndex(openingPriority_);
+    if (activateHandler_)
+        activateHandler_(this);
+    Edit1->setFocus();
+}
+
+void TEditTaskForm::CheckBox1Click() {
+    const bool c = CheckBox1->isChecked();
+    if (c)
+        DateTimePicker2->SetDateTime(Today() + 1);
+    DateTimePicker4->setEnabled(c);
+    DateTimePicker2->setEnabled(c);
+    if (c)
+        DateTimePicker4->SetDateTime(TimePart(Now()));
+    CheckBox2->setEnabled(c);
+    CheckBox2->setChecked(true);
+    Button1->setEnabled(c);
+    Edit2->setEnabled(c);
+}
+
+void TEditTaskForm::CheckBox2Click() {
+    const bool c = CheckBox2->isChecked();
+    Edit2->setEnabled(c);
+    Button1->setEnabled(c);
+    if (c)
+        Edit2->setText(QStringLiteral("alarm.wav"));
+}
+
+void TEditTaskForm::CheckBox3Click() {
+    const bool c = CheckBox3->isChecked();
+    if (c)
+        DateTimePicker1->SetDateTime(Today() + 1);
+    DateTimePicker1->setEnabled(c);
+}
+
+void TEditTaskForm::Button1Click() {
+    // Out of the stay-on-top band, so the chooser cannot open behind this window.
+    if (leaveTopBand_)
+        leaveTopBand_(this);
+    const QString file = chooseFile_ ? chooseFile_(this, SoundFileFilter()) : QString();
+    if (!file.isEmpty())
+        Edit2->setText(file);
+    if (activateHandler_)
+        activateHandler_(this);
+}
+
+void TEditTaskForm::ComboBox4Change(int index) {
+    if (index != ComboBox4->count() - 1)
+        return;
+    if (editCategories_)
+        editCategories_();
+    ComboBox4->setCurrentIndex(0);
+}
+
+bool TEditTaskForm::HasCategoryChosen() const {
+    const int item = ComboBox4->currentIndex();
+    return item >= 0 && item < ComboBox4->count() - 1;
+}
+
+void TEditTaskForm::OkRule(bool standardBoxForTitle) {
+    const bool hasTitle = !Edit1->text().isEmpty();
+    if (!hasTitle) {
+        const QString text = QString::fromLatin1(kEmptyTitle);
+        const auto& tell = standardBoxForTitle ? standardNotice_ : notice_;
+        if (tell)
+            tell(text);
+    }
+    // No selection at all is refused like "Edit Categories...": a task is never
+    // stored with a category that does not exist.
+    if (!HasCategoryChosen() && notice_)
+        notice_(QString::fromLatin1(kNoCategory));
+    if (hasTitle && HasCategoryChosen())
+        SetModalResult(mrOk);
+}
+
+void TEditTaskForm::OkButtonClick() {
+    OkRule(false);
+}
+
+bool TEditTaskForm::FormKeyPress(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter in the description starts a new line.
+        if (Memo1->hasFocus())
+            return false;
+        OkRule(true);
+        return true;
+    case Qt::Key_Escape:
+        SetModalResult(mrCancel);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace quill

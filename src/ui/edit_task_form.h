@@ -1,14 +1,122 @@
 #pragma once
-// The task editor window. Its controls arrive with the task commands.
+// The task editor: one modal window for a new task and for changing one. The
+// task commands (the main window's AddTask and EditTask) fill it and read it
+// back; the window itself runs the check-box rules, the sound-file chooser, the
+// keys and the input check of its OK button.
 
 #include "widgets/form.h"
 
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
 namespace quill {
+
+class TDateTimePicker;
+class TSkin;
+class TSkinLabel;
 
 class TEditTaskForm : public TForm {
     Q_OBJECT
 public:
     explicit TEditTaskForm(QWidget* parent = nullptr);
+    ~TEditTaskForm() override;
+
+    // The design client size; the window keeps it whatever the frame.
+    static constexpr int kClientWidth = 346;
+    static constexpr int kClientHeight = 332;
+
+    // The chooser's filter: "Media files" and every format the reminder plays.
+    static QString SoundFileFilter();
+
+    void SetSkin(TSkin* skin) { skin_ = skin; }
+    // Run once per opening: the main window's stay-on-top rule for this window.
+    void SetActivateHandler(std::function<void(QWidget*)> handler) {
+        activateHandler_ = std::move(handler);
+    }
+    // Takes the main window and this one out of the stay-on-top band while the
+    // sound-file chooser is open.
+    void SetLeaveTopBandHandler(std::function<void(QWidget*)> handler) {
+        leaveTopBand_ = std::move(handler);
+    }
+    // Shows the categories window modally and refills the category lists.
+    void SetEditCategoriesHandler(std::function<void()> handler) {
+        editCategories_ = std::move(handler);
+    }
+    // Asks for a sound file (empty: none chosen). Defaults to the file-open dialog.
+    void SetFileChooser(std::function<QString(QWidget*, const QString& filter)> chooser) {
+        chooseFile_ = std::move(chooser);
+    }
+    // The notices of the input check: the program's message dialog, and the
+    // standard message box Enter uses for the empty title.
+    void SetNoticeHandlers(std::function<void(const QString&)> notice,
+                           std::function<void(const QString&)> standardNotice) {
+        notice_ = std::move(notice);
+        standardNotice_ = std::move(standardNotice);
+    }
+
+    // The priority FormActivate selects (0 "High", 1 "Normal", 2 "Low").
+    void SetOpeningPriority(int priority);
+
+    // The input check of the OK button: closes with OK when the title is not empty
+    // and a category is chosen, else tells the user and stays open.
+    void OkButtonClick();
+    void CancelButtonClick() { SetModalResult(mrCancel); }
+
+    // Handlers, callable from code as a click would run them.
+    void CheckBox1Click(); // "Reminder:"
+    void CheckBox2Click(); // "Sound:"
+    void CheckBox3Click(); // "Due date:"
+    void Button1Click();   // the sound-file chooser
+    void ComboBox4Change(int index);
+
+    // How many times FormActivate ran (once per opening).
+    int ActivationRuns() const { return activationRuns_; }
+    // Whether the category entry shown can be stored: a category, not the last
+    // entry ("Edit Categories...") and not nothing.
+    bool HasCategoryChosen() const;
+
+    TSkinLabel* SkinLabel1 = nullptr;           // "Task:"
+    QLineEdit* Edit1 = nullptr;                 // Title
+    TSkinLabel* SkinLabel3 = nullptr;           // "Category:"
+    QComboBox* ComboBox4 = nullptr;             // CategoryIndex, then "Edit Categories..."
+    QPlainTextEdit* Memo1 = nullptr;            // Description
+    QCheckBox* CheckBox3 = nullptr;             // "Due date:"
+    TDateTimePicker* DateTimePicker1 = nullptr; // DueDate
+    TSkinLabel* SkinLabel2 = nullptr;           // "Priority:"
+    QComboBox* ComboBox1 = nullptr;             // Priority
+    QCheckBox* CheckBox1 = nullptr;             // "Reminder:"
+    TDateTimePicker* DateTimePicker4 = nullptr; // ReminderTime
+    TDateTimePicker* DateTimePicker2 = nullptr; // ReminderDate
+    QCheckBox* CheckBox2 = nullptr;             // "Sound:"
+    QLineEdit* Edit2 = nullptr;                 // SoundFile
+    QPushButton* Button1 = nullptr;             // "..."
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    bool FormKeyPress(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCanResize();
+    // The OK rule; `standardBoxForTitle` picks the message box for the empty title.
+    void OkRule(bool standardBoxForTitle);
+
+    TSkin* skin_ = nullptr;
+    std::function<void(QWidget*)> activateHandler_;
+    std::function<void(QWidget*)> leaveTopBand_;
+    std::function<void()> editCategories_;
+    std::function<QString(QWidget*, const QString&)> chooseFile_;
+    std::function<void(const QString&)> notice_;
+    std::function<void(const QString&)> standardNotice_;
+    int openingPriority_ = 1;
+    bool activatedThisOpening_ = false;
+    int activationRuns_ = 0;
 };
 
 } // namespace quill

@@ -6,19 +6,18 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_data.h"
 #include "skin/skin_label.h"
+#include "ui/edit_task_form.h"
 #include "ui/reminder_form.h"
+#include "widgets/date_time_picker.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QTimeEdit>
 
 namespace quill::preview {
 namespace {
@@ -57,34 +56,25 @@ void MainWindow(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictur
     AddSampleTaskList(skin, form, sp, pics);
 }
 
-void TaskEditor(TSkin& skin, TForm& form) {
-    form.setWindowTitle(QStringLiteral("Edit Task"));
-    form.SetClientSize(346, 332);
-    Label(skin, form, QStringLiteral("Task:"), 8, 0, 49, 14);
-    Put<QLineEdit>(form, 8, 16, 203, 21)->setText(QStringLiteral("Send the quarterly report"));
-    Label(skin, form, QStringLiteral("Category:"), 218, 0, 100, 14);
-    Combo(form, {QStringLiteral("Business"), QStringLiteral("Edit Categories...")}, 218, 16, 105,
-          21);
-    Put<QPlainTextEdit>(form, 8, 40, 316, 153)
-        ->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder.\n"
-                                      "Anna wants it before the board meeting."));
-    Check(form, QStringLiteral("Due date:"), true, 8, 205, 76, 17);
-    auto* due = Put<QDateEdit>(form, 89, 203, 97, 21);
-    due->setCalendarPopup(true);
-    due->setDate(QDate(2026, 3, 14));
-    Label(skin, form, QStringLiteral("Priority:"), 193, 207, 49, 17);
-    Combo(form, {QStringLiteral("High"), QStringLiteral("Normal"), QStringLiteral("Low")}, 241, 203,
-          81, 21);
-    Check(form, QStringLiteral("Reminder:"), true, 17, 247, 81, 17);
-    Put<QTimeEdit>(form, 98, 245, 88, 21)->setTime(QTime(9, 30));
-    auto* remind = Put<QDateEdit>(form, 194, 245, 120, 21);
-    remind->setCalendarPopup(true);
-    remind->setDate(QDate(2026, 3, 13));
-    Check(form, QStringLiteral("Sound:"), false, 17, 271, 89, 17);
-    auto* sound = Put<QLineEdit>(form, 98, 269, 184, 21);
-    sound->setReadOnly(true);
-    sound->setText(QStringLiteral("alarm.wav"));
-    Put<QPushButton>(form, 284, 269, 30, 21)->setText(QStringLiteral("..."));
+// The program's own task editor, filled as when a task with a due date and a
+// reminder is opened.
+std::unique_ptr<TForm> TaskEditor(TSkin& skin) {
+    auto editor = std::make_unique<TEditTaskForm>();
+    editor->SetSkin(&skin);
+    editor->ComboBox4->addItems({QStringLiteral("Personal"), QStringLiteral("Business"),
+                                 QStringLiteral("Other"), QStringLiteral("Edit Categories...")});
+    editor->ComboBox4->setCurrentIndex(1);
+    editor->Edit1->setText(QStringLiteral("Send the quarterly report"));
+    editor->Memo1->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder.\n"
+                                               "Anna wants it before the board meeting."));
+    editor->CheckBox3->setChecked(true);
+    editor->DateTimePicker1->SetDateTime(EncodeDateTime({2026, 3, 14, 0, 0, 0, 0}));
+    editor->SetOpeningPriority(0);
+    editor->CheckBox1->setChecked(true);
+    editor->Edit2->setText(QStringLiteral("alarm.wav"));
+    editor->DateTimePicker2->SetDateTime(EncodeDateTime({2026, 3, 13, 0, 0, 0, 0}));
+    editor->DateTimePicker4->SetDateTime(EncodeDateTime({1899, 12, 30, 9, 30, 0, 0}));
+    return editor;
 }
 
 void Options(TSkin& skin, TForm& form) {
@@ -158,13 +148,19 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
         QApplication::processEvents();
         return print;
     }
+    if (name == QLatin1String("EditTaskForm")) {
+        // Takes its templates when first shown, as in the program.
+        auto editor = TaskEditor(skin);
+        editor->show();
+        editor->activateWindow();
+        QApplication::processEvents();
+        return editor;
+    }
     auto form = std::make_unique<TForm>();
     skin.ApplySkin(form.get());
     skin.ApplySkinByName(form.get(), name);
     if (name == QLatin1String("MainForm"))
         MainWindow(skin, *form, sp, pics);
-    else if (name == QLatin1String("EditTaskForm"))
-        TaskEditor(skin, *form);
     else if (name == QLatin1String("OptionsForm"))
         Options(skin, *form);
     else if (name == QLatin1String("CategoriesForm"))
