@@ -126,22 +126,14 @@ void TaskCommands::LoadTask(const TTASK_ITEM& task) {
 }
 
 int TaskCommands::FindEditedTask(int openedAt, const TTASK_ITEM& opened) const {
-    const int count = store_.TaskCount();
-    if (openedAt < count && store_.Tasks[static_cast<size_t>(openedAt)] == opened)
-        return openedAt;
-    // Removing a category moves the last task into the gaps it leaves: look for
-    // the record itself, and take it only when it is the one such record.
-    int found = -1;
-    for (int i = 0; i < count; ++i) {
-        TTASK_ITEM candidate = store_.Tasks[static_cast<size_t>(i)];
-        candidate.CategoryIndex = opened.CategoryIndex; // renumbering may change it
-        if (candidate == opened) {
-            if (found != -1)
-                return -1;
-            found = i;
-        }
-    }
-    return found;
+    // Removing a category moves records and renumbers categories: the task's key
+    // finds it wherever it went.
+    if (opened.Key != 0)
+        return FindTaskByKey(store_, opened.Key);
+    // A record without a key counts only where it was, unchanged.
+    const bool there =
+        openedAt < store_.TaskCount() && store_.Tasks[static_cast<size_t>(openedAt)] == opened;
+    return there ? openedAt : -1;
 }
 
 int TaskCommands::EditTask(int index) {

@@ -77,6 +77,7 @@ TTASK_ITEM Task(const char* title, int category) {
     t.ReminderTime = 0.25;
     t.SoundFile = "/music/bell.ogg";
     t.NotOverdue = 1;
+    t.Key = NewTaskKey();
     return t;
 }
 
@@ -281,6 +282,7 @@ private Q_SLOTS:
             e->CheckBox3->setChecked(true);
         };
         WhenModal(e, [&] {
+            QTRY_VERIFY(e->Edit1->hasFocus());
             change();
             if (how == "escape") {
                 e->Memo1->setFocus();
@@ -290,8 +292,14 @@ private Q_SLOTS:
             }
         });
         QCOMPARE(f.main->EditTask(0), int(mrCancel));
+        // A window manager gives the main window the focus back (offscreen, the
+        // closed editor's window would keep it).
+        f.main->activateWindow();
+        QTRY_VERIFY(f.main->isActiveWindow());
         WhenModal(e, [&] {
+            QTRY_VERIFY(e->Edit1->hasFocus());
             change();
+            e->ComboBox1->setFocus();
             QTest::keyClick(e->ComboBox1, Qt::Key_Escape);
         });
         f.main->AddTask();
@@ -305,6 +313,7 @@ private Q_SLOTS:
         EditorFixture f;
         TEditTaskForm* e = f.editor;
         WhenModal(e, [&] {
+            QTRY_VERIFY(e->Edit1->hasFocus()); // keys go where the focus is
             // Enter with an empty title: the standard message box, the editor stays
             QTest::keyClick(e->Edit1, Qt::Key_Return);
             QCOMPARE(f.notices, QStringList{"box: " + kEmptyTitle});
@@ -317,6 +326,7 @@ private Q_SLOTS:
             QVERIFY(e->IsShowingModal());
             // Enter anywhere else accepts; a title of spaces counts
             e->Edit1->setText("   ");
+            e->ComboBox1->setFocus();
             QTest::keyClick(e->ComboBox1, Qt::Key_Enter);
         });
         f.main->AddTask();
