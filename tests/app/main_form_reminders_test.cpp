@@ -5,6 +5,7 @@
 
 #include "core/data_file.h"
 #include "core/date_time.h"
+#include "ui/edit_task_form.h"
 #include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 
@@ -59,7 +60,20 @@ private Q_SLOTS:
             main->Skin1SkinEvent(&ok, "OnClick");
         });
         poll.start();
+        // the task editor that "Edit Task" opens is cancelled
+        TEditTaskForm* editor = f.Windows()->Others().EditTaskForm;
+        bool editorShown = false;
+        QTimer cancelEditor;
+        cancelEditor.setInterval(20);
+        connect(&cancelEditor, &QTimer::timeout, this, [&] {
+            if (editor->IsShowingModal() && editor->GetModalResult() == mrNone) {
+                editorShown = true;
+                editor->CancelButtonClick();
+            }
+        });
+        cancelEditor.start();
         QTRY_VERIFY_WITH_TIMEOUT(wasShown && !reminder->isVisible(), 5000);
+        QVERIFY(editorShown);
 
         // THEN the window showed the task, the main window came out of the tray,
         // the icon blinked until OK, and the file holds the moment two hours on
