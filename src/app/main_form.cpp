@@ -4,6 +4,7 @@
 
 #include "app_error_handler.h"
 #include "app_services.h"
+#include "category_commands.h"
 #include "category_lists.h"
 #include "core/app_error.h"
 #include "core/list_ordering.h"
@@ -25,6 +26,7 @@
 #include "ui/edit_task_form.h"
 #include "ui/main_layout.h"
 #include "ui/task_list.h"
+#include "widgets/string_grid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -196,6 +198,7 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
     if (windows.EditTaskForm)
         taskCommands_ =
             std::make_unique<TaskCommands>(*this, services_.store, *windows.EditTaskForm);
+    categoryCommands_ = std::make_unique<CategoryCommands>(*this, services_.store, windows_);
 }
 
 void TMainForm::FormShow() {
@@ -347,6 +350,9 @@ void TMainForm::FillCategoryLists() {
     FillMainCategoryList(ComboBox1, services_.store);
     if (windows_.EditTaskForm)
         FillEditorCategoryList(windows_.EditTaskForm->ComboBox4, services_.store);
+    if (windows_.CategoriesForm)
+        windows_.CategoriesForm->StringGrid1->SetRowCount(
+            static_cast<int>(services_.store.Categories.size()));
 }
 
 void TMainForm::ComboBox1Change(int index) {

@@ -22,6 +22,7 @@ class QMenu;
 namespace quill {
 
 struct AppServices;
+class CategoryCommands;
 class ISkinObject;
 class ReminderAlarm;
 class SkinMenu;
@@ -59,6 +60,8 @@ public:
     // The other windows, once they exist.
     void AttachWindows(const AppWindowSet& windows);
     const AppWindowSet& Windows() const { return windows_; }
+    // The category commands (add, edit, delete, close), once the windows exist.
+    CategoryCommands* Categories() const { return categoryCommands_.get(); }
 
     // Components.
     TSkin* Skin1 = nullptr;
@@ -160,6 +163,7 @@ private:
     AppServices& services_;
     std::unique_ptr<OptionsProxy> options_;
     AppWindowSet windows_;
+    std::unique_ptr<CategoryCommands> categoryCommands_;
     TaskFile taskFile_;
     SkinEventRouter skinEvents_;
     std::unique_ptr<TaskCommands> taskCommands_; // AddTask, EditTask

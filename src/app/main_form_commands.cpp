@@ -5,6 +5,7 @@
 #include "about_window.h"
 #include "app_error_handler.h"
 #include "app_services.h"
+#include "category_commands.h"
 #include "core/app_error.h"
 #include "help_file.h"
 #include "options_form.h"
@@ -298,6 +299,16 @@ void TMainForm::RegisterSkinEventTable() {
         });
     };
     a.showPrintDialog = [this] { ShowPrintDialog(); };
+    const auto categories = [this](void (CategoryCommands::*command)()) {
+        return [this, command] {
+            if (categoryCommands_)
+                (categoryCommands_.get()->*command)();
+        };
+    };
+    a.addCategory = categories(&CategoryCommands::AddCategory);
+    a.deleteCategory = categories(&CategoryCommands::DeleteCurrentCategory);
+    a.editCategory = categories(&CategoryCommands::EditCurrentCategory);
+    a.closeCategoriesWindow = categories(&CategoryCommands::CloseCategoriesWindow);
     a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm; }, mrOk);
     a.addCategoryCancel = closeWith([this] { return windows_.AddCategoryForm; }, mrCancel);
     a.reminderOk = closeWith([this] { return windows_.ReminderForm; }, mrOk);
@@ -314,8 +325,6 @@ void TMainForm::RegisterSkinEventTable() {
     a.optionsCancel = closeWith([this] { return windows_.OptionsForm; }, mrCancel);
     a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
     a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
-    // The category commands come with their windows' commands; until then their
-    // rows do nothing.
     RegisterSkinEvents(skinEvents_, a);
 }
 

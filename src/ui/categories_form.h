@@ -1,14 +1,87 @@
 #pragma once
-// The categories window. Its list and commands arrive with category management.
+// The categories window: the list of categories (name and mark) with its scroll
+// bar and context menu, Delete and Escape. The commands it runs (add, edit,
+// delete, close) belong to the main window and are handed in as actions.
 
 #include "widgets/form.h"
 
+#include <QColor>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QScrollBar;
+
 namespace quill {
+
+struct TaskStore;
+struct SkinParams;
+struct SkinPictures;
+class LiveOptions;
+class TStringGrid;
+struct GridDrawState;
+
+struct CategoriesFormActions {
+    std::function<void()> addCategory;
+    std::function<void(int)> editCategory;   // with the grid's current row
+    std::function<void(int)> deleteCategory; // with the grid's current row
+    std::function<void()> closeWindow;
+    // Every activation: the stay-on-top rule, the background colour, the templates.
+    std::function<void(class TCategoriesForm*)> activate;
+};
 
 class TCategoriesForm : public TForm {
     Q_OBJECT
 public:
     explicit TCategoriesForm(QWidget* parent = nullptr);
+    ~TCategoriesForm() override;
+
+    TStringGrid* StringGrid1 = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* AddCategoriesMenu = nullptr;
+    QAction* RemoveCategoriesMenu = nullptr;
+    QAction* EditCategoriesMenu = nullptr;
+
+    // Set by every cell selection, cleared by every press on the grid and every
+    // double-click: a double-click edits only when it landed on a row.
+    bool CategoryCellSelectedSinceMouseDown = false;
+
+    // What the list shows and how; all must outlive the window.
+    void SetSources(const TaskStore* store, const SkinParams* params, const SkinPictures* pictures,
+                    const LiveOptions* options);
+    void SetActions(CategoriesFormActions actions) { actions_ = std::move(actions); }
+
+    // The grid's background (the skin's WindowColor).
+    void SetGridColor(const QColor& color);
+
+    // Handlers.
+    void FormResize();
+    void StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect,
+                             GridDrawState State);
+    void StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect);
+    void StringGrid1Click();
+    void StringGrid1DblClick();
+    void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void ScrollBar1Change(int value);
+    void AddCategoriesMenuClick();
+    void RemoveCategoriesMenuClick();
+    void EditCategoriesMenuClick();
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    bool FormKeyDown(QKeyEvent* event) override;
+
+private:
+    int categoryCount() const;
+
+    const TaskStore* store_ = nullptr;
+    const SkinParams* params_ = nullptr;
+    const SkinPictures* pictures_ = nullptr;
+    const LiveOptions* options_ = nullptr;
+    CategoriesFormActions actions_;
+    bool pressedOnRow_ = false; // the last left press landed on a row
 };
 
 } // namespace quill

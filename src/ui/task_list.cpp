@@ -6,6 +6,7 @@
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
 #include "ui/fit_text.h"
+#include "ui/list_font.h"
 #include "ui/main_layout.h"
 #include "ui/task_cell_text.h"
 #include "ui/task_list_host.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr int kScrollBarThreshold = 10; // more visible tasks than this show the scroll bar
 constexpr int kTitleIndent = 2;
-constexpr int kDefaultFontSize = 10;
-constexpr int kMaxFontSize = 200;
 
 QSize LogicalSize(const QPixmap& pixmap) {
     return pixmap.isNull() ? QSize(0, 0) : pixmap.deviceIndependentSize().toSize();
@@ -100,16 +99,7 @@ void TTaskList::ApplyLayout(const MainLayout& layout) {
 }
 
 QFont TTaskList::ListFont() const {
-    QFont font(QString::fromStdString(params_.TaskFontName));
-    // A size no list could show (0, or a typo of many digits) falls back or is capped.
-    font.setPointSize(params_.TaskFontSize > 0 ? std::min(params_.TaskFontSize, kMaxFontSize)
-                                               : kDefaultFontSize);
-    // Titles are measured and drawn as the sum of their characters' widths, without
-    // kerning or ligatures, so a title's width is the same wherever it is cut and the
-    // shortening search stays exact.
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    return font;
+    return MakeListFont(params_);
 }
 
 void TTaskList::SetBackgroundColor(const QColor& color) {

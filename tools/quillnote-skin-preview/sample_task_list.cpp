@@ -101,43 +101,4 @@ void AddSampleTaskList(TSkin& skin, TForm& form, const SkinParams& params,
     list->StringGrid1->setFocus();
 }
 
-namespace {
-
-void DrawCentered(QPainter& p, const QRect& cell, const QPixmap& pm, int nudge) {
-    if (pm.isNull())
-        return;
-    const QSize s = pm.deviceIndependentSize().toSize();
-    p.drawPixmap(cell.left() + nudge + (cell.width() - s.width()) / 2,
-                 cell.top() + nudge + (cell.height() - s.height()) / 2, pm);
-}
-
-} // namespace
-
-SampleCategoryList::SampleCategoryList(const SkinParams& params, const SkinPictures& pictures,
-                                       QColor background, QWidget* parent)
-    : QWidget(parent), params_(params), pictures_(pictures), background_(background) {}
-
-void SampleCategoryList::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), background_);
-    QFont f(QStringLiteral("Verdana"));
-    f.setPointSize(9);
-    p.setFont(f);
-    const QFontMetrics fm(f);
-    const int rowH = std::max(18, fm.height() + 4);
-    const char* names[] = {"Personal", "Business", "Other", "Travel", "Health", "Home"};
-    const int marks[] = {0, 5, 9, 4, 3, 2};
-    const QColor selection = SkinColorToQColor(params_.SellectBarColor);
-    for (int r = 0; r < 6; ++r) {
-        const QRect row(0, r * rowH, width(), rowH);
-        if (r == 1)
-            p.fillRect(row, selection);
-        p.setPen(palette().color(QPalette::Text));
-        p.drawText(row.adjusted(6, 0, -30, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                   QString::fromLatin1(names[r]));
-        DrawCentered(p, QRect(width() - 28, row.top(), 28, rowH),
-                     pictures_.CategoryMarks[size_t(marks[r])], 0);
-    }
-}
-
 } // namespace quill::preview

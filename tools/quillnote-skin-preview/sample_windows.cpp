@@ -1,6 +1,7 @@
 #include "sample_windows.h"
 
 #include "print/print_form.h"
+#include "sample_categories.h"
 #include "sample_task_list.h"
 #include "skin/skin_button.h"
 #include "skin/skin_colors.h"
@@ -98,30 +99,6 @@ void Options(TSkin& skin, TForm& form) {
     off->setEnabled(false);
 }
 
-void Categories(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictures& pics) {
-    form.setWindowTitle(QStringLiteral("Categories"));
-    form.SetClientSize(317, 372);
-    const QColor bg = SkinColorToQColor(skin.WindowColor());
-    auto* list = new SampleCategoryList(sp, pics, bg, form.Client());
-    list->setGeometry(8, 8, 317 - 8 - 8 - 15, 372 - 16);
-    auto* bar = Put<QScrollBar>(form, 317 - 8 - 15, 8, 15, 372 - 16);
-    bar->setRange(0, 3);
-    skin.ApplySkinByName(bar, QStringLiteral("VScrollBar"));
-}
-
-void AddCategory(TSkin& skin, TForm& form, const SkinPictures& pics) {
-    form.setWindowTitle(QStringLiteral("Category"));
-    form.SetClientSize(224, 169);
-    Label(skin, form, QStringLiteral("Category Name:"), 12, 12, 200, 16);
-    Put<QLineEdit>(form, 12, 32, 200, 22)->setText(QStringLiteral("Travel"));
-    Label(skin, form, QStringLiteral("Select Icon:"), 12, 70, 200, 16);
-    for (int i = 0; i < 10; ++i) {
-        auto* mark = new QLabel(form.Client());
-        mark->setPixmap(pics.CategoryMarks[size_t(i)]);
-        mark->setGeometry(12 + i * 20, 92, 16, 16);
-    }
-}
-
 } // namespace
 
 // The program's own reminder window, showing a sample task.
@@ -156,6 +133,14 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
         QApplication::processEvents();
         return editor;
     }
+    // The program's own categories windows.
+    if (name == QLatin1String("CategoriesForm") || name == QLatin1String("AddCategoryForm")) {
+        auto form = name == QLatin1String("CategoriesForm") ? BuildCategoriesWindow(skin, sp, pics)
+                                                            : BuildCategoryDialog(skin, pics);
+        form->show();
+        QApplication::processEvents();
+        return form;
+    }
     auto form = std::make_unique<TForm>();
     skin.ApplySkin(form.get());
     skin.ApplySkinByName(form.get(), name);
@@ -163,10 +148,6 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
         MainWindow(skin, *form, sp, pics);
     else if (name == QLatin1String("OptionsForm"))
         Options(skin, *form);
-    else if (name == QLatin1String("CategoriesForm"))
-        Categories(skin, *form, sp, pics);
-    else if (name == QLatin1String("AddCategoryForm"))
-        AddCategory(skin, *form, pics);
     else
         return nullptr;
     form->show();

@@ -296,8 +296,10 @@ Theme LightTheme() {
     t.high = QColor("#E5484D");
     t.low = QColor("#3E8EDE");
     t.bell = QColor("#F5A524");
-    const char* marks[10] = {"#E5484D", "#F76B15", "#F5B400", "#30A46C", "#12A594",
-                             "#3E9BF0", "#3E63DD", "#8E4EC6", "#D6409F", "#8B8D98"};
+    // Neighbours differ clearly in hue: the first three are the default
+    // categories' marks and must tell apart at a glance.
+    const char* marks[10] = {"#E5484D", "#3E63DD", "#30A46C", "#F76B15", "#8E4EC6",
+                             "#12A594", "#F5B400", "#D6409F", "#3E9BF0", "#8B8D98"};
     for (int i = 0; i < 10; ++i)
         t.marks[i] = QColor(marks[i]);
     return t;
@@ -328,8 +330,8 @@ Theme DarkTheme() {
     t.high = QColor("#FF6B6B");
     t.low = QColor("#5AA9FF");
     t.bell = QColor("#FFC24B");
-    const char* marks[10] = {"#FF6B6B", "#FF9548", "#FFD23F", "#4CD38A", "#2ED3C0",
-                             "#5AB8FF", "#7A8CFF", "#B77CFF", "#FF6FC0", "#A3A7B3"};
+    const char* marks[10] = {"#FF6B6B", "#7A8CFF", "#4CD38A", "#FF9548", "#B77CFF",
+                             "#2ED3C0", "#FFD23F", "#FF6FC0", "#5AB8FF", "#A3A7B3"};
     for (int i = 0; i < 10; ++i)
         t.marks[i] = QColor(marks[i]);
     return t;
