@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# End-to-end scenarios of the task editor: adding a task with Insert and editing
+# it by a double-click, checked in the data file.
+# Usage: scenarios_editor.sh SCENARIO PROGRAM XHELPER OUTDIR DATATOOL
+
+source "$(dirname "$0")/lib.sh"
+
+# wait_editor SECONDS: waits for a window of the program besides the main
+# window (the editor); sets EDITOR_WIN.
+wait_editor() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    EDITOR_WIN=""
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        EDITOR_WIN=$(e2e_first_other_window)
+        [ -n "$EDITOR_WIN" ] && e2e_is_viewable "$EDITOR_WIN" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+wait_editor_closed() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        [ -z "$(e2e_other_windows)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# wait_dump SECONDS PATTERN: waits until the data file's dump holds PATTERN.
+wait_dump() {
+    local deadline=$(($(e2e_now_ms) + $1 * 1000))
+    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
+        "$DATA_TOOL" dump "$DATA" 2>/dev/null | grep -qF -- "$2" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# the first task's line of the dump
+first_task() { "$DATA_TOOL" dump "$DATA" | grep -m1 '"Title"'; }
+
+has_field() { first_task | grep -qF -- "$1"; }
+
+scenario_add_and_edit_task() {
+    e2e_start_app
+    e2e_wait_main 15 || e2e_fail "no main window within 15 s"
+    e2e_require "the main window is shown" e2e_wait_viewable "$MAIN_WIN" 10
+    e2e_require "start-up done (tray icon)" e2e_wait_tray_icon 10
+    xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
+    e2e_geometry "$MAIN_WIN"
+    local mx=$X my=$Y
+
+    # Insert opens the editor; a title and Enter add the task with the defaults.
+    xdotool key Insert
+    e2e_require "Insert opens the task editor" wait_editor 10
+    e2e_screenshot editor-new
+    xdotool type --delay 30 "Buy milk"
+    xdotool key Return
+    e2e_require "the new task is in quillnote.dat" wait_dump 10 '"Title":"Buy milk"'
+    e2e_check "the editor closed" wait_editor_closed 5
+    e2e_log "stored: $(first_task)"
+    local want
+    for want in '"Priority":1' '"HasDueDate":0' '"ReminderOn":0' '"PlaySound":0' \
+        '"SoundFile":""' '"Done":0' '"CategoryIndex":0' '"NotOverdue":1' '"Description":""'; do
+        e2e_check "new task has $want" has_field "$want"
+    done
+    e2e_screenshot task-added
+
+    # A double-click on its row opens it; a new title and Enter store it.
+    xdotool mousemove $((mx + 200)) $((my + 58)) click --repeat 2 --delay 80 1
+    e2e_require "a double-click opens the task in the editor" wait_editor 10
+    e2e_screenshot editor-edit
+    xdotool key ctrl+a
+    xdotool type --delay 30 "Buy oat milk"
+    xdotool key Return
+    e2e_require "the new title is in quillnote.dat" wait_dump 10 '"Title":"Buy oat milk"'
+    e2e_check "still one task" test "$("$DATA_TOOL" dump "$DATA" | grep -c '"Title"')" = 1
+    e2e_check "the priority kept" has_field '"Priority":1'
+    e2e_screenshot task-edited
+    e2e_close_main
+    e2e_wait_exit "$APP_PID" 10
+    e2e_check "the program ended cleanly (status $EXIT_RC)" test "$EXIT_RC" = 0
+}
+
+name=$1
+shift
+DATA_TOOL=${4:-}
+[ -x "$DATA_TOOL" ] || { echo "no data tool at '$DATA_TOOL'" >&2; exit 2; }
+set -- "$1" "$2" "$3"
+declare -F "scenario_$name" >/dev/null || { echo "no scenario $name" >&2; exit 2; }
+e2e_begin "$name" "$@"
+"scenario_$name"
