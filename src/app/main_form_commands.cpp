@@ -35,6 +35,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStringList>
 #include <QWheelEvent>
@@ -225,6 +226,10 @@ void TMainForm::LoadSkin() {
     // A skin that fails to load changes nothing, and SkinName keeps naming the skin
     // that is shown.
     List->ResetListInput();
+    // The window keeps its place and size; another frame changes its client area.
+    // Loading the skin already re-applies its templates to every window.
+    KeepOuterSizeOnFrameChange(true);
+    const auto keepNoLonger = qScopeGuard([this] { KeepOuterSizeOnFrameChange(false); });
     QString error;
     if (!Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), SkinName), &error)) {
         if (!loadedSkinName_.isEmpty())
@@ -237,12 +242,8 @@ void TMainForm::LoadSkin() {
     LoadSkinPictures(*Skin1, Pictures);
     LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
     SetupGridColumns();
-    // The window keeps its place and size; another frame changes its client area.
-    const QRect outer(pos(), size());
     Skin1->ApplySkin(this);
     Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
-    move(outer.topLeft());
-    resize(outer.size());
     Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
     const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
     List->SetBackgroundColor(background);

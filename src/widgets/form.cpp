@@ -28,6 +28,11 @@ QSize TForm::ClientSize() const {
 }
 
 void TForm::SetFrameMargins(const QMargins& margins) {
+    if (keepOuterSize_) {
+        frameMargins_ = margins;
+        placeClient();
+        return;
+    }
     const QSize client = ClientSize();
     frameMargins_ = margins;
     SetClientSize(client.width(), client.height());

@@ -27,6 +27,10 @@ public:
 
     // Room the skin's frame takes around the client area (borders, title bar).
     void SetFrameMargins(const QMargins& margins);
+    // While set, a new frame keeps the window's outer size and gives the client
+    // what is left, with no resize of the window at all (a window manager answers
+    // resize requests late, so an intermediate size could stick).
+    void KeepOuterSizeOnFrameChange(bool keep) { keepOuterSize_ = keep; }
     QMargins FrameMargins() const { return frameMargins_; }
 
     // Shows the window modally and returns its modal result once it closes;
@@ -69,6 +73,7 @@ private:
 
     QWidget* client_ = nullptr;
     QMargins frameMargins_;
+    bool keepOuterSize_ = false;
     QEventLoop* modalLoop_ = nullptr;
     int modalResult_ = mrNone;
     bool keyPreview_ = false;

@@ -1,6 +1,7 @@
 // The main window's life cycle on real windows: first start, the close
 // sequence, the data file's failure cases, the settings dialog's apply order,
 // skins and the skin button table.
+#include "../skin/skin_test_util.h"
 #include "app_fixture.h"
 
 #include "app/main_settings.h"
@@ -23,6 +24,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -71,6 +75,19 @@ struct NoActivation : QObject {
     bool eventFilter(QObject*, QEvent* e) override {
         return e->type() == QEvent::ActivationChange || e->type() == QEvent::WindowActivate;
     }
+};
+
+// Notes every size a window is given.
+struct ResizeRecorder : QObject {
+    ResizeRecorder(QWidget* window, QList<QSize>& sizes) : sizes_(sizes) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Resize)
+            sizes_ << static_cast<QResizeEvent*>(e)->size();
+        return false;
+    }
+    QList<QSize>& sizes_;
 };
 
 struct ThrowingObject : QObject {
@@ -719,6 +736,37 @@ private Q_SLOTS:
         main->SKIN_MENU_CLICK("Dark");
         QCOMPARE(f.errors.size(), 1);
         QVERIFY(checkColumnWidth() > 0);
+    }
+
+    void shouldKeepTheOuterSizeWhenTheNewSkinHasOtherFrameSizes() {
+        AppFixture f;
+        f.InstallSkin("Dark");
+        const QString dark = f.ExeDir() + "/Skins/Dark.skn";
+        const QMargins wide(6, 52, 6, 6);
+        QVERIFY(test::WriteZip(
+            f.ExeDir() + "/Skins/Wide.skn",
+            test::WithManifest(test::UnpackSkin(dark), [&](QJsonObject& m) {
+                QJsonObject templates = m["templates"].toObject();
+                QJsonObject main = templates["MainForm"].toObject();
+                main["margins"] = QJsonArray{wide.left(), wide.top(), wide.right(), wide.bottom()};
+                templates["MainForm"] = main;
+                m["templates"] = templates;
+                m["name"] = "Wide";
+            })));
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        const QRect before = main->geometry();
+        // Every size the window takes on the way: a window manager answers each
+        // resize request late, so an intermediate size can stick.
+        QList<QSize> sizes;
+        ResizeRecorder recorder(main, sizes);
+        main->SKIN_MENU_CLICK("Wide");
+        QCOMPARE(f.errors.size(), 0);
+        QCOMPARE(main->FrameMargins(), wide);
+        QCOMPARE(main->geometry(), before);
+        QCOMPARE(main->ClientSize(), before.size().shrunkBy(wide));
+        for (const QSize& size : sizes)
+            QCOMPARE(size, before.size());
     }
 
     void shouldListTheMenuItemsInOrder() {
