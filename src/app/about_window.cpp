@@ -2,8 +2,10 @@
 
 #include "app_services.h"
 #include "default_files.h"
+#include "platform/media_player.h"
 #include "platform/settings_store.h"
 #include "platform/window_ops.h"
+#include "print/print_job.h"
 #include "skin/skin.h"
 #include "skin/skin_data.h"
 
@@ -47,6 +49,12 @@ AboutInfo MakeAboutInfo(const AppServices& services) {
          QStringLiteral("BSD-3-Clause"), QStringLiteral("https://libzip.org/license/")},
         {QStringLiteral("zlib"), QString(), QStringLiteral("Zlib"),
          QStringLiteral("https://zlib.net/zlib_license.html")},
+        {QStringLiteral("libsndfile"), SndfileVersion(), QStringLiteral("LGPL-2.1-or-later"),
+         QStringLiteral("https://github.com/libsndfile/libsndfile/blob/master/COPYING")},
+        {QStringLiteral("FluidSynth"), FluidsynthVersion(), QStringLiteral("LGPL-2.1-or-later"),
+         QStringLiteral("https://github.com/FluidSynth/fluidsynth/blob/master/LICENSE")},
+        {QStringLiteral("CUPS"), CupsVersion(), QStringLiteral("Apache-2.0"),
+         QStringLiteral("https://github.com/OpenPrinting/cups/blob/master/LICENSE")},
         {QStringLiteral("libxcb"), QStringLiteral(QUILLNOTE_XCB_VERSION), QStringLiteral("MIT"),
          QStringLiteral("https://gitlab.freedesktop.org/xorg/lib/libxcb/-/blob/master/COPYING")},
         {QStringLiteral("Skins, icons and alarm sound"), QString(),

@@ -33,6 +33,14 @@ QString ResolveSoundFile(const QString& name, const QString& fallbackDir) {
     return beside.isFile() ? beside.absoluteFilePath() : QString();
 }
 
+QString SndfileVersion() {
+    return QString::fromLatin1(sf_version_string());
+}
+
+QString FluidsynthVersion() {
+    return QString::fromLatin1(fluid_version_str());
+}
+
 QString DefaultSoundFont() {
     for (const char* path :
          {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",

@@ -26,6 +26,10 @@ QString ResolveSoundFile(const QString& name, const QString& fallbackDir);
 // The General MIDI SoundFont MIDI files are played with (empty when none is installed).
 QString DefaultSoundFont();
 
+// The versions of the sound libraries the program runs with, for the about window.
+QString SndfileVersion();
+QString FluidsynthVersion();
+
 class TMediaPlayer : public QObject {
     Q_OBJECT
 public:

@@ -66,6 +66,13 @@ QPageLayout PdfFileLayout() {
 
 } // namespace
 
+QString CupsVersion() {
+    return QStringLiteral("%1.%2.%3")
+        .arg(CUPS_VERSION_MAJOR)
+        .arg(CUPS_VERSION_MINOR)
+        .arg(CUPS_VERSION_PATCH);
+}
+
 QStringList PrinterChoices() {
     QStringList names = QPrinterInfo::availablePrinterNames();
     names.append(QString::fromLatin1(kPdfFileEntry));

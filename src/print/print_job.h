@@ -35,6 +35,9 @@ struct PrintJobResult {
 // The system's printers, then "PDF file".
 QStringList PrinterChoices();
 
+// The version of the printing system's library the program was built with.
+QString CupsVersion();
+
 // Writes the pages to `path` (replaced only when the whole job succeeded).
 PrintJobResult PrintToPdfFile(const QString& path, const PrintJobInput& input,
                               const PrintProgress& progress = {});
