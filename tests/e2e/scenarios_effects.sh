@@ -144,22 +144,24 @@ scenario_tray_menu() {
     e2e_check "\"Open\" shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "and makes it the active window" \
         e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
-    # With the settings dialog open a right click brings it forward and opens no menu.
+    # With the task editor open ("Add Task..." from the menu) a right click brings
+    # it forward and opens no menu.
     tray_click 3
-    xdotool key Down Down Down Return
-    local dialog=""
-    e2e_until 5 test -n "$(e2e_first_other_window)" || e2e_fail "settings dialog did not open"
-    dialog=$(e2e_first_other_window)
+    e2e_require "the menu opened again" e2e_until 3 menu_shown
+    xdotool key Down Down Return
+    local editor=""
+    e2e_until 5 test -n "$(e2e_first_other_window)" || e2e_fail "the task editor did not open"
+    editor=$(e2e_first_other_window)
     local menus_before
     menus_before=$(xdotool search --onlyvisible --pid "$APP_PID" --class '' 2>/dev/null | wc -l)
     tray_click 3
-    e2e_check "the settings dialog comes forward" \
-        e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((dialog))"
+    e2e_check "the task editor comes forward" \
+        e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((editor))"
     e2e_check "no menu opened over it" \
         test "$(xdotool search --onlyvisible --pid "$APP_PID" --class '' 2>/dev/null | wc -l)" = "$menus_before"
-    e2e_screenshot dialog-forward
+    e2e_screenshot editor-forward
     xdotool key Escape
-    e2e_check "the settings dialog closes" e2e_until 3 test -z "$(e2e_first_other_window)"
+    e2e_check "the task editor closes" e2e_until 3 test -z "$(e2e_first_other_window)"
     close_and_expect_exit
 }
 
