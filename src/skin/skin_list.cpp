@@ -83,17 +83,7 @@ QString FindSkinFileIn(const QStringList& skinFolders, const QString& name) {
 }
 
 QString FindSkinFile(const QString& exeDir, const QString& name) {
-    const QDir dir(SkinsDirectory(exeDir));
-    const QString wanted = name + QStringLiteral(".skn");
-    const QString exact = dir.filePath(wanted);
-    if (QFileInfo::exists(exact))
-        return exact;
-    const QStringList files = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
-    for (const QString& file : files) {
-        if (file.compare(wanted, Qt::CaseInsensitive) == 0)
-            return dir.filePath(file);
-    }
-    return exact;
+    return FindSkinFileIn({SkinsDirectory(exeDir)}, name);
 }
 
 SkinMenu::SkinMenu(QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {}
