@@ -150,8 +150,8 @@ private:
     QString error_;
 };
 
-SkinFontSpec ReadFont(FieldReader& r, const QJsonObject& o, const QString& path) {
-    SkinFontSpec f;
+SkinFontSetting ReadFont(FieldReader& r, const QJsonObject& o, const QString& path) {
+    SkinFontSetting f;
     f.family = r.String(o, path, QStringLiteral("font"), false);
     f.pointSize = r.Int(o, path, QStringLiteral("fontSize"), false, 0, 0, 72);
     f.bold = r.Bool(o, path, QStringLiteral("bold"), false);
@@ -426,16 +426,16 @@ bool ParseSkinManifest(const QByteArray& json, SkinManifest& out, QString* error
     return true;
 }
 
-bool SetsFont(const SkinFontSpec& spec) {
-    return !spec.family.isEmpty() || spec.pointSize > 0 || spec.bold;
+bool SetsFont(const SkinFontSetting& setting) {
+    return !setting.family.isEmpty() || setting.pointSize > 0 || setting.bold;
 }
 
-QFont SkinFont(const SkinFontSpec& spec, QFont base) {
-    if (!spec.family.isEmpty())
-        base.setFamily(spec.family);
-    if (spec.pointSize > 0)
-        base.setPointSize(spec.pointSize);
-    base.setBold(spec.bold);
+QFont SkinFont(const SkinFontSetting& setting, QFont base) {
+    if (!setting.family.isEmpty())
+        base.setFamily(setting.family);
+    if (setting.pointSize > 0)
+        base.setPointSize(setting.pointSize);
+    base.setBold(setting.bold);
     return base;
 }
 

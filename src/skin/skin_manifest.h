@@ -32,17 +32,17 @@ struct SkinImageEntry {
     QString file2x; // picture at 2x, may be empty
 };
 
-struct SkinFontSpec {
+struct SkinFontSetting {
     QString family;    // empty: keep the widget's own
     int pointSize = 0; // 0: keep the widget's own
     bool bold = false;
 };
 
-// Whether `spec` sets anything; a widget whose skin sets nothing keeps its own font.
-bool SetsFont(const SkinFontSpec& spec);
-// `base` with what `spec` sets: its family when named, its size when above 0, and
+// Whether `setting` sets anything; a widget whose skin sets nothing keeps its own font.
+bool SetsFont(const SkinFontSetting& setting);
+// `base` with what `setting` sets: its family when named, its size when above 0, and
 // its weight (bold or normal).
-QFont SkinFont(const SkinFontSpec& spec, QFont base);
+QFont SkinFont(const SkinFontSetting& setting, QFont base);
 
 enum SkinButtonState { kButtonNormal = 0, kButtonHover, kButtonPressed, kButtonDisabled };
 
@@ -51,7 +51,7 @@ struct SkinButtonStyle {
     QMargins slice;       // fixed borders of the images (1x pixels)
     QColor textColors[4]; // by SkinButtonState
     QColor focusColor;
-    SkinFontSpec font;
+    SkinFontSetting font;
 };
 
 // Where a button sits: one of left/right and one of top/bottom, measured from
@@ -77,7 +77,7 @@ struct SkinTitleSpec {
     int height = 0; // also the height of the drag area
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
     QColor color;
-    SkinFontSpec font;
+    SkinFontSetting font;
     QString icon;    // image drawn before the text, may be empty
     QString caption; // shown instead of the window's own caption when set
 };
@@ -104,7 +104,7 @@ struct SkinScrollBarTemplate {
 
 struct SkinLabelTemplate {
     QColor color;
-    SkinFontSpec font;
+    SkinFontSetting font;
 };
 
 // The generic look of standard controls (ApplySkin).
@@ -114,7 +114,7 @@ struct SkinControlsLook {
     int radius = 3;
     QString checkImage; // tick drawn in a checked check box
     QString arrowImage; // arrow of drop-down lists and date pickers
-    SkinFontSpec font;
+    SkinFontSetting font;
 };
 
 struct SkinManifest {

@@ -86,7 +86,7 @@ private Q_SLOTS:
         base.setPointSize(11);
         base.setBold(true);
         struct Case {
-            SkinFontSpec spec;
+            SkinFontSetting setting;
             bool sets;
             QString family;
             int pointSize;
@@ -100,8 +100,8 @@ private Q_SLOTS:
             {{"Liberation Sans", 8, true}, true, "Liberation Sans", 8, true},
         };
         for (const Case& c : cases) {
-            QCOMPARE(SetsFont(c.spec), c.sets);
-            const QFont font = SkinFont(c.spec, base);
+            QCOMPARE(SetsFont(c.setting), c.sets);
+            const QFont font = SkinFont(c.setting, base);
             QCOMPARE(font.family(), c.family);
             QCOMPARE(font.pointSize(), c.pointSize);
             QCOMPARE(font.bold(), c.bold);
