@@ -7,7 +7,7 @@ set -euo pipefail
 build=${1:-build/release}
 shift || true
 bin="$build/bin"
-for p in quillnote trivial_window startup_bench; do
+for p in quillnote trivial_window startup_bench e2e-xhelper; do
     [ -x "$bin/$p" ] || { echo "missing $bin/$p: build it first" >&2; exit 1; }
 done
 
@@ -22,14 +22,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -br 5>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$work/display")"
-printf '%s\n' '<JWM><Tray x="0" y="-1" height="30" autohide="off"><TaskList maxwidth="200"/><Dock/></Tray><Desktops width="1" height="1"/><FocusModel>click</FocusModel></JWM>' >"$work/jwmrc"
-HOME="$work" jwm -f "$work/jwmrc" >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+# shellcheck source=../../tests/e2e/x-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/x-session.sh"
+started=0
+x_session_start "$work" "$bin/e2e-xhelper" -br || started=$?
+pids+=("${XSESSION_PIDS[@]}")
+[ "$started" = 0 ] || exit 1
 
 # No session bus, as in the end-to-end tests (QUILLNOTE_BENCH_DBUS overrides).
 unset DBUS_SESSION_BUS_ADDRESS

@@ -8,6 +8,9 @@
 
 set -euo pipefail
 
+# shellcheck source=x-session.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x-session.sh"
+
 E2E_PIDS=()
 APP_PID=""
 MAIN_WIN=""
@@ -51,24 +54,10 @@ e2e_begin() {
     trap e2e_cleanup EXIT
     [ -x "$E2E_PROGRAM" ] || e2e_fail "no program at $E2E_PROGRAM"
 
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$E2E_WORK/display" \
-        >"$E2E_WORK/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_wait_for 5 test -s "$E2E_WORK/display" || e2e_fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$E2E_WORK/display")"
-
-    # E2E_NO_TRAY=1: a panel with a task list but no system tray.
-    local dock="<Dock/>"
-    [ -z "${E2E_NO_TRAY:-}" ] || dock=""
-    printf '%s\n' "<JWM><Tray x=\"0\" y=\"-1\" height=\"30\" autohide=\"off\"><TaskList maxwidth=\"200\"/>$dock</Tray><Desktops width=\"1\" height=\"1\"/><FocusModel>click</FocusModel></JWM>" >"$E2E_WORK/jwmrc"
-    HOME="$E2E_WORK" jwm -f "$E2E_WORK/jwmrc" >"$E2E_WORK/jwm.log" 2>&1 &
-    E2E_PIDS+=($!)
-    if [ -z "${E2E_NO_TRAY:-}" ]; then
-        "$E2E_XHELPER" tray-wait 5000 || e2e_fail "jwm's tray did not appear"
-    else
-        "$E2E_XHELPER" wm-wait 5000 || e2e_fail "jwm did not start"
-        ! "$E2E_XHELPER" tray-wait 100 2>/dev/null || e2e_fail "a tray exists though none was wanted"
-    fi
+    local started=0
+    x_session_start "$E2E_WORK" "$E2E_XHELPER" || started=$?
+    E2E_PIDS+=("${XSESSION_PIDS[@]}")
+    [ "$started" = 0 ] || e2e_fail "no X session"
 
     # The program in a folder of its own, as a user would install it.
     APP_DIR="$E2E_WORK/app"
@@ -96,6 +85,16 @@ e2e_cleanup() {
     local pid
     if [ $rc -eq 0 ] && [ -n "$E2E_FAILED" ]; then rc=1; fi
     [ -f "$E2E_WORK/app.log" ] && cp "$E2E_WORK/app.log" "$E2E_OUT/$E2E_SCENARIO.log" || true
+    # A failing run shows what the program and the X server said: the test's
+    # output is often all there is to read.
+    if [ $rc -ne 0 ]; then
+        local log
+        for log in app.log xvfb.log; do
+            [ -s "$E2E_WORK/$log" ] || continue
+            e2e_log "last lines of $log:"
+            tail -n 25 "$E2E_WORK/$log" >&2 || true
+        done
+    fi
     # The program first (it may still want the X server), then jwm, then Xvfb.
     for pid in $(printf '%s\n' "${E2E_PIDS[@]}" | tac); do
         kill -TERM "$pid" 2>/dev/null || true
