@@ -55,7 +55,7 @@ check "the installed menu entry validates" \
 # The user's own world: a data home the caller can look into afterwards.
 run="$work/run"
 mkdir -p "$run" "$work/out"
-cp "$here/installed_run.sh" "$here/../e2e/lib.sh" "$xhelper" "$run/"
+cp "$here/installed_run.sh" "$here/../e2e/lib.sh" "$here/../e2e/x-session.sh" "$xhelper" "$run/"
 mkdir -p "$work/user-data"
 chown 65534:65534 "$work/user-data" "$work/out"
 chmod -R a+rX "$run"
