@@ -9,6 +9,7 @@
 #include "core/data_file.h"
 #include "platform/settings_store.h"
 #include "skin/skin_colors.h"
+#include "support/task_builder.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/mark_grid.h"
@@ -34,15 +35,6 @@ namespace {
 QByteArray ReadAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-TTASK_ITEM Task(const char* title, int category) {
-    TTASK_ITEM t;
-    t.Title = title;
-    t.Priority = 1;
-    t.NotOverdue = 1;
-    t.CategoryIndex = category;
-    return t;
 }
 
 TaskStore Store(std::vector<TCATEGORY> categories, std::vector<TTASK_ITEM> tasks = {}) {
@@ -133,8 +125,10 @@ private Q_SLOTS:
         // GIVEN A, B, C, D with tasks in all four, B's also at the array's end
         AppFixture fixture;
         TMainForm* main = Start(Store({{"A", 0}, {"B", 1}, {"C", 2}, {"D", 3}},
-                                      {Task("a1", 0), Task("b1", 1), Task("d1", 3), Task("c1", 2),
-                                       Task("b2", 1), Task("d2", 3), Task("b3", 1)}),
+                                      {test::MakeTask("a1", 1, 0), test::MakeTask("b1", 1, 1),
+                                       test::MakeTask("d1", 1, 3), test::MakeTask("c1", 1, 2),
+                                       test::MakeTask("b2", 1, 1), test::MakeTask("d2", 1, 3),
+                                       test::MakeTask("b3", 1, 1)}),
                                 fixture);
         MessageAnswers yes(Messages(), {true});
         // WHEN the user opens the window from the drop-down, picks B, presses Delete
@@ -188,7 +182,8 @@ private Q_SLOTS:
         AppFixture fixture;
         std::vector<TCATEGORY> cats{{"Home", 0}, {"Work", 1}, {"Club", 2}};
         cats.resize(size_t(categories));
-        Start(Store(cats, {Task("t0", 0), Task("t1", categories - 1)}), fixture);
+        Start(Store(cats, {test::MakeTask("t0", 1, 0), test::MakeTask("t1", 1, categories - 1)}),
+              fixture);
         const TaskStore before = Data();
         const QByteArray file = ReadAll(fixture.DataPath());
         Data().EditedTaskCategory = edited;
@@ -321,7 +316,7 @@ private Q_SLOTS:
         QFETCH(QString, command);
         QFETCH(QString, way);
         AppFixture fixture;
-        Start(Store({{"Home", 0}, {"Work", 1}}, {Task("t", 1)}), fixture);
+        Start(Store({{"Home", 0}, {"Work", 1}}, {test::MakeTask("t", 1, 1)}), fixture);
         const TaskStore before = Data();
         const QByteArray file = ReadAll(fixture.DataPath());
         ShowWindow();

@@ -8,6 +8,7 @@
 #include "core/data_file.h"
 #include "core/date_time.h"
 #include "platform/window_ops.h"
+#include "support/task_builder.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/message_form.h"
@@ -66,17 +67,14 @@ void WhenModal(TForm* form, std::function<void()> action) {
     timer->start();
 }
 
+// A task with every field set, so a field the editor drops shows.
 TTASK_ITEM Task(const char* title, int category) {
-    TTASK_ITEM t;
-    t.Title = title;
+    TTASK_ITEM t = test::MakeTask(title, 0, category);
     t.Description = "line one\nline two";
-    t.CategoryIndex = category;
-    t.Priority = 0;
     t.DueDate = kToday - 30;
     t.ReminderDate = kToday - 20;
     t.ReminderTime = 0.25;
     t.SoundFile = "/music/bell.ogg";
-    t.NotOverdue = 1;
     t.Key = NewTaskKey();
     return t;
 }
