@@ -12,7 +12,7 @@
 namespace quill {
 
 QString DefaultSkinDirectory(const QString& dataDir) {
-    const QString found = SkinsDirectory(dataDir);
+    QString found = SkinsDirectory(dataDir);
     if (QFileInfo(found).isDir())
         return found;
     return QDir(dataDir).filePath(QStringLiteral("skins"));

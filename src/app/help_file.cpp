@@ -7,12 +7,12 @@ namespace quill {
 
 QString HelpFilePath(const QString& exeDir, const QString& sharedDir) {
     const QDir dir(exeDir);
-    const QString chm = dir.filePath(QString::fromLatin1(kHelpChmName));
+    QString chm = dir.filePath(QString::fromLatin1(kHelpChmName));
     if (QFileInfo(chm).isFile())
         return chm;
-    const QString html = dir.filePath(QString::fromLatin1(kHelpHtmlName));
+    QString html = dir.filePath(QString::fromLatin1(kHelpHtmlName));
     if (!QFileInfo(html).isFile() && !sharedDir.isEmpty()) {
-        const QString shared = QDir(sharedDir).filePath(QString::fromLatin1(kHelpHtmlName));
+        QString shared = QDir(sharedDir).filePath(QString::fromLatin1(kHelpHtmlName));
         if (QFileInfo(shared).isFile())
             return shared;
     }

@@ -66,8 +66,9 @@ void ApplySnoozeChoice(TTASK_ITEM& task, int index, TDateTime now) {
         return;
     }
     // Delays of whole hours are added as hours, the others as minutes.
+    const int wholeHours = minutes / 60;
     const TDateTime moment =
-        minutes % 60 == 0 ? (now * 24.0 + minutes / 60) / 24.0 : (now * 1440.0 + minutes) / 1440.0;
+        minutes % 60 == 0 ? (now * 24.0 + wholeHours) / 24.0 : (now * 1440.0 + minutes) / 1440.0;
     task.ReminderDate = moment;
     task.ReminderTime = moment;
 }

@@ -25,12 +25,12 @@ QString UserSuffix() {
 } // namespace
 
 QString SingleInstance::DefaultRuntimeDir() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
         return runtime;
     // Without a runtime folder: our own folder in the temporary directory, which only
     // its owner may enter.
-    const QString dir = QDir::tempPath() + QStringLiteral("/quillnote-") + UserSuffix();
+    QString dir = QDir::tempPath() + QStringLiteral("/quillnote-") + UserSuffix();
     const QByteArray native = QFile::encodeName(dir);
     ::mkdir(native.constData(), 0700);
     struct stat st {};

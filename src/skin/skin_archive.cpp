@@ -161,7 +161,7 @@ bool SkinArchive::Read(const QString& name, QByteArray& out, QString* error) {
     }
     // Read at most one byte more than declared: a header that under-states the
     // size is caught without inflating the rest.
-    out.resize(static_cast<qsizetype>(declared + 1));
+    out.resize(static_cast<qsizetype>(declared) + 1);
     int64_t got = 0;
     while (got < declared + 1) {
         const zip_int64_t n =

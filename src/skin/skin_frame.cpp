@@ -14,7 +14,7 @@ const char* const kFrameProperty = "quill_skin_frame";
 
 SkinWindowFrame::SkinWindowFrame(std::shared_ptr<const SkinData> data,
                                  const SkinWindowTemplate& templ, QWidget* window,
-                                 std::function<void(SkinButton*)> onClick)
+                                 const std::function<void(SkinButton*)>& onClick)
     : QWidget(window), data_(std::move(data)), templ_(templ), window_(window),
       templateObject_(new SkinTemplateObject(templ.name, this)) {
     setObjectName(QStringLiteral("quill_skin_frame"));

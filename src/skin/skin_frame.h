@@ -18,7 +18,7 @@ public:
     // Takes the window's whole area, behind its other children. `onClick` is
     // called with the button for every click of a template button.
     SkinWindowFrame(std::shared_ptr<const SkinData> data, const SkinWindowTemplate& templ,
-                    QWidget* window, std::function<void(SkinButton*)> onClick);
+                    QWidget* window, const std::function<void(SkinButton*)>& onClick);
     ~SkinWindowFrame() override;
 
     const QString& TemplateName() const { return templ_.name; }

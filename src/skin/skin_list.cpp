@@ -11,7 +11,7 @@ namespace quill {
 QString SkinsDirectory(const QString& exeDir) {
     const QDir dir(exeDir);
     for (const char* name : {"Skins", "skins"}) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
+        QString path = dir.filePath(QString::fromLatin1(name));
         if (QFileInfo(path).isDir())
             return path;
     }
@@ -48,7 +48,7 @@ namespace {
 QString SkinFileInFolder(const QString& skinsDir, const QString& name) {
     const QDir dir(skinsDir);
     const QString wanted = name + QStringLiteral(".skn");
-    const QString exact = dir.filePath(wanted);
+    QString exact = dir.filePath(wanted);
     if (QFileInfo::exists(exact))
         return exact;
     const QStringList files = dir.entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
@@ -73,7 +73,7 @@ QStringList GetSkinListIn(const QStringList& skinFolders) {
 
 QString FindSkinFileIn(const QStringList& skinFolders, const QString& name) {
     for (const QString& folder : skinFolders) {
-        const QString found = SkinFileInFolder(folder, name);
+        QString found = SkinFileInFolder(folder, name);
         if (!found.isEmpty())
             return found;
     }

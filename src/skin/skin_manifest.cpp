@@ -38,7 +38,7 @@ public:
     QJsonValue Get(const QJsonObject& o, const QString& path, const QString& key, bool required) {
         if (!ok())
             return {};
-        const QJsonValue v = o.value(key);
+        QJsonValue v = o.value(key);
         if (v.isUndefined() && required)
             Fail(Join(path, key), QStringLiteral("missing"));
         return v;

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <array>
+
 namespace quill {
 
 inline constexpr int kSkinFormatVersion = 1;
@@ -47,9 +49,10 @@ QFont SkinFont(const SkinFontSetting& setting, QFont base);
 enum SkinButtonState { kButtonNormal = 0, kButtonHover, kButtonPressed, kButtonDisabled };
 
 struct SkinButtonStyle {
-    QString images[4];    // by SkinButtonState; hover, pressed, disabled fall back to normal
-    QMargins slice;       // fixed borders of the images (1x pixels)
-    QColor textColors[4]; // by SkinButtonState
+    // By SkinButtonState; hover, pressed and disabled fall back to normal.
+    std::array<QString, 4> images;
+    QMargins slice;                   // fixed borders of the images (1x pixels)
+    std::array<QColor, 4> textColors; // by SkinButtonState
     QColor focusColor;
     SkinFontSetting font;
 };
