@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -174,17 +173,7 @@ void TAboutForm::FormShow() {
 }
 
 bool TAboutForm::FormKeyDown(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        SetModalResult(mrOk);
-        return true;
-    case Qt::Key_Escape:
-        SetModalResult(mrCancel);
-        return true;
-    default:
-        return false;
-    }
+    return CloseOnEnterOrEscape(event);
 }
 
 } // namespace quill

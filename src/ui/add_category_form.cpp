@@ -4,7 +4,6 @@
 #include "skin/skin_label.h"
 #include "skin/skin_pictures.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -101,17 +100,7 @@ void TAddCategoryForm::StringGrid1DrawCell(QPainter& canvas, int ACol, const QRe
 }
 
 bool TAddCategoryForm::FormKeyDown(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        SetModalResult(mrCancel);
-        return true;
-    case Qt::Key_Return: // the character 13, from either Enter key
-    case Qt::Key_Enter:
-        SetModalResult(mrOk);
-        return true;
-    default:
-        return false;
-    }
+    return CloseOnEnterOrEscape(event);
 }
 
 } // namespace quill

@@ -65,6 +65,20 @@ void TForm::SetModalResult(int result) {
         modalLoop_->quit();
 }
 
+bool TForm::CloseOnEnterOrEscape(const QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return: // the main keyboard's Enter
+    case Qt::Key_Enter:  // the keypad's
+        SetModalResult(mrOk);
+        return true;
+    case Qt::Key_Escape:
+        SetModalResult(mrCancel);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!filterInstalled_) {

@@ -59,6 +59,9 @@ protected:
     virtual bool FormKeyDown(QKeyEvent*) { return false; }
     virtual bool FormKeyUp(QKeyEvent*) { return false; }
     virtual bool FormKeyPress(QKeyEvent*) { return false; }
+    // For a FormKeyDown that only confirms and cancels: Enter (either key) closes
+    // with OK, Escape with Cancel; true when the key was one of them.
+    bool CloseOnEnterOrEscape(const QKeyEvent* event);
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
