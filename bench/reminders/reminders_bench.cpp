@@ -7,6 +7,7 @@
 #include "core/date_time.h"
 #include "core/reminder_pass.h"
 #include "core/task_store.h"
+#include "support/fixed_clock.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -18,12 +19,6 @@
 namespace {
 
 using namespace quill;
-
-class FixedClock final : public Clock {
-public:
-    TDateTime now = 0;
-    TDateTime Now() const override { return now; }
-};
 
 const TDateTime kDueDay = EncodeDateTime({2024, 5, 2, 0, 0, 0, 0});
 
@@ -74,8 +69,8 @@ std::string TempFile() {
 }
 
 void BM_QuietPass(benchmark::State& state) {
-    auto clock = std::make_shared<FixedClock>();
-    clock->now = kDueDay + 0.5; // noon of the due day: nothing changes, nothing due
+    auto clock = std::make_shared<test::FixedClock>();
+    clock->Set(kDueDay + 0.5); // noon of the due day: nothing changes, nothing due
     SetClock(clock);
     TaskStore store = MakeStore(static_cast<int>(state.range(0)));
     SavingHost host(store, TempFile());
@@ -89,7 +84,7 @@ void BM_QuietPass(benchmark::State& state) {
 BENCHMARK(BM_QuietPass)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void BM_MidnightPass(benchmark::State& state) {
-    auto clock = std::make_shared<FixedClock>();
+    auto clock = std::make_shared<test::FixedClock>();
     SetClock(clock);
     TaskStore store = MakeStore(static_cast<int>(state.range(0)));
     const std::string path = TempFile();
@@ -98,7 +93,7 @@ void BM_MidnightPass(benchmark::State& state) {
     for (auto _ : state) {
         // Alternate the two sides of midnight: every open task flips each pass, so
         // each timed pass is a midnight pass with its save.
-        clock->now = clock->now == kDueDay + 1 ? kDueDay + 0.5 : kDueDay + 1;
+        clock->Set(clock->Now() == kDueDay + 1 ? kDueDay + 0.5 : kDueDay + 1);
         changes = RunReminderPass(store, host).overdueChanges;
     }
     SetClock(nullptr);

@@ -8,6 +8,7 @@
 #include "core/data_file.h"
 #include "core/date_time.h"
 #include "platform/window_ops.h"
+#include "support/fixed_clock.h"
 #include "support/task_builder.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
@@ -28,15 +29,6 @@
 using namespace quill;
 
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(TDateTime now) : now_(now) {}
-    TDateTime Now() const override { return now_; }
-
-private:
-    TDateTime now_;
-};
 
 // 2026-03-10 14:25:30, a Tuesday.
 const TDateTime kNow = EncodeDateTime({2026, 3, 10, 14, 25, 30, 0});
@@ -88,7 +80,7 @@ struct EditorFixture {
     QStringList notices;
 
     EditorFixture() {
-        SetClock(std::make_shared<FixedClock>(kNow));
+        SetClock(std::make_shared<test::FixedClock>(kNow));
         main = app.CreateWindows();
         editor = app.Windows()->Others().EditTaskForm;
         editor->SetNoticeHandlers([this](const QString& text) { notices << text; },

@@ -1,9 +1,11 @@
 #pragma once
 // Helpers shared by the core tests: temporary folders, files made byte by byte,
-// and tasks built in one line (support/task_builder.h).
+// tasks built in one line (support/task_builder.h) and a fixed clock
+// (support/fixed_clock.h).
 
 #include "core/date_time.h"
 #include "core/task_store.h"
+#include "support/fixed_clock.h"
 #include "support/task_builder.h"
 #include "support/temp_dir.h"
 
@@ -91,23 +93,6 @@ public:
 
 private:
     std::string bytes_;
-};
-
-// A clock that always says the same moment.
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(TDateTime now) : now_(now) {}
-    TDateTime Now() const override { return now_; }
-
-private:
-    TDateTime now_;
-};
-
-// Sets the process clock for one test and restores the system clock afterwards.
-class ScopedClock {
-public:
-    explicit ScopedClock(TDateTime now) { SetClock(std::make_shared<FixedClock>(now)); }
-    ~ScopedClock() { SetClock(nullptr); }
 };
 
 } // namespace quill::test

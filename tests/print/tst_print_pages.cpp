@@ -6,6 +6,7 @@
 #include "print_samples.h"
 #include "print_test_util.h"
 #include "skin/skin.h"
+#include "support/fixed_clock.h"
 
 #include <QFile>
 #include <QLocale>
@@ -16,12 +17,6 @@ using namespace quill;
 using namespace quill::printtest;
 
 namespace {
-
-struct FixedClock final : Clock {
-    TDateTime value;
-    explicit FixedClock(TDateTime v) : value(v) {}
-    TDateTime Now() const override { return value; }
-};
 
 int Units(const QString& s) {
     return static_cast<int>(s.size());
@@ -53,7 +48,7 @@ private Q_SLOTS:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         kToday = EncodeDateTime({2026, 3, 14, 9, 0, 0, 0});
-        SetClock(std::make_shared<FixedClock>(kToday));
+        SetClock(std::make_shared<test::FixedClock>(kToday));
         QVERIFY(skin_.LoadSkin(QStringLiteral(QUILLNOTE_SKINS_DIR "/Default.skn")));
         LoadSkinPictures(skin_, pictures_);
     }
