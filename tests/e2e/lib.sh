@@ -121,6 +121,22 @@ e2e_start_app() {
     e2e_log "started the program, pid $APP_PID"
 }
 
+# e2e_start_and_wait_main [shown]: starts the program and waits for its main window
+# (MAIN_WIN); with "shown", until the window is on screen too.
+e2e_start_and_wait_main() {
+    e2e_start_app
+    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
+    [ "${1:-}" != shown ] || e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
+}
+
+# Asks the main window to close and expects the program to end cleanly.
+e2e_close_and_expect_exit() {
+    e2e_close_main
+    e2e_wait_exit "$APP_PID" 10
+    [ "$EXIT_RC" = 0 ] ||
+        e2e_fail "closing the main window: exit status $EXIT_RC (124: still running after 10 s)"
+}
+
 # e2e_watchdog SECONDS command...: runs the command in the background after a delay
 # unless the watchdog ($!) is killed first. Its sleep goes with it, so no stray
 # process keeps the test's output open.

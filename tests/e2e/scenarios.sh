@@ -5,21 +5,6 @@
 
 source "$(dirname "$0")/lib.sh"
 
-# Starts the program and waits for its main window (MAIN_WIN).
-start_and_wait_main() {
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
-}
-
-# Asks the main window to close and expects the program to end cleanly.
-close_and_expect_exit() {
-    e2e_close_main
-    local rc
-    e2e_wait_exit "$APP_PID" 10
-    rc=$EXIT_RC
-    [ "$rc" = 0 ] || e2e_fail "closing the main window: exit status $rc (124: still running after 10 s)"
-}
-
 # Sends SIGTERM and expects the program to end cleanly: terminate_and_expect_exit WHAT
 terminate_and_expect_exit() {
     kill -TERM "$APP_PID"
@@ -45,7 +30,7 @@ check_empty_data_file() {
 wave_format() { od -An -tu2 -j20 -N4 "$1" | tr -s ' '; od -An -tu4 -j24 -N4 "$1" | tr -d ' '; od -An -tu2 -j34 -N2 "$1" | tr -d ' '; }
 
 scenario_first_start() {
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     local skin=""
     [ -f "$APP_DIR/Skins/Default.skn" ] && skin="$APP_DIR/Skins/Default.skn"
@@ -64,27 +49,27 @@ scenario_first_start() {
         e2e_has_state "$MAIN_WIN" _NET_WM_STATE_SKIP_TASKBAR
     e2e_check "not on top by default" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_ABOVE'
     e2e_screenshot main-window
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     e2e_check "the written files stay after the close" test -f "$APP_DIR/alarm.wav"
 }
 
 # Deleted default files come back on the next start; files the user changed stay.
 scenario_default_files_restored() {
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     local skin
     skin=$(find "$APP_DIR" -maxdepth 2 -ipath "$APP_DIR/skins/Default.skn")
     e2e_require "default skin written on the first start" test -n "$skin"
     rm "$skin"
     printf 'my own alarm' >"$APP_DIR/alarm.wav"
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
     e2e_check "default skin written again" test -f "$skin"
     e2e_check "the user's alarm.wav left alone" test "$(cat "$APP_DIR/alarm.wav")" = "my own alarm"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     rm "$APP_DIR/alarm.wav"
     printf 'my own skin' >"$skin"
     e2e_start_app
@@ -102,7 +87,7 @@ scenario_default_files_restored() {
 }
 
 scenario_close_saves() {
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
     e2e_wait_for 5 e2e_is_managed "$MAIN_WIN" || e2e_fail "the window manager did not take the window"
@@ -110,13 +95,13 @@ scenario_close_saves() {
     xdotool windowmove "$MAIN_WIN" 230 170
     e2e_wait_for 5 e2e_position_is "$MAIN_WIN" 230 170 || true
     e2e_check "window moved to 230,170 (found $X,$Y)" test "$X,$Y" = "230,170"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     check_saved_settings 230 170 696 480
     check_empty_data_file
 }
 
 scenario_sigterm_saves() {
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
     terminate_and_expect_exit "SIGTERM ends the program cleanly"
@@ -147,7 +132,7 @@ second_start_hands_over() {
 }
 
 scenario_second_start() {
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
     second_start_hands_over
@@ -161,23 +146,23 @@ scenario_second_start() {
     e2e_check "restored, not minimised" eval '! e2e_has_state "$MAIN_WIN" _NET_WM_STATE_HIDDEN'
     e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     e2e_screenshot raised
-    close_and_expect_exit
+    e2e_close_and_expect_exit
 }
 
 scenario_second_start_hidden() {
     e2e_ini_set "Minimize on start" 1
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     e2e_check "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 5 not
     second_start_hands_over
     e2e_check "hidden main window shown by the second start" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
 }
 
 scenario_minimize_on_start() {
     e2e_ini_set "Minimize on start" 1
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     e2e_check "main window hidden" e2e_wait_viewable "$MAIN_WIN" 5 not
     e2e_check "the program keeps running" kill -0 "$APP_PID"
@@ -192,7 +177,7 @@ scenario_minimize_on_start() {
 # A left click on the tray icon brings the hidden main window back.
 scenario_tray_click_shows() {
     e2e_ini_set "Minimize on start" 1
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     e2e_require "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 5 not
     local ix iy iw ih
@@ -201,7 +186,7 @@ scenario_tray_click_shows() {
     e2e_check "left click on the tray icon shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "main window is the active window" e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     e2e_screenshot shown-from-tray
-    close_and_expect_exit
+    e2e_close_and_expect_exit
 }
 
 # Opens the settings dialog through the tray icon's menu; sets DIALOG.
@@ -229,7 +214,7 @@ scenario_settings_survive_restart() {
     e2e_ini_set Height 520
     e2e_ini_set "Always on Top" 1
     e2e_ini_set "Sort by" 2
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
     e2e_wait_started || e2e_fail "the program did not finish starting"
     e2e_wait_for 5 e2e_geometry_is "$MAIN_WIN" 120 90 800 520 || true
@@ -253,10 +238,10 @@ scenario_settings_survive_restart() {
         grep -qxF "Exec=\"$APP\"" "$entry"
     e2e_check "Sort by kept (found '$(e2e_ini_get 'Sort by')')" test "$(e2e_ini_get 'Sort by')" = 2
     e2e_check "dialog closed by Enter" e2e_wait_for 3 eval '[ -z "$(e2e_first_other_window)" ]'
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     check_saved_settings 120 90 800 520
 
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_check "tray icon present after restart" e2e_wait_tray_icon 10
     e2e_check "restarted hidden, as chosen in the dialog" e2e_wait_viewable "$MAIN_WIN" 5 not
     terminate_and_expect_exit "clean end"
@@ -275,7 +260,7 @@ scenario_unreadable_data_file() {
     e2e_answer_messages 8
     e2e_check "the user was told the data file cannot be read" test "$MESSAGES" -gt 0
     e2e_screenshot after-message
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     e2e_check "the unreadable data file is left as it was" test -d "$DATA"
     e2e_check "its contents are untouched" test "$(cat "$DATA/keep")" = "the user's things"
     e2e_check "nothing else was written in its place" \
@@ -286,7 +271,7 @@ scenario_unreadable_data_file() {
 # minimises instead, and the window keeps a task-list entry to restore it from.
 scenario_no_tray_minimizes() {
     e2e_ini_set "Minimize on start" 1
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_check "main window minimised" e2e_wait_for 5 eval 'test "$(e2e_wm_state "$MAIN_WIN")" = Iconic'
     e2e_check "no tray icon anywhere" test -z "$("$E2E_XHELPER" tray-clients 2>/dev/null)"
     e2e_check "main window minimised, not hidden (WM_STATE '$(e2e_wm_state "$MAIN_WIN")')" \
@@ -296,7 +281,7 @@ scenario_no_tray_minimizes() {
     e2e_screenshot minimised
     second_start_hands_over
     e2e_check "second start restores the minimised window" e2e_wait_viewable "$MAIN_WIN" 3
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     check_saved_settings 0 0 696 480
 }
 

@@ -7,18 +7,6 @@ source "$(dirname "$0")/lib.sh"
 
 DATA_TOOL=${5:?usage: scenarios_categories.sh SCENARIO PROGRAM XHELPER OUTDIR DATATOOL}
 
-start_and_wait_main() {
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
-    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-}
-
-close_and_expect_exit() {
-    e2e_close_main
-    e2e_wait_exit "$APP_PID" 10
-    [ "$EXIT_RC" = 0 ] || e2e_fail "closing the main window: exit status $EXIT_RC"
-}
-
 # wait_other_windows COUNT SECONDS: until the program shows COUNT windows besides
 # the main window; sets TOP_WIN to the newest of them.
 wait_other_windows() {
@@ -45,17 +33,6 @@ wait_file_change() {
     return 1
 }
 
-# wait_until SECONDS command...: until the command succeeds.
-wait_until() {
-    local deadline=$(($(e2e_now_ms) + $1 * 1000))
-    shift
-    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        "$@" && return 0
-        sleep 0.05
-    done
-    return 1
-}
-
 visible_window_count() { xdotool search --onlyvisible --pid "$APP_PID" "" 2>/dev/null | wc -l; }
 
 # Opens the categories window from the last item of the category drop-down
@@ -66,7 +43,7 @@ open_categories_window() {
     local before
     before=$(visible_window_count)
     xdotool mousemove $((X + WIDTH - 1 - 20 - 72)) $((Y + HEIGHT - 1 - 30 - 10)) click 1
-    wait_until 5 test "$(visible_window_count)" -gt "$before" ||
+    e2e_wait_for 5 test "$(visible_window_count)" -gt "$before" ||
         e2e_fail "the drop-down's list did not open"
     xdotool key End Return
     wait_other_windows 1 10 || e2e_fail "the categories window did not open"
@@ -98,7 +75,7 @@ write_data_file() {
 dump_data() { "$DATA_TOOL" dump "$DATA"; }
 
 scenario_categories_add() {
-    start_and_wait_main
+    e2e_start_and_wait_main shown
     open_categories_window
     e2e_screenshot categories-window
     # The skin's "AddButton" (10 from the left, 12 from the bottom, 30 x 28).
@@ -107,7 +84,7 @@ scenario_categories_add() {
     wait_other_windows 2 10 || e2e_fail "the category dialog did not open"
     local dialog=$TOP_WIN
     # The name field takes the focus when the dialog is activated.
-    wait_until 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ||
+    e2e_wait_for 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ||
         e2e_fail "the category dialog is not active"
     e2e_screenshot category-dialog
     # A new name, then the fourth mark with the arrow keys, then Enter (OK).
@@ -117,7 +94,7 @@ scenario_categories_add() {
     e2e_screenshot categories-window-added
     xdotool key Escape
     wait_other_windows 0 5 || e2e_fail "Escape did not close the categories window"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
     local dump
     dump=$(dump_data)
     e2e_check "quillnote.dat holds Travel with mark 3 (found: $dump)" \
@@ -127,7 +104,7 @@ scenario_categories_add() {
 
 scenario_categories_delete_with_tasks() {
     write_data_file
-    start_and_wait_main
+    e2e_start_and_wait_main shown
     local before
     before=$(e2e_checksum "$DATA")
     open_categories_window
@@ -151,7 +128,7 @@ scenario_categories_delete_with_tasks() {
     e2e_screenshot categories-window-deleted
     xdotool key Escape
     wait_other_windows 0 5 || e2e_fail "Escape did not close the categories window"
-    close_and_expect_exit
+    e2e_close_and_expect_exit
 }
 
 e2e_begin "$@"

@@ -43,9 +43,7 @@ first_task() { "$DATA_TOOL" dump "$DATA" | grep -m1 '"Title"'; }
 has_field() { first_task | grep -qF -- "$1"; }
 
 scenario_add_and_edit_task() {
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window within 15 s"
-    e2e_require "the main window is shown" e2e_wait_viewable "$MAIN_WIN" 10
+    e2e_start_and_wait_main shown
     e2e_require "start-up done (tray icon)" e2e_wait_tray_icon 10
     xdotool windowactivate --sync "$MAIN_WIN" 2>/dev/null || true
     e2e_geometry "$MAIN_WIN"

@@ -5,29 +5,6 @@
 
 source "$(dirname "$0")/lib.sh"
 
-start_and_wait_main() {
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
-}
-
-close_and_expect_exit() {
-    e2e_close_main
-    e2e_wait_exit "$APP_PID" 10
-    [ "$EXIT_RC" = 0 ] || e2e_fail "closing the main window: exit status $EXIT_RC"
-}
-
-# e2e_until SECONDS command...: runs the command until it succeeds or time is up.
-e2e_until() {
-    local deadline=$(($(e2e_now_ms) + $1 * 1000))
-    shift
-    while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
-        "$@" && return 0
-        sleep 0.05
-    done
-    "$@"
-}
-
-# The window's _NET_WM_WINDOW_OPACITY as 0..255 (255 when the property is absent).
 opacity() {
     local raw
     raw=$(xprop -id "$1" _NET_WM_WINDOW_OPACITY 2>/dev/null | awk -F' = ' '/CARDINAL/ { print $2 }')
@@ -71,100 +48,100 @@ scenario_fade() {
     e2e_ini_set Transparency 1
     xcompmgr >"$E2E_WORK/xcompmgr.log" 2>&1 &
     E2E_PIDS+=($!)
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "main window shown" e2e_wait_viewable "$MAIN_WIN" 10
     e2e_geometry "$MAIN_WIN"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
     xdotool windowactivate --sync "$MAIN_WIN"
     # The window may have begun to fade before the pointer came (it starts away from
     # the window): it comes back within a few steps.
-    e2e_check "opaque while the pointer is on it" e2e_until 3 opacity_is "$MAIN_WIN" 255
+    e2e_check "opaque while the pointer is on it" e2e_wait_for 3 opacity_is "$MAIN_WIN" 255
     local left
     left=$(e2e_now_ms)
     xdotool mousemove 1100 800
     e2e_check "faded to 155 after the pointer left (found $(opacity "$MAIN_WIN"))" \
-        e2e_until 5 opacity_is "$MAIN_WIN" 155
+        e2e_wait_for 5 opacity_is "$MAIN_WIN" 155
     e2e_check "not before the grace second ($(($(e2e_now_ms) - left)) ms)" \
         test $(($(e2e_now_ms) - left)) -ge 1000
     e2e_screenshot faded
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
     e2e_check "opaque again when the pointer is back (found $(opacity "$MAIN_WIN"))" \
-        e2e_until 3 opacity_is "$MAIN_WIN" 255
-    close_and_expect_exit
+        e2e_wait_for 3 opacity_is "$MAIN_WIN" 255
+    e2e_close_and_expect_exit
 }
 
 scenario_fade_off() {
     # Without the option nothing fades; without a compositor nothing breaks.
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "main window shown" e2e_wait_viewable "$MAIN_WIN" 10
     xdotool windowactivate --sync "$MAIN_WIN"
     xdotool mousemove 1100 800
     e2e_check "still opaque 2 s after the pointer left" \
-        eval '! e2e_until 2 opacity_is_not "$MAIN_WIN" 255'
-    close_and_expect_exit
+        eval '! e2e_wait_for 2 opacity_is_not "$MAIN_WIN" 255'
+    e2e_close_and_expect_exit
 }
 
 scenario_snap() {
     e2e_ini_set Left 300
     e2e_ini_set Top 200
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "main window shown" e2e_wait_viewable "$MAIN_WIN" 10
-    e2e_require "at its stored place" e2e_until 5 position_is "$MAIN_WIN" 300,200
+    e2e_require "at its stored place" e2e_wait_for 5 position_is "$MAIN_WIN" 300,200
     local h
     e2e_geometry "$MAIN_WIN"
     h=$HEIGHT
     # The work area is the screen less jwm's 30-pixel panel at the bottom.
     drag_title_bar -280 0
     e2e_check "dropped 20 px from the left edge, lands on it" \
-        e2e_until 3 position_is "$MAIN_WIN" 0,200
+        e2e_wait_for 3 position_is "$MAIN_WIN" 0,200
     drag_title_bar 0 $((994 - h - 200 + 6))
     e2e_check "dropped 6 px over the panel, sits on it" \
-        e2e_until 3 position_is "$MAIN_WIN" "0,$((994 - h))"
+        e2e_wait_for 3 position_is "$MAIN_WIN" "0,$((994 - h))"
     drag_title_bar 100 -900
     e2e_check "dragged far above the top, snaps to the top" \
-        e2e_until 3 position_is "$MAIN_WIN" 100,0
+        e2e_wait_for 3 position_is "$MAIN_WIN" 100,0
     e2e_screenshot snapped
     drag_title_bar 200 300
-    e2e_check "dropped in the open, stays" e2e_until 3 position_is "$MAIN_WIN" 300,300
+    e2e_check "dropped in the open, stays" e2e_wait_for 3 position_is "$MAIN_WIN" 300,300
     # A move the window manager makes is snapped once it ends.
     xdotool windowmove "$MAIN_WIN" 15 300
     e2e_check "moved by the window manager near the left edge, snaps" \
-        e2e_until 3 position_is "$MAIN_WIN" 0,300
-    close_and_expect_exit
+        e2e_wait_for 3 position_is "$MAIN_WIN" 0,300
+    e2e_close_and_expect_exit
 }
 
 scenario_tray_menu() {
     e2e_ini_set "Minimize on start" 1
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     e2e_require "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 3 not
     # A right click opens the menu; its first item, "Open", shows the window.
     tray_click 3
-    e2e_require "a menu opened" e2e_until 3 menu_shown
+    e2e_require "a menu opened" e2e_wait_for 3 menu_shown
     e2e_screenshot tray-menu
     xdotool key Down Return
     e2e_check "\"Open\" shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "and makes it the active window" \
-        e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+        e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
     # With the task editor open ("Add Task..." from the menu) a right click brings
     # it forward and opens no menu.
     tray_click 3
-    e2e_require "the menu opened again" e2e_until 3 menu_shown
+    e2e_require "the menu opened again" e2e_wait_for 3 menu_shown
     xdotool key Down Down Return
     local editor=""
-    e2e_until 5 test -n "$(e2e_first_other_window)" || e2e_fail "the task editor did not open"
+    e2e_wait_for 5 test -n "$(e2e_first_other_window)" || e2e_fail "the task editor did not open"
     editor=$(e2e_first_other_window)
     local menus_before
     menus_before=$(xdotool search --onlyvisible --pid "$APP_PID" --class '' 2>/dev/null | wc -l)
     tray_click 3
     e2e_check "the task editor comes forward" \
-        e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((editor))"
+        e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((editor))"
     e2e_check "no menu opened over it" \
         test "$(xdotool search --onlyvisible --pid "$APP_PID" --class '' 2>/dev/null | wc -l)" = "$menus_before"
     e2e_screenshot editor-forward
     xdotool key Escape
-    e2e_check "the task editor closes" e2e_until 3 test -z "$(e2e_first_other_window)"
-    close_and_expect_exit
+    e2e_check "the task editor closes" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_close_and_expect_exit
 }
 
 # A stand-in for the desktop's opener: records what it was asked to open.
@@ -180,24 +157,24 @@ scenario_help() {
     install_opener
     cp "$(dirname "$E2E_PROGRAM")/quillnote-help.html" "$APP_DIR/" ||
         e2e_fail "no help file beside the built program"
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "main window shown" e2e_wait_viewable "$MAIN_WIN" 10
     xdotool windowactivate --sync "$MAIN_WIN"
     xdotool key F1
     e2e_check "F1 opens the HTML help beside the program" \
-        e2e_until 5 grep -q "quillnote-help.html" "$E2E_WORK/opened"
+        e2e_wait_for 5 grep -q "quillnote-help.html" "$E2E_WORK/opened"
     e2e_check "by its full path" grep -q "$APP_DIR/quillnote-help.html" "$E2E_WORK/opened"
     # Without the help a message names the file it looked for.
     rm "$APP_DIR/quillnote-help.html"
     : >"$E2E_WORK/opened"
     xdotool windowactivate --sync "$MAIN_WIN"
     xdotool key F1
-    e2e_check "a missing help file is told" e2e_until 5 test -n "$(e2e_first_other_window)"
+    e2e_check "a missing help file is told" e2e_wait_for 5 test -n "$(e2e_first_other_window)"
     e2e_screenshot help-missing
     e2e_check "nothing was opened" test ! -s "$E2E_WORK/opened"
     xdotool key Return
-    e2e_check "the message closes" e2e_until 3 test -z "$(e2e_first_other_window)"
-    close_and_expect_exit
+    e2e_check "the message closes" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_close_and_expect_exit
 }
 
 # Opens the about window from the tray menu; E2E_SKIN chooses the skin, and
@@ -206,22 +183,22 @@ scenario_about() {
     e2e_ini_set Skin "${E2E_SKIN:-Default}"
     mkdir -p "$APP_DIR/Skins"
     cp "$(dirname "$E2E_PROGRAM")/Skins/"*.skn "$APP_DIR/Skins/"
-    start_and_wait_main
+    e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     tray_click 3
-    e2e_require "the tray menu opened" e2e_until 3 menu_shown
+    e2e_require "the tray menu opened" e2e_wait_for 3 menu_shown
     # From the bottom: Exit, About...
     xdotool key Up Up Return
-    e2e_require "the about window opened" e2e_until 5 test -n "$(e2e_first_other_window)"
+    e2e_require "the about window opened" e2e_wait_for 5 test -n "$(e2e_first_other_window)"
     local about
     about=$(e2e_first_other_window)
     e2e_check "captioned \"About Tolva Quillnote\"" \
         test "$(xdotool getwindowname "$about")" = "About Tolva Quillnote"
-    e2e_until 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((about))" || true
+    e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((about))" || true
     import -window "$about" "$E2E_OUT/$E2E_SCENARIO-${E2E_SKIN:-Default}-${QT_SCALE_FACTOR:-1}x.png"
     xdotool key Return
-    e2e_check "Enter closes it" e2e_until 3 test -z "$(e2e_first_other_window)"
-    close_and_expect_exit
+    e2e_check "Enter closes it" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_close_and_expect_exit
 }
 
 name=$1

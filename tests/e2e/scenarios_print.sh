@@ -63,9 +63,7 @@ start_program() { # start_program SAMPLE: the sample list, the program shown
     "$(dirname "$E2E_PROGRAM")/make-print-data" "$DATA" "$@" ||
         e2e_fail "could not write the tasks"
     DATA_SUM=$(e2e_checksum "$DATA")
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window within 15 s"
-    e2e_require "the main window is shown" e2e_wait_viewable "$MAIN_WIN" 10
+    e2e_start_and_wait_main shown
     e2e_require "start-up done (tray icon)" e2e_wait_tray_icon 10
 }
 

@@ -6,12 +6,6 @@
 
 source "$(dirname "$0")/lib.sh"
 
-start_and_wait_shown() {
-    e2e_start_app
-    e2e_wait_main 15 || e2e_fail "no main window (window text main_form_quillnote) within 15 s"
-    e2e_wait_viewable "$MAIN_WIN" 10 || e2e_fail "the main window is not shown"
-}
-
 expect_clean_exit() { # expect_clean_exit WHAT
     e2e_wait_exit "$APP_PID" 10
     e2e_check "$1 (exit status $EXIT_RC; 124: still running after 10 s)" test "$EXIT_RC" = 0
@@ -74,7 +68,7 @@ differing_pixels() { # differing_pixels A B: how many pixels differ (large when 
 # The settings file turns into a folder while the program runs: closing still
 # saves the tasks, tells the user once and ends.
 scenario_settings_unwritable() {
-    start_and_wait_shown
+    e2e_start_and_wait_main shown
     e2e_require "tray icon present" e2e_wait_tray_icon 5
     e2e_check "no data file before the close" test ! -e "$DATA"
     rm -f "$INI"
@@ -104,7 +98,7 @@ scenario_no_window_manager() {
 
     # The picture of the window with no tasks...
     write_data_file "$DATA"
-    start_and_wait_shown
+    e2e_start_and_wait_main shown
     e2e_require "the window without tasks finishes painting" capture_window "$E2E_WORK/empty.png"
     cp "$E2E_WORK/empty.png" "$E2E_OUT/$E2E_SCENARIO-empty.png"
     kill -TERM "$APP_PID"
@@ -112,7 +106,7 @@ scenario_no_window_manager() {
 
     # ...and with three tasks: the list must show them.
     write_data_file "$DATA" "Buy milk" "Call the plumber" "Water the plants"
-    start_and_wait_shown
+    e2e_start_and_wait_main shown
     local deadline=$(($(e2e_now_ms) + 10000)) differ=0
     while [ "$(e2e_now_ms)" -lt "$deadline" ]; do
         capture_window "$E2E_WORK/tasks.png" || true
@@ -142,7 +136,7 @@ scenario_offscreen_window() {
     e2e_ini_set Top -3000
     e2e_ini_set Width 0
     e2e_ini_set Height -5
-    start_and_wait_shown
+    e2e_start_and_wait_main shown
     local screen_w screen_h
     read -r screen_w screen_h < <(xwininfo -root | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')
     # The window manager may place the window after mapping: wait for it to settle.
