@@ -19,7 +19,7 @@
 #include <optional>
 
 using namespace quill;
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
@@ -30,11 +30,11 @@ public:
         editor->installEventFilter(this);
     }
     void Arm() { painted_.reset(); }
-    std::optional<Clock::time_point> Painted() const { return painted_; }
+    std::optional<SteadyClock::time_point> Painted() const { return painted_; }
 
     bool eventFilter(QObject* object, QEvent* event) override {
         if (object == editor_ && event->type() == QEvent::Paint && !painted_) {
-            painted_ = Clock::now();
+            painted_ = SteadyClock::now();
             QTimer::singleShot(0, editor_, [e = editor_] { e->CancelButtonClick(); });
         }
         return false;
@@ -42,7 +42,7 @@ public:
 
 private:
     TEditTaskForm* editor_;
-    std::optional<Clock::time_point> painted_;
+    std::optional<SteadyClock::time_point> painted_;
 };
 
 // A started program: its windows made, the main window shown and activated.
@@ -60,7 +60,7 @@ struct Program {
     // Seconds from the Insert key to the editor's first paint.
     double OpenEditor() {
         watch->Arm();
-        const Clock::time_point start = Clock::now();
+        const SteadyClock::time_point start = SteadyClock::now();
         QTest::keyClick(main->List->StringGrid1, Qt::Key_Insert);
         const auto painted = watch->Painted();
         return painted ? std::chrono::duration<double>(*painted - start).count() : -1.0;

@@ -1,6 +1,7 @@
 #include "task_commands.h"
 
 #include "core/date_time.h"
+#include "core/task_edit.h"
 #include "main_form.h"
 #include "platform/window_ops.h"
 #include "ui/categories_form.h"
@@ -20,9 +21,6 @@ namespace {
 QString FromBytes(const std::string& bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
-uint8_t Flag(const QCheckBox* box) {
-    return box->isChecked() ? 1 : 0;
-}
 } // namespace
 
 TaskCommands::TaskCommands(TMainForm& main, TaskStore& store, TEditTaskForm& editor)
@@ -39,13 +37,6 @@ TaskCommands::TaskCommands(TMainForm& main, TaskStore& store, TEditTaskForm& edi
             categories->ShowModal();
         m->FillCategoryLists();
     });
-}
-
-std::string TaskCommands::TextBack(const std::string& original, const QString& shown) {
-    if (FromBytes(original) == shown)
-        return original;
-    const QByteArray bytes = shown.toUtf8();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 void TaskCommands::PrepareForNewTask() {
@@ -73,28 +64,26 @@ void TaskCommands::PrepareForNewTask() {
     e.DateTimePicker2->SetDateTime(Today() + 1);
 }
 
+bool TaskCommands::EditorAlreadyOpen() const {
+    // One editor at a time: a reminder's "Edit Task" or the tray's "Add Task..."
+    // while it is open would load other values into it under the user's hands.
+    if (!editor_.IsShowingModal())
+        return false;
+    WindowOps::BringToFront(&editor_);
+    return true;
+}
+
 void TaskCommands::AddTask() {
+    if (EditorAlreadyOpen())
+        return;
     PrepareForNewTask();
     if (editor_.ShowModal() != mrOk)
         return;
-    const int category = editor_.ComboBox4->currentIndex();
-    if (category < 0 || category >= static_cast<int>(store_.Categories.size()))
+    const TaskEditorValues chosen = editor_.Values();
+    if (chosen.CategoryIndex < 0 ||
+        chosen.CategoryIndex >= static_cast<int>(store_.Categories.size()))
         return; // the input check lets no such choice through
-    TTASK_ITEM task;
-    task.CategoryIndex = category;
-    task.Done = 0;
-    task.Priority = editor_.ComboBox1->currentIndex();
-    task.Title = TextBack({}, editor_.Edit1->text());
-    task.Description = TextBack({}, editor_.Memo1->toPlainText());
-    task.DueDate = editor_.DateTimePicker1->DateTime();
-    task.ReminderDate = editor_.DateTimePicker2->DateTime();
-    task.ReminderTime = editor_.DateTimePicker4->DateTime();
-    task.ReminderOn = Flag(editor_.CheckBox1);
-    task.HasDueDate = Flag(editor_.CheckBox3);
-    task.PlaySound = Flag(editor_.CheckBox2);
-    task.SoundFile = TextBack({}, editor_.Edit2->text());
-    task.NotOverdue = ComputeNotOverdue(task, Now());
-    quill::AddTask(store_, std::move(task));
+    quill::AddTask(store_, NewTaskFromEditor(chosen, Now()));
     RefreshList(false);
 }
 
@@ -125,50 +114,32 @@ void TaskCommands::LoadTask(const TTASK_ITEM& task) {
     }
 }
 
-int TaskCommands::FindEditedTask(int openedAt, const TTASK_ITEM& opened) const {
-    // Removing a category moves records and renumbers categories: the task's key
-    // finds it wherever it went.
-    if (opened.Key != 0)
-        return FindTaskByKey(store_, opened.Key);
-    // A record without a key counts only where it was, unchanged.
-    const bool there =
-        openedAt < store_.TaskCount() && store_.Tasks[static_cast<size_t>(openedAt)] == opened;
-    return there ? openedAt : -1;
-}
-
 int TaskCommands::EditTask(int index) {
-    int result = mrNone;
-    if (index >= 0 && index < store_.TaskCount()) {
-        const TTASK_ITEM opened = store_.Tasks[static_cast<size_t>(index)];
-        LoadTask(opened);
-        result = editor_.ShowModal();
-        if (result == mrOk) {
-            const int at = FindEditedTask(index, opened);
-            const int category = editor_.ComboBox4->currentIndex();
-            if (at < 0 || category < 0 || category >= static_cast<int>(store_.Categories.size())) {
-                ShowMessageDialog(QStringLiteral("The task was removed together with its category "
-                                                 "while it was open. Your changes were not saved."),
-                                  QStringLiteral("Attention"), 0);
-                result = mrCancel;
-            } else {
-                TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(at)];
-                task.CategoryIndex = category;
-                task.Priority = editor_.ComboBox1->currentIndex();
-                task.Title = TextBack(task.Title, editor_.Edit1->text());
-                task.Description = TextBack(task.Description, editor_.Memo1->toPlainText());
-                if (editor_.CheckBox1->isChecked()) {
-                    task.ReminderDate = editor_.DateTimePicker2->DateTime();
-                    task.ReminderTime = editor_.DateTimePicker4->DateTime();
-                }
-                if (editor_.CheckBox3->isChecked())
-                    task.DueDate = editor_.DateTimePicker1->DateTime();
-                task.ReminderOn = Flag(editor_.CheckBox1);
-                task.HasDueDate = Flag(editor_.CheckBox3);
-                task.PlaySound = Flag(editor_.CheckBox2);
-                task.SoundFile = TextBack(task.SoundFile, editor_.Edit2->text());
-                task.NotOverdue = ComputeNotOverdue(task, Now());
-                RefreshList(true);
-            }
+    if (index < 0 || index >= store_.TaskCount())
+        return mrNone;
+    if (EditorAlreadyOpen())
+        return mrNone;
+    TTASK_ITEM& shown = store_.Tasks[static_cast<size_t>(index)];
+    if (shown.Key == 0)
+        shown.Key = NewTaskKey();
+    const TTASK_ITEM opened = shown;
+    LoadTask(opened);
+    const TaskEditorValues loaded = editor_.Values();
+    int result = editor_.ShowModal();
+    if (result == mrOk) {
+        // Everything may have moved while the editor was open: find the task by its
+        // key and write only what the user changed here.
+        const int at = FindTaskByKey(store_, opened.Key);
+        const TaskEditorValues chosen = editor_.Values();
+        if (at < 0 || chosen.CategoryIndex < 0 ||
+            chosen.CategoryIndex >= static_cast<int>(store_.Categories.size())) {
+            ShowMessageDialog(QStringLiteral("The task was removed together with its category "
+                                             "while it was open. Your changes were not saved."),
+                              QStringLiteral("Attention"), 0);
+            result = mrCancel;
+        } else {
+            WriteBackEditorChanges(store_.Tasks[static_cast<size_t>(at)], loaded, chosen, Now());
+            RefreshList(true);
         }
     }
     store_.EditedTaskCategory = -1;

@@ -5,9 +5,6 @@
 
 #include "core/task_store.h"
 
-#include <QString>
-#include <string>
-
 namespace quill {
 
 class TEditTaskForm;
@@ -20,20 +17,19 @@ public:
     // Opens the editor for a new task and appends it on OK.
     void AddTask();
     // Opens the editor on the task at `index`; returns the editor's modal result
-    // (1 OK, 2 Cancel), 0 when `index` is not a position in Tasks. When the task
-    // went away while the editor was open (its category was removed), nothing is
-    // written, the user is told and the result is Cancel.
+    // (1 OK, 2 Cancel), 0 when `index` is not a position in Tasks or the editor is
+    // already open (it is brought forward and keeps what it holds). On OK only the
+    // fields the user changed are written, into the task wherever it is now; a
+    // field the user left alone keeps what the store has (bytes included). When
+    // the task went away meanwhile (its category was removed), nothing is written,
+    // the user is told and the result is Cancel.
     int EditTask(int index);
-
-    // The text of a field as bytes for the store: the original bytes when the
-    // field still shows them unchanged, else the field's text in UTF-8.
-    static std::string TextBack(const std::string& original, const QString& shown);
 
 private:
     void PrepareForNewTask();
     void LoadTask(const TTASK_ITEM& task);
-    // Where the task opened in the editor is now; -1 when it is gone.
-    int FindEditedTask(int openedAt, const TTASK_ITEM& opened) const;
+    // True, with the open editor brought forward, while it is already showing.
+    bool EditorAlreadyOpen() const;
     void RefreshList(bool repaint);
 
     TMainForm& main_;

@@ -217,6 +217,23 @@ void TEditTaskForm::ComboBox4Change(int index) {
     ComboBox4->setCurrentIndex(0);
 }
 
+TaskEditorValues TEditTaskForm::Values() const {
+    const auto bytes = [](const QString& text) { return text.toUtf8().toStdString(); };
+    TaskEditorValues v;
+    v.CategoryIndex = ComboBox4->currentIndex();
+    v.Priority = ComboBox1->currentIndex();
+    v.Title = bytes(Edit1->text());
+    v.Description = bytes(Memo1->toPlainText());
+    v.HasDueDate = CheckBox3->isChecked();
+    v.DueDate = DateTimePicker1->DateTime();
+    v.ReminderOn = CheckBox1->isChecked();
+    v.ReminderDate = DateTimePicker2->DateTime();
+    v.ReminderTime = DateTimePicker4->DateTime();
+    v.PlaySound = CheckBox2->isChecked();
+    v.SoundFile = bytes(Edit2->text());
+    return v;
+}
+
 bool TEditTaskForm::HasCategoryChosen() const {
     const int item = ComboBox4->currentIndex();
     return item >= 0 && item < ComboBox4->count() - 1;

@@ -4,6 +4,7 @@
 // back; the window itself runs the check-box rules, the sound-file chooser, the
 // keys and the input check of its OK button.
 
+#include "core/task_edit.h"
 #include "widgets/form.h"
 
 #include <functional>
@@ -73,6 +74,9 @@ public:
     void CheckBox3Click(); // "Due date:"
     void Button1Click();   // the sound-file chooser
     void ComboBox4Change(int index);
+
+    // What the editor holds now; texts in UTF-8.
+    TaskEditorValues Values() const;
 
     // How many times FormActivate ran (once per opening).
     int ActivationRuns() const { return activationRuns_; }

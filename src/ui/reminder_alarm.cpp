@@ -5,6 +5,7 @@
 #include "reminder_form.h"
 
 #include <QComboBox>
+#include <QScopeGuard>
 
 namespace quill {
 
@@ -28,6 +29,13 @@ ReminderAlarm::ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tr
 ReminderAlarm::~ReminderAlarm() = default;
 
 void ReminderAlarm::Timer1Timer() {
+    // The timer goes on ticking inside every modal window the pass opens (the
+    // reminder, the editor it leads to, an error box of a failed save): a pass
+    // never starts inside another one.
+    if (passRunning_)
+        return;
+    passRunning_ = true;
+    const auto done = qScopeGuard([this] { passRunning_ = false; });
     RunReminderPass(store_, *this);
 }
 

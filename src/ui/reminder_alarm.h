@@ -35,8 +35,10 @@ public:
                   Actions actions, QObject* parent = nullptr);
     ~ReminderAlarm() override;
 
-    // The reminder pass (Timer1, every second).
+    // The reminder pass (Timer1, every second); a tick while a pass is still
+    // running (inside one of its modal windows) does nothing.
     void Timer1Timer();
+    bool PassRunning() const { return passRunning_; }
     // One blink step (Timer2, every 400 ms while a reminder waits).
     void Timer2Timer();
     void StartTrayBlink();
@@ -68,6 +70,7 @@ private:
     TMediaPlayer* player_;
     QIcon normalIcon_;
     QIcon blinkIcon_;
+    bool passRunning_ = false;
 };
 
 } // namespace quill

@@ -8,6 +8,7 @@
 #include "ui/fit_text.h"
 #include "ui/list_font.h"
 #include "ui/main_layout.h"
+#include "ui/message_form.h"
 #include "ui/task_cell_text.h"
 #include "ui/task_list_host.h"
 
@@ -49,7 +50,9 @@ bool AskQuestion(QWidget* owner, const QString& text, const QString& caption) {
 TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params,
                      const SkinPictures& pictures, const LiveOptions& options, TaskListHost& host)
     : QObject(parent), store_(store), params_(params), pictures_(pictures), options_(options),
-      host_(host), confirm_(AskQuestion) {
+      host_(host), confirm_(AskQuestion), notice_([](const QString& text) {
+          ShowMessageDialog(text, QStringLiteral("Attention"), 0);
+      }) {
     StringGrid1 = new TStringGrid(parent);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->SetColor(background_);
@@ -393,16 +396,25 @@ void TTaskList::DeleteTask() {
     if (CurrentTaskIndex < 0 || store_.VisibleTaskCount == 0 ||
         CurrentTaskIndex >= store_.VisibleTaskCount || CurrentTaskIndex >= store_.TaskCount())
         return;
+    // While the question is open a reminder or the tray menu may add, edit or
+    // remove tasks and re-sort the list: the answer goes to the task that was asked
+    // about, found again by its key, never to whatever now stands in its row.
+    TTASK_ITEM& asked = store_.Tasks[static_cast<size_t>(CurrentTaskIndex)];
+    if (asked.Key == 0)
+        asked.Key = NewTaskKey();
+    const uint64_t key = asked.Key;
     if (!confirm_ || !confirm_(StringGrid1->window(),
                                QStringLiteral("Are you sure you want to delete this task?"),
                                QStringLiteral("Confirm!")))
         return;
-    const auto index = static_cast<size_t>(CurrentTaskIndex);
-    if (index + 1 != store_.Tasks.size())
-        store_.Tasks[index] = std::move(store_.Tasks.back());
-    store_.Tasks.pop_back();
-    if (CurrentTaskIndex + 1 == store_.VisibleTaskCount)
-        CurrentTaskIndex = CurrentTaskIndex - 1;
+    const int32_t at = FindTaskByKey(store_, key);
+    if (at < 0) {
+        notice_(QStringLiteral("The task was removed while the question was open."));
+        return;
+    }
+    // The deleted task stood in the last row: the row above becomes current.
+    CurrentTaskIndex = at + 1 == store_.VisibleTaskCount ? at - 1 : at;
+    RemoveTaskAt(store_, at);
     host_.FilterTaskList();
     host_.SortTaskList(-1);
     SetupGridColumns();

@@ -92,6 +92,9 @@ public:
     using ConfirmFn =
         std::function<bool(QWidget* owner, const QString& text, const QString& caption)>;
     void SetConfirm(ConfirmFn confirm) { confirm_ = std::move(confirm); }
+    // Tells the user why a confirmed command did nothing. Defaults to the
+    // program's message dialog. Tests replace it.
+    void SetNotice(std::function<void(const QString&)> notice) { notice_ = std::move(notice); }
 
     // Grid handlers (connected to StringGrid1 by the constructor).
     void StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const QRect& Rect,
@@ -141,6 +144,7 @@ private:
     QPointer<TStringGrid> categoriesGrid_;
     QPointer<QScrollBar> categoriesScrollBar_;
     ConfirmFn confirm_;
+    std::function<void(const QString&)> notice_;
 };
 
 } // namespace quill

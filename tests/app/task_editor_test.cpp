@@ -7,6 +7,7 @@
 #include "app/quillnote_application.h"
 #include "core/data_file.h"
 #include "core/date_time.h"
+#include "core/reminder_pass.h"
 #include "platform/window_ops.h"
 #include "support/fixed_clock.h"
 #include "support/task_builder.h"
@@ -461,6 +462,43 @@ private Q_SLOTS:
         QCOMPARE(f.Store().Tasks[0].Title, std::string("Stays"));
         QCOMPARE(ReadAll(f.app.DataPath()), file);
         QCOMPARE(f.Store().EditedTaskCategory, -1);
+    }
+
+    // A reminder's "Edit Task" (or the tray's "Add Task...") while the editor is
+    // open on another task changes nothing in the editor or the store.
+    void shouldNeverOpenASecondEditor() {
+        EditorFixture f;
+        TEditTaskForm* e = f.editor;
+        f.Seed({Task("A", 0), Task("B", 0)});
+        int nestedEdit = -1;
+        WhenModal(e, [&] {
+            nestedEdit = f.main->EditTask(0);
+            f.main->AddTask();
+            e->Edit1->setText("B, edited");
+            e->OkButtonClick();
+        });
+        QCOMPARE(f.main->EditTask(1), int(mrOk));
+        QCOMPARE(nestedEdit, int(mrNone));
+        QCOMPARE(f.Store().TaskCount(), 2);
+        QCOMPARE(f.StoredInFile(0).Title, std::string("A"));
+        QCOMPARE(f.StoredInFile(1).Title, std::string("B, edited"));
+        QCOMPARE(f.StoredInFile(1).Description, Task("B", 0).Description);
+    }
+
+    // A snooze answered while the editor was open survives the editor's OK.
+    void shouldKeepASnoozeMadeWhileTheEditorWasOpen() {
+        EditorFixture f;
+        TEditTaskForm* e = f.editor;
+        f.Seed({Task("A", 0)});
+        WhenModal(e, [&] {
+            ApplySnoozeChoice(f.Store().Tasks[0], 5, kNow); // "1 hour"
+            e->Edit1->setText("A, edited");
+            e->OkButtonClick();
+        });
+        QCOMPARE(f.main->EditTask(0), int(mrOk));
+        const TTASK_ITEM stored = f.StoredInFile(0);
+        QCOMPARE(stored.Title, std::string("A, edited"));
+        QCOMPARE(stored.ReminderDate, kNow + 1.0 / 24);
     }
 
     void shouldNotOpenForAPositionOutsideTasks() {

@@ -86,6 +86,8 @@ struct ListFixture {
     TTaskList* list = nullptr;
     QStringList confirmations;
     bool answerYes = true;
+    std::function<void()> whileAsking; // what happens while the question is open
+    QStringList notices;
 
     ListFixture() {
         params.GridLineColor = kGridColor;
@@ -118,8 +120,11 @@ struct ListFixture {
         list->SetBackgroundColor(kBackground);
         list->SetConfirm([this](QWidget*, const QString& text, const QString& caption) {
             confirmations << text << caption;
+            if (whileAsking)
+                whileAsking();
             return answerYes;
         });
+        list->SetNotice([this](const QString& text) { notices << text; });
         // A client of 600 wide: list from 7 to 580 minus margins.
         MainLayout layout = ComputeMainLayout(600, listHeight + params.TaskBottomTab, params,
                                               QSize(100, 24), QSize(60, 14));

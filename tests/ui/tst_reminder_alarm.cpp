@@ -65,6 +65,7 @@ private:
     std::unique_ptr<ReminderAlarm> alarm_;
     int saves_ = 0, repaints_ = 0, shows_ = 0;
     std::function<int(int)> editTask_;
+    std::function<void()> onSave_;
     // What the window showed each time, and how the test answered it.
     QList<Seen> seen_;
     std::function<void(int)> answer_;
@@ -118,8 +119,13 @@ private Q_SLOTS:
         seen_.clear();
         answer_ = nullptr;
         editTask_ = nullptr;
+        onSave_ = nullptr;
         ReminderAlarm::Actions actions;
-        actions.save = [this] { ++saves_; };
+        actions.save = [this] {
+            ++saves_;
+            if (onSave_)
+                onSave_();
+        };
         actions.repaint = [this] { ++repaints_; };
         actions.showMainWindow = [this] { ++shows_; };
         actions.editTask = [this](int index) { return editTask_ ? editTask_(index) : mrCancel; };
@@ -183,6 +189,27 @@ private Q_SLOTS:
         // Nothing is due any more.
         alarm_->Timer1Timer();
         QCOMPARE(seen_.size(), 2);
+    }
+
+    // A failed save shows an error box inside the pass; the ticks that come while
+    // it is open must not start a second pass over the first.
+    void aTickInsideThePassStartsNoSecondPass() {
+        Add("first", At(2024, 5, 2, 10, 0));
+        Add("second", At(2024, 5, 2, 10, 0));
+        bool inBox = false;
+        QList<bool> answeredInBox;
+        onSave_ = [&] {
+            inBox = true;
+            alarm_->Timer1Timer();
+            inBox = false;
+        };
+        answer_ = [&](int) {
+            answeredInBox << inBox;
+            form_->SetModalResult(mrOk);
+        };
+        alarm_->Timer1Timer();
+        QCOMPARE(answeredInBox, QList<bool>({false, false}));
+        QVERIFY(!alarm_->PassRunning());
     }
 
     void dontRemindDisarmsTheReminder() {

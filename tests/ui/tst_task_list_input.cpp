@@ -2,6 +2,7 @@
 #include "task_list_fixture.h"
 
 #include <QAction>
+#include <algorithm>
 
 using namespace quill;
 using namespace quill::test;
@@ -134,6 +135,37 @@ private Q_SLOTS:
             QCOMPARE(f->TitleAt(0), std::string("a"));
             QVERIFY(f->host->calls.isEmpty());
         }
+    }
+
+    // A reminder or the tray menu may change the list while the question is open.
+    void shouldDeleteTheTaskAskedAboutNotItsRow_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("re-sorted") << "re-sorted" << QStringList({"a", "b"});
+        QTest::newRow("shortened") << "shortened" << QStringList({"b"});
+        QTest::newRow("asked task gone") << "gone" << QStringList({"a", "b"});
+    }
+    void shouldDeleteTheTaskAskedAboutNotItsRow() {
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, left);
+        f->Build({"a", "b", "c"});
+        QTest::mouseClick(f->grid(), Qt::LeftButton, {}, f->Cell(1, 2)); // asks about "c"
+        f->whileAsking = [&] {
+            auto& tasks = f->store.Tasks;
+            if (meanwhile == "re-sorted")
+                std::reverse(tasks.begin(), tasks.end()); // "c" now in row 0
+            else if (meanwhile == "shortened")
+                RemoveTaskAt(f->store, 0); // "c" moves to row 0; row 2 is past the end
+            else
+                RemoveTaskAt(f->store, 2);
+        };
+        f->list->DeleteTask();
+        QStringList titles;
+        for (const TTASK_ITEM& t : f->store.Tasks)
+            titles << QString::fromStdString(t.Title);
+        titles.sort();
+        QCOMPARE(titles, left);
+        QCOMPARE(f->notices.size(), meanwhile == "gone" ? 1 : 0);
     }
 
     void shouldStepBackWhenDeletingLastRowAndStopAtEmpty() {
