@@ -2,6 +2,7 @@
 // first creates the program's windows and runs until the main window closes.
 #include "app_services.h"
 #include "app_windows.h"
+#include "command_line.h"
 #include "quillnote_application.h"
 #include "shutdown_signals.h"
 
@@ -22,6 +23,9 @@ void SaveAtExit() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // --help and --version answer before any display or file is touched.
+    if (const auto action = quill::ParseCommandLine(argc, argv); !action.run)
+        return quill::FinishCommandLine(action);
     quill::UseShippedFontConfig(argc > 0 ? argv[0] : nullptr);
     quill::QuillnoteApplication app(argc, argv);
     // The main window often lives in the tray with no window shown: closing a

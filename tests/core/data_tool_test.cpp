@@ -159,7 +159,7 @@ TEST(DataToolArguments, OptionsStandBeforeOrAfterTheFileNameAndHelpAnswers) {
         SCOPED_TRACE(arguments);
         const ToolRun help = RunTool(dir, arguments);
         EXPECT_EQ(help.exitCode, 0);
-        EXPECT_EQ(help.out.rfind("usage: quillnote-data dump FILE", 0), 0u);
+        EXPECT_EQ(help.out.rfind("Usage: quillnote-data dump FILE", 0), 0u);
         EXPECT_EQ(help.err, "");
     }
     EXPECT_EQ(RunTool(dir, "repair --raw " + Quoted(path) + " " + Quoted(dir.File("o"))).exitCode,

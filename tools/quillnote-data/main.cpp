@@ -3,7 +3,8 @@
 //   quillnote-data repair FILE OUT     load FILE as the program does, write OUT
 //   quillnote-data --where             print the data file the Quillnote installed
 //                                      beside this tool uses for this user
-//   quillnote-data --help              this usage, on standard output
+//   quillnote-data --help              the usage, on standard output
+//   quillnote-data --version           "quillnote-data <version>"
 // Options may stand before or after the file names; "--" ends the options.
 // Exit codes: 0 success, 1 the file is damaged, 2 bad arguments or unreadable file.
 
@@ -32,6 +33,38 @@ int Fail(const std::string& message) {
 
 constexpr const char* kUsage = "usage: quillnote-data dump FILE [--raw] | quillnote-data repair "
                                "FILE OUT | quillnote-data --where";
+
+#ifndef QUILLNOTE_VERSION
+#define QUILLNOTE_VERSION "unknown"
+#endif
+
+// `--help`; the tool's manual page is made from it.
+constexpr const char* kHelp =
+    "Usage: quillnote-data dump FILE [--raw]\n"
+    "  or:  quillnote-data repair FILE OUT\n"
+    "  or:  quillnote-data --where\n"
+    "Shows what a Quillnote data file (quillnote.dat) holds and rescues a damaged one.\n"
+    "\n"
+    "Commands:\n"
+    "  dump FILE      print FILE as JSON, exactly as the program reads it; writes\n"
+    "                 nothing\n"
+    "  repair FILE OUT  load FILE as the program does at start-up (default categories,\n"
+    "                 repair rules) and write OUT with the program's own saver; when\n"
+    "                 OUT is a damaged FILE, FILE's bytes are copied aside first\n"
+    "\n"
+    "Options:\n"
+    "  --raw          with dump: strings and date-times as the hexadecimal of their\n"
+    "                 stored bytes, so nothing is lost in printing\n"
+    "  --where        print the data file the Quillnote beside this tool uses for\n"
+    "                 this user, and whether that copy is portable or installed\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "  --             end of options: later arguments are file names\n"
+    "\n"
+    "Exit status:\n"
+    "  0 success; 1 FILE is damaged (dump still prints what it read, repair still\n"
+    "  writes OUT); 2 bad arguments, a FILE that is missing or unreadable, or an OUT\n"
+    "  that cannot be written. Every failure is one line on standard error.\n";
 
 int Usage() {
     return Fail(kUsage);
@@ -138,7 +171,10 @@ int main(int argc, char** argv) {
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n", kUsage);
+            std::fputs(kHelp, stdout);
+            return kOk;
+        } else if (arg == "--version") {
+            std::puts("quillnote-data " QUILLNOTE_VERSION);
             return kOk;
         } else if (arg == "--raw") {
             raw = true;
