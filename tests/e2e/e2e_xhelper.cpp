@@ -9,10 +9,14 @@
 //   e2e-xhelper state <window>   the window's _NET_WM_STATE atom names, one per line
 //   e2e-xhelper clients          the window manager's top-level client windows:
 //                                "<window> <pid> <viewable 0|1>"
+//   e2e-xhelper popups <pid>     the process's shown pop-up menus: viewable
+//                                override-redirect windows on the root that are
+//                                not tooltips, "<window> <width> <height>"
 // Exit status 0 on success, 1 on failure or timeout, 2 on a usage error.
 
 #include "support/xcb_client.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -52,6 +56,57 @@ int Clients(const XcbClient& x) {
         std::printf("%u %u %d\n", w, pid.empty() ? 0u : pid[0], x.Viewable(w) ? 1 : 0);
     }
     return 0;
+}
+
+// A menu is a top-level window the window manager does not manage. The tray
+// icon's own window is override-redirect too, but the tray has reparented it, so
+// it is no child of the root; a tooltip says what it is.
+int Popups(const XcbClient& x, uint32_t pid) {
+    xcb_connection_t* conn = x.connection();
+    const xcb_atom_t pidAtom = x.Atom("_NET_WM_PID");
+    const xcb_atom_t typeAtom = x.Atom("_NET_WM_WINDOW_TYPE");
+    const xcb_atom_t tooltip = x.Atom("_NET_WM_WINDOW_TYPE_TOOLTIP");
+    auto* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, x.root()), nullptr);
+    if (!tree)
+        return 1;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+        const xcb_window_t w = children[i];
+        const auto owner = x.Words(w, pidAtom, XCB_ATOM_CARDINAL);
+        if (owner.empty() || owner[0] != pid || !x.Viewable(w))
+            continue;
+        auto* attributes =
+            xcb_get_window_attributes_reply(conn, xcb_get_window_attributes(conn, w), nullptr);
+        const bool unmanaged = attributes && attributes->override_redirect;
+        std::free(attributes);
+        const auto types = x.Words(w, typeAtom, XCB_ATOM_ATOM);
+        if (!unmanaged || std::find(types.begin(), types.end(), tooltip) != types.end())
+            continue;
+        auto* geo = xcb_get_geometry_reply(conn, xcb_get_geometry(conn, w), nullptr);
+        if (geo)
+            std::printf("0x%x %d %d\n", w, geo->width, geo->height);
+        std::free(geo);
+    }
+    std::free(tree);
+    return 0;
+}
+
+// Whether a pointer grab could be had now: while a client (the window manager
+// busy with a focus change, an open menu) holds the pointer, a click goes to it.
+int PointerFree(const XcbClient& x) {
+    xcb_connection_t* conn = x.connection();
+    auto* reply = xcb_grab_pointer_reply(
+        conn,
+        xcb_grab_pointer(conn, 0, x.root(), XCB_EVENT_MASK_NO_EVENT, XCB_GRAB_MODE_ASYNC,
+                         XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+        nullptr);
+    const bool free = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(reply);
+    if (free) {
+        xcb_ungrab_pointer(conn, XCB_CURRENT_TIME);
+        xcb_flush(conn);
+    }
+    return free ? 0 : 1;
 }
 
 int TrayWait(const XcbClient& x, int ms) {
@@ -104,8 +159,8 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(
             stderr,
-            "usage: e2e-xhelper tray-wait MS | wm-wait MS | tray-clients | clients | close WIN | "
-            "state WIN\n");
+            "usage: e2e-xhelper tray-wait MS | wm-wait MS | tray-clients | clients | popups PID | "
+            "close WIN | state WIN\n");
         return 2;
     }
     const XcbClient x;
@@ -125,6 +180,10 @@ int main(int argc, char** argv) {
         if (owner != XCB_NONE)
             ListClients(x, owner, x.Atom("_NET_WM_PID"));
         status = owner != XCB_NONE ? 0 : 1;
+    } else if (command == "pointer-free" && argc == 2) {
+        status = PointerFree(x);
+    } else if (command == "popups" && argc == 3) {
+        status = Popups(x, uint32_t(std::strtoul(argv[2], nullptr, 0)));
     } else if (command == "clients" && argc == 2) {
         status = Clients(x);
     } else if (command == "close" && argc == 3) {

@@ -315,10 +315,11 @@ e2e_other_windows() {
         awk -v p="$APP_PID" -v m="$MAIN_WIN" '$2 == p && $3 == 1 && $1 != m { print $1 }'
 }
 
-# How many windows of the program are shown (menus and tooltips too).
-e2e_shown_windows_count() {
-    xdotool search --onlyvisible --pid "${1:-$APP_PID}" --name '' 2>/dev/null | wc -l
-}
+# The program's shown pop-ups (menus, a drop-down's list; not tooltips, not the
+# tray icon): "window width height" each.
+e2e_popups() { "$E2E_XHELPER" popups "${1:-$APP_PID}"; }
+
+e2e_popup_shown() { test -n "$(e2e_popups)"; }
 
 # The first of them, or nothing.
 e2e_first_other_window() {

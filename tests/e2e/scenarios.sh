@@ -193,11 +193,8 @@ scenario_tray_click_shows() {
 open_settings_dialog() {
     local icon ix iy iw ih
     read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
-    local before
-    before=$(e2e_shown_windows_count)
     xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
-    e2e_wait_for 5 eval '[ "$(e2e_shown_windows_count)" -gt "$before" ]' ||
-        e2e_fail "the tray icon's menu did not open"
+    e2e_wait_for 5 e2e_popup_shown || e2e_fail "the tray icon's menu did not open"
     e2e_screenshot tray-menu
     # Menu items: Open/Minimize, Add Task..., Settings...
     xdotool key Down Down Down Return

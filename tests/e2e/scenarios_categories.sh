@@ -33,18 +33,13 @@ wait_file_change() {
     return 1
 }
 
-visible_window_count() { xdotool search --onlyvisible --pid "$APP_PID" "" 2>/dev/null | wc -l; }
-
 # Opens the categories window from the last item of the category drop-down
 # ("Edit Categories..."); sets CAT_WIN. The drop-down stands catrighttab and
 # catbottomtab (Default skin: 20, 30) from the client area's corner.
 open_categories_window() {
     e2e_geometry "$MAIN_WIN"
-    local before
-    before=$(visible_window_count)
     xdotool mousemove $((X + WIDTH - 1 - 20 - 72)) $((Y + HEIGHT - 1 - 30 - 10)) click 1
-    e2e_wait_for 5 test "$(visible_window_count)" -gt "$before" ||
-        e2e_fail "the drop-down's list did not open"
+    e2e_wait_for 5 e2e_popup_shown || e2e_fail "the drop-down's list did not open"
     xdotool key End Return
     wait_other_windows 1 10 || e2e_fail "the categories window did not open"
     CAT_WIN=$TOP_WIN
