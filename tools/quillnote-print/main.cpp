@@ -17,10 +17,18 @@
 #include <filesystem>
 #include <string>
 
+#ifndef QUILLNOTE_VERSION
+#define QUILLNOTE_VERSION "unknown"
+#endif
+
 namespace {
 
 const char* const kUsage =
-    "usage: quillnote-print DATAFILE OUT.pdf [options]\n"
+    "Usage: quillnote-print DATAFILE OUT.pdf [options]\n"
+    "Prints a Quillnote data file's tasks to a PDF file, with the pages the program's\n"
+    "print dialog makes, without a window or a display.\n"
+    "\n"
+    "Options:\n"
     "  --sort due|priority      order within each category (default due)\n"
     "  --no-separate            one table for all categories, with a category column\n"
     "  --new-page               each category on a new page\n"
@@ -28,7 +36,9 @@ const char* const kUsage =
     "  --no-descriptions        titles only\n"
     "  --landscape              landscape pages (default portrait)\n"
     "  --skin NAME|FILE.skn     pictures from this skin (default: the built-in skin)\n"
-    "  --done-to-bottom         done tasks after the others in each category\n";
+    "  --done-to-bottom         done tasks after the others in each category\n"
+    "  -h, --help               this usage\n"
+    "  --version                the version\n";
 
 // The program's font aliases, when the tool sits beside them.
 void UseShippedFontConfig() {
@@ -58,7 +68,11 @@ int main(int argc, char** argv) {
     bool doneToBottom = false;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
-        if (std::strcmp(a, "--sort") == 0 && i + 1 < argc) {
+        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            return std::fputs(kUsage, stdout), 0;
+        } else if (std::strcmp(a, "--version") == 0) {
+            return std::puts("quillnote-print " QUILLNOTE_VERSION), 0;
+        } else if (std::strcmp(a, "--sort") == 0 && i + 1 < argc) {
             const char* v = argv[++i];
             if (std::strcmp(v, "due") == 0)
                 choices.SortBy = 0;
