@@ -11,7 +11,8 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
 test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy git
            xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr
            pulseaudio pulseaudio-utils cups printer-driver-cups-pdf cups-filters poppler-utils
-           desktop-file-utils appstream dpkg-dev file)
+           desktop-file-utils appstream dpkg-dev file
+           lintian help2man)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;
