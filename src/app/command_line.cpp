@@ -37,9 +37,10 @@ const char* const kAfterOptions =
 // Options the toolkit's application object reads and removes itself; they take a
 // value unless listed as flags. Accepted here so they keep working.
 const char* const kToolkitValueOptions[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-    "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
-    "qmljsdebugger", "title", "name", "visual"};
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
+    "style",       "stylesheet",         "qmljsdebugger", "title",   "name",
+    "visual"};
 const char* const kToolkitFlags[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
 
 void AddHidden(QCommandLineParser& parser, const char* name, bool takesValue) {

@@ -23,8 +23,8 @@ private Q_SLOTS:
         QTest::newRow("-v") << QStringList{"-v"} << false << 0 << version;
         QTest::newRow("unknown") << QStringList{"--bogus"} << false << 2 << QString();
         QTest::newRow("value missing") << QStringList{"-platform"} << false << 2 << QString();
-        QTest::newRow("toolkit platform") << QStringList{"-platform", "xcb"} << true << 0
-                                          << QString();
+        QTest::newRow("toolkit platform")
+            << QStringList{"-platform", "xcb"} << true << 0 << QString();
         QTest::newRow("session restore")
             << QStringList{"-session", "10abc", "--style=Fusion", "-reverse"} << true << 0
             << QString();
