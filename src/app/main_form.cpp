@@ -377,6 +377,13 @@ void TMainForm::FilterTaskList() {
     quill::FilterTaskList(services_.store, ComboBox1->currentIndex(), ComboBox1->count());
 }
 
+// The filter lists the categories, then "All", then "Edit Categories...".
+QString TMainForm::ShownCategoryName() const {
+    const int index = ComboBox1->currentIndex();
+    const bool category = index >= 0 && index < static_cast<int>(services_.store.Categories.size());
+    return category ? ComboBox1->itemText(index) : QString();
+}
+
 void TMainForm::SortTaskList(int criterion) {
     const int32_t by = criterion == -1 ? options_->SortBy() : criterion;
     quill::SortTaskList(services_.store, by, options_->DoneTaskPutInBottom());

@@ -120,6 +120,7 @@ public:
     void OpenHelpFile() override;
     void ShowPrintDialog() override;
     QMenu* MainPopupMenu() override { return PopupMenu1; }
+    QString ShownCategoryName() const override;
 
     // The close sequence without a window to talk to: for a program that is made
     // to end at once (the X server went away). Shows nothing, throws nothing.

@@ -5,6 +5,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
+#include "ui/empty_list_hint.h"
 #include "ui/fit_text.h"
 #include "ui/list_font.h"
 #include "ui/main_layout.h"
@@ -82,6 +83,7 @@ TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params
     connect(Print2, &QAction::triggered, this, &TTaskList::Print2Click);
 
     connect(StringGrid1, &TStringGrid::DrawCell, this, &TTaskList::StringGrid1DrawCell);
+    connect(StringGrid1, &TStringGrid::DrawOver, this, &TTaskList::drawEmptyListHint);
     connect(StringGrid1, &TStringGrid::SelectCell, this, &TTaskList::StringGrid1SelectCell);
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TTaskList::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::Click, this, &TTaskList::StringGrid1Click);
@@ -292,6 +294,20 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
         canvas.fillRect(QRect(right - 1, top, 1, bottom - top), pen);
     if (ARow == store_.VisibleTaskCount - 1 || bottom + (bottom - top) > listHeight - 1)
         canvas.fillRect(QRect(left, bottom - 1, right - left, 1), pen);
+}
+
+// Over the blank rows of a list that shows no task: one line saying what to do,
+// in the skin's muted text colour and the list's font.
+void TTaskList::drawEmptyListHint(QPainter& canvas) {
+    const QString hint =
+        EmptyListHint(store_.VisibleTaskCount, store_.TaskCount(), host_.ShownCategoryName());
+    if (hint.isEmpty())
+        return;
+    const QFont font = ListFont();
+    const HintLine line = PlaceHint(hint, QFontMetrics(font, StringGrid1), StringGrid1->size());
+    canvas.setFont(font);
+    canvas.setPen(StringGrid1->palette().color(QPalette::PlaceholderText));
+    canvas.drawText(line.baseline, line.text);
 }
 
 void TTaskList::StringGrid1SelectCell(int ACol, int ARow, bool* CanSelect) {

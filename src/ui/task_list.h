@@ -133,6 +133,7 @@ public:
 
 private:
     void toggleDone(int row);
+    void drawEmptyListHint(QPainter& canvas);
     int pictureWidth(int kind) const;
 
     TaskStore& store_;

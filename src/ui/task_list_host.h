@@ -1,6 +1,8 @@
 #pragma once
 // What the task list needs from the window that holds it (the main window).
 
+#include <QString>
+
 class QMenu;
 
 namespace quill {
@@ -22,6 +24,9 @@ public:
     virtual void ShowPrintDialog() = 0;
     // The main window's menu, opened by a right press below the last row.
     virtual QMenu* MainPopupMenu() = 0;
+    // The name of the category the list is filtered to; empty for "All" (and
+    // for a host that has no filter).
+    virtual QString ShownCategoryName() const { return {}; }
 };
 
 } // namespace quill

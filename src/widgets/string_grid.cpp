@@ -172,6 +172,7 @@ void TStringGrid::paintEvent(QPaintEvent*) {
             left += w;
         }
     }
+    Q_EMIT DrawOver(painter);
 }
 
 void TStringGrid::leftPress(const QPoint& pos, Qt::KeyboardModifiers shift) {

@@ -93,6 +93,8 @@ Q_SIGNALS:
     // `rect` is the cell's rectangle: Left/Top inclusive, x()+width() and
     // y()+height() exclusive.
     void DrawCell(QPainter& painter, int col, int row, const QRect& rect, GridDrawState state);
+    // After every cell of a paint, unclipped: for what lies over the cells.
+    void DrawOver(QPainter& painter);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -66,8 +66,10 @@ public:
     void OpenHelpFile() override { calls << QStringLiteral("help"); }
     void ShowPrintDialog() override { calls << QStringLiteral("print"); }
     QMenu* MainPopupMenu() override { return &mainMenu; }
+    QString ShownCategoryName() const override { return shownCategory; }
 
     QStringList calls;
+    QString shownCategory;
     QMenu mainMenu;
 
 private:

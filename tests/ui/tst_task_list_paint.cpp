@@ -343,11 +343,49 @@ private Q_SLOTS:
         QCOMPARE(f->grid()->VisibleRowCount(), 2);
     }
 
-    void shouldPaintEmptyListBlank() {
-        f->Build({});
+    // A list that shows no task keeps its one blank row and says what to do in
+    // one line across its middle, in the muted colour; the first task removes it.
+    void shouldSayWhatToDoInTheMiddleOfAnEmptyList_data() {
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<int>("visible");
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("no task") << QStringList{} << 0 << QString()
+                                 << "No tasks yet. Press Insert or + to add one.";
+        QTest::newRow("filter hides all") << QStringList{"a"} << 0 << "Personal"
+                                          << "No tasks in Personal.";
+        QTest::newRow("one task") << QStringList{"a"} << 1 << QString() << QString();
+    }
+    void shouldSayWhatToDoInTheMiddleOfAnEmptyList() {
+        QFETCH(QStringList, titles);
+        QFETCH(int, visible);
+        QFETCH(QString, category);
+        QFETCH(QString, hint);
+        f->options.showGrid = false;
+        std::vector<std::string> tasks;
+        for (const QString& t : titles)
+            tasks.push_back(t.toStdString());
+        f->Build(tasks);
+        f->store.VisibleTaskCount = visible;
+        f->host->shownCategory = category;
+        f->list->SetupGridColumns();
+        const QColor muted(0, 120, 255);
+        QPalette palette = f->window->palette();
+        palette.setColor(QPalette::PlaceholderText, muted);
+        f->window->setPalette(palette);
         QCOMPARE(f->grid()->RowCount(), 1);
+
+        TextRecorder recorder(f->grid()->size());
+        f->grid()->render(&recorder);
+        QStringList drawn;
+        for (const auto& t : recorder.texts())
+            drawn << t.text;
+        QCOMPARE(drawn.contains(hint), !hint.isEmpty());
         const QImage img = Shot();
-        QCOMPARE(CountNot(img, img.rect(), kBackground), 0);
+        const int line = f->grid()->DefaultRowHeight();
+        const QRect middle(0, (img.height() - line) / 2, img.width(), line);
+        QCOMPARE(CountNear(img, middle, muted) > 30, !hint.isEmpty());
+        QCOMPARE(CountNear(img, img.rect(), muted), CountNear(img, middle, muted));
     }
 
     void shouldCentreNoneInDueDateColumn() {
