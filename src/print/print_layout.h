@@ -44,12 +44,26 @@ struct PrintPlan {
 PrintPlan MakePrintPlan(const TaskStore& store, int sortBy, bool doneToBottom,
                         bool onlyUncompleted);
 
+// How wide a piece of text is, in the units of the width it is wrapped to.
+using TextWidth = std::function<int(const QString&)>;
+
 // Splits `lines` into pieces narrower than `width` as measured by `textWidth`.
 // An empty line stays. A line that does not fit is cut after its last blank that
 // fits (the blank stays at the piece's end), or, without one, after the most
-// characters that fit; at least one character goes on each piece, so a width too
-// small for any character still ends.
-void WrapLines(QStringList& lines, int width, const std::function<int(const QString&)>& textWidth);
+// characters that fit: with n the fewest leading characters as wide as the
+// column or wider, the piece keeps n - 1 of them, since the n-th would reach past
+// the column's edge and be clipped. At least one character goes on each piece,
+// so a width too small for any character still ends.
+// Each piece is measured on its own, a few times near where it ends, never with
+// the rest of its line: the work grows with the text wrapped, not with its
+// square. With `maxLines` of 0 or more, wrapping stops once that many pieces are
+// made (a description is wrapped no further than a page can show).
+void WrapLines(QStringList& lines, int width, const TextWidth& textWidth, int maxLines = -1);
+
+// How many leading characters of `text` can show in `width`: those that fit, the
+// one the edge cuts, and a few more so that the cut one is shaped as in the whole
+// text. Drawing only these keeps an enormous title as cheap as a short one.
+qsizetype VisibleLength(const QString& text, int width, const TextWidth& textWidth);
 
 // The page-break test after a task block that ran from y0 to y: the next page is
 // due when the room left is no more than the block just printed.

@@ -133,7 +133,17 @@ bool TaskPrinter::BeginPrintJob() {
     dateText_ = QLocale().toString(ToQDate(Today()), QStringLiteral("dd MMMM yyyy"));
     image7_ = QPixmap::fromImage(HighPriorityMark());
     image8_ = QPixmap::fromImage(LowPriorityMark());
+    MeasureColumns();
     return canvas_.begin(&device_);
+}
+
+void TaskPrinter::MeasureColumns() {
+    // The header's caption height, "!" and "C" have the height of any text in F2.
+    headerHeight_ = QFontMetrics(f2_, &device_).height();
+    priorityColWidth_ = headerHeight_;
+    dateColWidth_ =
+        std::max(QFontMetrics(f2_, &device_).horizontalAdvance(QStringLiteral("Due Date")) + 5,
+                 QFontMetrics(f3_, &device_).horizontalAdvance(QStringLiteral("00.00.0000")) + 4);
 }
 
 void TaskPrinter::StartNewPage() {
@@ -150,6 +160,23 @@ void TaskPrinter::StartNewPage() {
 
 void TaskPrinter::TextOut(int x, int y, const QString& text) {
     canvas_.drawText(x, y + canvas_.fontMetrics().ascent(), text);
+}
+
+void TaskPrinter::LineOut(const QRect& box, int y, const QString& text, bool rightToLeft) {
+    // Only what can show is drawn: an enormous line costs what a short one does.
+    const QFontMetrics metrics = canvas_.fontMetrics();
+    const QString shown = text.left(VisibleLength(
+        text, box.width(), [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }));
+    if (!rightToLeft) {
+        TextOut(box.left(), y, shown);
+        return;
+    }
+    // It ends as far from the column's right edge as a left-to-right line starts
+    // from its left edge.
+    constexpr int kMirroredPadding = 3;
+    canvas_.setLayoutDirection(Qt::RightToLeft);
+    TextOut(box.right() + 1 - kMirroredPadding - metrics.horizontalAdvance(shown), y, shown);
+    canvas_.setLayoutDirection(Qt::LeftToRight);
 }
 
 int TaskPrinter::ScaledWidth(const QPixmap& picture, int height) const {
@@ -187,8 +214,6 @@ void TaskPrinter::PrintCategoryHeader(const QString& caption) {
     const QFontMetrics f2 = canvas_.fontMetrics();
     const int h = f2.height();
     const QRect bar = Ltrb(left_, y_, right_, y_ + h + 2);
-    headerHeight_ = h;
-    priorityColWidth_ = h; // the text height of "!" in F2
     const int indent = ScaledWidth(pictures_.NCheck, h - 4);
     canvas_.fillRect(bar, headerFill_);
     canvas_.setPen(Qt::black);
@@ -197,9 +222,6 @@ void TaskPrinter::PrintCategoryHeader(const QString& caption) {
     TextOut(left_ + indent + 1, y_ + 1, caption);
     canvas_.restore();
     const QString dueDate = QStringLiteral("Due Date");
-    dateColWidth_ =
-        std::max(f2.horizontalAdvance(dueDate) + 5,
-                 QFontMetrics(f3_, &device_).horizontalAdvance(QStringLiteral("00.00.0000")) + 4);
     const int top = y_ + 1;
     const auto centred = [&](const QString& text, int from, int to) {
         TextOut(from + (to - from - f2.horizontalAdvance(text)) / 2, top, text);
@@ -229,13 +251,26 @@ TaskPrinter::Block TaskPrinter::MeasureTaskRow(int index) {
             QString text = QString::fromStdString(t.Description);
             text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-            block.lines = text.split(QLatin1Char('\n'));
             int boxRight = right_ - dateColWidth_ - priorityColWidth_;
             if (CategoryColumn())
                 boxRight -= priorityColWidth_ + 2;
             const int boxWidth = (boxRight - 3) - (left_ + headerHeight_ + 6);
-            WrapLines(block.lines, boxWidth,
-                      [&f3](const QString& s) { return f3.horizontalAdvance(s); });
+            // More lines than a whole page holds are never drawn: the block is cut
+            // at the page's bottom, so wrapping stops there.
+            const int pageLines = bottom_ / std::max(1, f3.height()) + 1;
+            const TextWidth width = [&f3](const QString& s) { return f3.horizontalAdvance(s); };
+            for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+                QStringList pieces{paragraph};
+                WrapLines(pieces, boxWidth, width,
+                          pageLines - static_cast<int>(block.lines.size()));
+                const bool rightToLeft = paragraph.isRightToLeft();
+                for (QString& piece : pieces) {
+                    block.lines.append(std::move(piece));
+                    block.rightToLeft.append(rightToLeft);
+                }
+                if (block.lines.size() >= pageLines)
+                    break;
+            }
             block.height += static_cast<int>(block.lines.size()) * f3.height();
         }
     }
@@ -302,19 +337,20 @@ void TaskPrinter::PrintTaskRow(int index) {
     canvas_.setFont(titleFont);
     canvas_.save();
     canvas_.setClipRect(box);
-    TextOut(box.left(), box.top() + 1, QString::fromStdString(t.Title));
+    const QString title = QString::fromStdString(t.Title);
+    LineOut(box, box.top() + 1, title, title.isRightToLeft());
     canvas_.restore();
     y_ += h + 3;
 
     // Description, cut at the page bottom.
     canvas_.setFont(f3_);
     const int lineHeight = f3.height();
-    for (const QString& line : block.lines) {
+    for (qsizetype i = 0; i < block.lines.size(); ++i) {
         if (y_ + lineHeight > bottom_)
             break;
         canvas_.save();
         canvas_.setClipRect(Ltrb(box.left(), y_, right_, bottom_));
-        TextOut(box.left(), y_, line);
+        LineOut(box, y_, block.lines[i], block.rightToLeft[i]);
         canvas_.restore();
         y_ += lineHeight;
     }

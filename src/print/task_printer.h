@@ -48,7 +48,8 @@ public:
 private:
     struct Block {
         int index = -1;
-        QStringList lines; // the description, wrapped
+        QStringList lines;       // the description, wrapped
+        QList<bool> rightToLeft; // each line's direction: its paragraph's
         int height = 0;
     };
     const TTASK_ITEM& Task(int index) const;
@@ -59,7 +60,12 @@ private:
     void StartPendingPage(bool& headerPrinted);
     // A new page first when `height` does not fit below Y on this page.
     void MakeRoom(int height, bool& headerPrinted);
+    // The column widths and the header height, known before anything is measured.
+    void MeasureColumns();
     void TextOut(int x, int y, const QString& text);
+    // `text` in `box` by its own direction: a right-to-left line ends at the
+    // box's right edge, so the clip takes its end, not its beginning.
+    void LineOut(const QRect& box, int y, const QString& text, bool rightToLeft);
     void DrawPicture(const QPixmap& picture, int x, int y, int height);
     int ScaledWidth(const QPixmap& picture, int height) const;
     bool CategoryColumn() const;

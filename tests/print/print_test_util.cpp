@@ -59,4 +59,53 @@ int LongestDarkRow(const QImage& image) {
     return longest;
 }
 
+QList<int> VerticalRules(const QImage& image, int minRun) {
+    QList<int> rules;
+    for (int x = 0; x < image.width(); ++x) {
+        int run = 0;
+        int longest = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            run = image.constScanLine(y)[x] < 100 ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        if (longest >= minRun && (rules.isEmpty() || rules.last() + 3 < x))
+            rules << x;
+    }
+    return rules;
+}
+
+bool IsBarRow(const QImage& image, int y) {
+    const uchar* row = image.constScanLine(y);
+    int run = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        run = row[x] < 230 ? run + 1 : 0;
+        if (run > image.width() / 2)
+            return true;
+    }
+    return false;
+}
+
+QPair<int, int> InkSpan(const QImage& image, int from, int to, int ruleX) {
+    QPair<int, int> span{-1, -1};
+    // The table: from its first bar to its last, between the page's title and footer.
+    int first = 0;
+    while (first < image.height() && !IsBarRow(image, first))
+        ++first;
+    int last = image.height() - 1;
+    while (last > first && !IsBarRow(image, last))
+        --last;
+    for (int y = first; y < last; ++y) {
+        const uchar* row = image.constScanLine(y);
+        if (row[ruleX] >= 100 || IsBarRow(image, y))
+            continue;
+        for (int x = std::max(from, 0); x < std::min(to, image.width()); ++x) {
+            if (row[x] >= 100)
+                continue;
+            span.first = span.first < 0 ? x : std::min(span.first, x);
+            span.second = std::max(span.second, x);
+        }
+    }
+    return span;
+}
+
 } // namespace quill::printtest

@@ -22,6 +22,23 @@ int Units(const QString& s) {
     return static_cast<int>(s.size());
 }
 
+// `count` tasks of normal priority without a due date, in the first category,
+// each with this title and description.
+TaskStore SameTasks(int count, const char* title, const std::string& description) {
+    TaskStore store;
+    AddDefaultCategories(store);
+    for (int i = 0; i < count; ++i) {
+        TTASK_ITEM t;
+        t.Title = title;
+        t.Description = description;
+        t.Priority = 1;
+        t.NotOverdue = 1;
+        store.Tasks.push_back(t);
+    }
+    store.VisibleTaskCount = store.TaskCount();
+    return store;
+}
+
 } // namespace
 
 class TestPrintPages : public QObject {
@@ -81,6 +98,29 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         WrapLines(input, width, Units);
         QCOMPARE(input, expected);
+    }
+
+    // The wrap measures each piece, never the rest of the text, and stops once it
+    // has the lines asked for.
+    void wrapWorkFollowsItsOutput_data() {
+        QTest::addColumn<int>("maxLines");
+        QTest::addColumn<int>("expectedLines");
+        QTest::newRow("the whole text") << -1 << 400; // 20,000 characters, 50 a line
+        QTest::newRow("three lines") << 3 << 3;
+    }
+    void wrapWorkFollowsItsOutput() {
+        QFETCH(int, maxLines);
+        QFETCH(int, expectedLines);
+        QStringList lines{QStringLiteral("word ").repeated(4000)};
+        qsizetype measured = 0;
+        const auto counting = [&measured](const QString& s) {
+            measured += s.size();
+            return Units(s);
+        };
+        WrapLines(lines, 51, counting, maxLines);
+        QCOMPARE(lines.size(), expectedLines);
+        QCOMPARE(lines.first(), QStringLiteral("word ").repeated(10));
+        QVERIFY2(measured < 20 * 50 * expectedLines, qPrintable(QString::number(measured)));
     }
 
     void pageArithmetic() {
@@ -226,6 +266,108 @@ private Q_SLOTS:
         QVERIFY(texts[0].contains(QStringLiteral("Line 50")));
         QVERIFY(!texts.join(QString()).contains(QStringLiteral("Line 119")));
         QVERIFY(texts[1].contains(QStringLiteral("After the huge one")));
+    }
+
+    // Every task's description lies inside the title column, the first task's as
+    // well as the later ones', on every page: the priority column (empty for
+    // normal priority) holds no ink outside the header bars and rules.
+    void descriptionsStayInTheTitleColumn_data() {
+        QTest::addColumn<bool>("separate");
+        QTest::newRow("separate categories") << true;
+        QTest::newRow("one table") << false;
+    }
+    void descriptionsStayInTheTitleColumn() {
+        QFETCH(bool, separate);
+        std::string words;
+        for (int i = 0; i < 70; ++i)
+            words += "word" + std::to_string(i) + " ";
+        const TaskStore store = SameTasks(12, "Task", words);
+        PrintChoices choices;
+        choices.SeparateCategories = separate;
+        const QString pdf = Print(store, choices);
+        const int pages = PdfInfo(pdf, QStringLiteral("Pages")).toInt();
+        QCOMPARE(pages, 2);
+        for (int page = 1; page <= pages; ++page) {
+            const QImage image = PageImage(pdf, page, 100);
+            const QList<int> rules = VerticalRules(image, 60);
+            QCOMPARE(rules.size(), separate ? 5 : 6);
+            const int titleLeft = rules[1];
+            const int titleRight = rules[2];
+            const QPair<int, int> text = InkSpan(image, titleLeft + 3, titleRight - 1, titleLeft);
+            QVERIFY2(text.second > titleRight - (titleRight - titleLeft) / 5,
+                     qPrintable(QStringLiteral("page %1: text ends at %2, column at %3")
+                                    .arg(page)
+                                    .arg(text.second)
+                                    .arg(titleRight)));
+            const int priorityLeft = rules[rules.size() - 3];
+            const int dateLeft = rules[rules.size() - 2];
+            QCOMPARE(InkSpan(image, priorityLeft + 3, dateLeft - 1, dateLeft), qMakePair(-1, -1));
+        }
+    }
+
+    // A line is aligned by its own direction: a right-to-left title or
+    // description ends at the title column's right edge, a left-to-right one
+    // starts at its left edge.
+    void linesAlignedByTheirDirection_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("rightToLeft");
+        QTest::addColumn<bool>("inDescription");
+        const QString hebrew = QStringLiteral("לקנות לחם וחלב");
+        const QString arabic = QStringLiteral("شراء الخبز والحليب");
+        const QString latin = QStringLiteral("Buy bread and milk");
+        QTest::newRow("left-to-right title") << latin << false << false;
+        QTest::newRow("left-to-right description") << latin << false << true;
+        QTest::newRow("Hebrew title") << hebrew << true << false;
+        QTest::newRow("Hebrew description") << hebrew << true << true;
+        QTest::newRow("Arabic description") << arabic << true << true;
+    }
+    void linesAlignedByTheirDirection() {
+        QFETCH(QString, text);
+        QFETCH(bool, rightToLeft);
+        QFETCH(bool, inDescription);
+        const std::string bytes = text.toStdString();
+        const TaskStore store =
+            SameTasks(6, inDescription ? "" : bytes.c_str(), inDescription ? bytes : "");
+        const QImage image = PageImage(Print(store, PrintChoices{}), 1, 100);
+        const QList<int> rules = VerticalRules(image, 60);
+        QCOMPARE(rules.size(), 5);
+        const int left = rules[1];
+        const int right = rules[2];
+        const QPair<int, int> ink = InkSpan(image, left + 3, right - 1, left);
+        const QString where = QStringLiteral("ink %1..%2 in column %3..%4")
+                                  .arg(ink.first)
+                                  .arg(ink.second)
+                                  .arg(left)
+                                  .arg(right);
+        const int middle = (left + right) / 2;
+        if (rightToLeft)
+            QVERIFY2(ink.first > middle && ink.second > right - 12, qPrintable(where));
+        else
+            QVERIFY2(ink.first < left + 12 && ink.second < middle, qPrintable(where));
+    }
+
+    // One task holding a book: its block is cut at the page's end, the job asks
+    // whether to go on right after it, and cancelling there writes nothing.
+    void cancelDuringOneLongTask() {
+        const std::string book(80000, 'x');
+        std::string words;
+        while (words.size() < 80000)
+            words += "lorem ipsum dolor ";
+        TaskStore store = SameTasks(1, book.c_str(), words);
+        store.Tasks.push_back(SameTasks(1, "After the book", "").Tasks[0]);
+        int asked = 0;
+        const QString kept = dir_.filePath(QStringLiteral("book.pdf"));
+        const PrintJobInput input{&store, false, &pictures_, PrintChoices{}};
+        const PrintJobResult cancelled = PrintToPdfFile(kept, input, [&asked](int done, int) {
+            ++asked;
+            return done < 1;
+        });
+        QCOMPARE(cancelled.status, PrintJobResult::Status::Cancelled);
+        QCOMPARE(asked, 1);
+        QVERIFY(!QFile::exists(kept));
+        const QStringList texts = PageTexts(Print(store, PrintChoices{}));
+        QCOMPARE(texts.size(), 2);
+        QVERIFY(texts[1].contains(QStringLiteral("After the book")));
     }
 
     void pixelsAndOrientation() {
