@@ -56,6 +56,7 @@ TPrintForm::TPrintForm(QWidget* parent) : TForm(parent) {
     SkinLabel1->resize(50, 15);
     SkinLabel2->resize(45, 15);
     SkinLabel3->resize(70, 15);
+    SetKeyPreview(true);
     FormCreate();
 }
 
@@ -114,6 +115,10 @@ void TPrintForm::FormActivate() {
 void TPrintForm::FormClose(int modalResult) {
     if (modalResult == mrOk)
         PrintTasks();
+}
+
+bool TPrintForm::FormKeyDown(QKeyEvent* event) {
+    return CloseOnEnterOrEscape(event);
 }
 
 QString TPrintForm::SuggestedPdfPath() {

@@ -63,6 +63,8 @@ protected:
     void FormShow() override;
     void FormActivate() override;
     void FormClose(int modalResult) override;
+    // Enter prints (OK), Escape closes without printing (Cancel).
+    bool FormKeyDown(QKeyEvent* event) override;
 
 private:
     void FormCreate();

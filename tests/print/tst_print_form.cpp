@@ -5,6 +5,7 @@
 #include "print_test_util.h"
 #include "skin/skin_label.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -148,6 +149,38 @@ private Q_SLOTS:
         QCOMPARE(form.LastResult().status, PrintJobResult::Status::Failed);
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].startsWith(QStringLiteral("Cannot create file")));
+    }
+
+    // As in every other dialog, Enter means OK (here: print) and Escape Cancel,
+    // whichever control has the focus.
+    void enterPrintsEscapeCancels_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(mrOk);
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(mrOk);
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << int(mrCancel);
+    }
+    void enterPrintsEscapeCancels() {
+        QFETCH(int, key);
+        QFETCH(int, result);
+        TPrintForm form;
+        Wire(form);
+        int asked = 0;
+        form.SetPdfFileChooser([&asked](const QString&) {
+            ++asked;
+            return QString();
+        });
+        QTimer::singleShot(0, &form, [&form, key] {
+            form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
+            form.CheckBox3->setFocus();
+            QWidget* focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : &form, Qt::Key(key));
+        });
+        // A key that is not taken would leave the dialog open: close it another way.
+        QTimer::singleShot(5000, &form, [&form] { form.SetModalResult(mrNone + 99); });
+        QCOMPARE(form.ShowModal(), result);
+        QCOMPARE(asked, result == mrOk ? 1 : 0);
+        QVERIFY(!form.CheckBox3->isChecked());
     }
 
     void queueThatIsGoneIsReported() {
