@@ -26,6 +26,34 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$out"
 
+# The installed print tool as the user: --skin Dark and the font aliases must come
+# from /usr/share/quillnote (Trebuchet MS, the page title's font, is Liberation
+# Sans only through them), and the data file is only read. The pages are kept in
+# OUTDIR for a look.
+print_with_installed_tool() {
+    local dir="$work/print"
+    mkdir -p "$dir"
+    "$build/bin/make-print-data" "$dir/tasks.dat" sample ||
+        { log "FAIL: make-print-data"; failed=yes; return; }
+    chown -R 65534:65534 "$dir"
+    local before
+    before=$(sha256sum <"$dir/tasks.dat")
+    local status=0
+    setpriv --reuid=65534 --regid=65534 --clear-groups \
+        env -u FONTCONFIG_FILE XDG_DATA_HOME="$work/user-data" \
+        /usr/bin/quillnote-print --skin Dark "$dir/tasks.dat" "$dir/tasks.pdf" \
+        >"$work/print.log" 2>&1 || status=$?
+    cat "$work/print.log" >&2
+    check "quillnote-print --skin Dark prints with the shipped skin" \
+        test "$status" = 0 -a -s "$dir/tasks.pdf"
+    check "quillnote-print uses the shipped font aliases" \
+        eval 'pdffonts "$dir/tasks.pdf" | grep -q LiberationSans-BoldItalic'
+    check "quillnote-print only read the data file" \
+        eval '[ "$(sha256sum <"$dir/tasks.dat")" = "$before" ] &&
+            [ "$(ls -A "$dir" | tr "\n" " ")" = "tasks.dat tasks.pdf " ]'
+    cp "$dir/tasks.pdf" "$out/printed-dark.pdf" 2>/dev/null || true
+}
+
 log "building the package"
 (cd "$build" && cpack -G DEB -B "$work/pkg") >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; log "FAIL: cpack"; exit 1; }
@@ -93,6 +121,7 @@ check "nothing written beside the installed program" \
 check "quillnote-data --where names the user's file" \
     eval 'setpriv --reuid=65534 --regid=65534 --clear-groups env XDG_DATA_HOME="$work/user-data" \
         /usr/bin/quillnote-data --where | head -n1 | grep -qx "$user_dir/quillnote.dat"'
+print_with_installed_tool
 
 log "removing the package"
 apt-get remove -y -qq quillnote >"$work/apt-remove.log" 2>&1 || { cat "$work/apt-remove.log" >&2; failed=yes; }
