@@ -1,5 +1,7 @@
 #include "app_services.h"
 
+#include "exit_notice.h"
+
 #include "core/data_file.h"
 #include "platform/autostart.h"
 #include "platform/settings_store.h"
@@ -21,6 +23,7 @@ std::unique_ptr<AppServices> MakeDefaultServices() {
     auto services = std::make_unique<AppServices>();
     services->exeDir = QCoreApplication::applicationDirPath();
     services->location = CurrentDataLocation();
+    services->stateDir = UserStateDir();
     services->settings = std::make_unique<SettingsStore>();
     services->autostart = std::make_unique<Autostart>();
     services->tray = std::make_unique<TrayIcon>();

@@ -23,6 +23,7 @@ struct AppServices {
 
     QString exeDir;        // the executable's folder: help, font aliases
     DataLocation location; // the data file, the user's skins and the alarm sound
+    QString stateDir;      // what an unattended close could not save or store
     std::unique_ptr<SettingsStore> settings;
     std::unique_ptr<Autostart> autostart;
     std::unique_ptr<TrayIcon> tray;

@@ -49,13 +49,11 @@ int main(int argc, char* argv[]) {
         Qt::QueuedConnection);
     QObject::connect(&instance, &quill::SingleInstance::ShowRequested, main,
                      [main] { main->ShowMainWindow(); });
-    // Logout, SIGTERM and Ctrl+C close the way "Exit" does, so nothing is lost.
-    quill::ShutdownSignals signals([main] { main->close(); });
+    // Logout, SIGTERM and Ctrl+C save what "Exit" saves, but nobody may be there
+    // to answer a window: a failure goes to stderr and to the next start.
+    quill::ShutdownSignals signals([main] { main->CloseUnattended(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
-                     [main](QSessionManager& manager) {
-                         if (!main->close() && manager.allowsInteraction())
-                             manager.cancel();
-                     });
+                     [main](QSessionManager&) { main->CloseUnattended(); });
 
     g_mainForm = main;
     std::atexit(SaveAtExit);

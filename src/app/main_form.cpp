@@ -10,6 +10,7 @@
 #include "core/list_ordering.h"
 #include "core/live_options.h"
 #include "default_files.h"
+#include "exit_notice.h"
 #include "main_settings.h"
 #include "options_form.h"
 #include "platform/autostart.h"
@@ -268,9 +269,15 @@ void TMainForm::RunFirstActivation() {
     // The once-a-second timer starts only once the tasks are loaded.
     Timer1.start();
 
-    // Told after start-up has finished, so the window is complete behind it.
-    if (!notice.isEmpty())
-        QTimer::singleShot(0, this, [notice] { ShowAppError(notice); });
+    // Told after start-up has finished, so the window is complete behind it; and
+    // once, what the last close could not do while nobody watched.
+    QStringList notices{notice, ExitNotice(services_.stateDir).Take()};
+    notices.removeAll(QString());
+    if (!notices.isEmpty())
+        QTimer::singleShot(0, this, [notices] {
+            for (const QString& text : notices)
+                ShowAppError(text);
+        });
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -304,18 +311,51 @@ bool TMainForm::FormCloseQuery() {
     return true;
 }
 
+void TMainForm::CloseUnattended() {
+    if (closed_)
+        return;
+    // From here on an error may not wait for an answer either.
+    SetErrorPresenter([](const QString& message) { ExitNotice({}).Record(message); });
+    services_.tray->Remove();
+    SaveUnattended();
+    Q_EMIT CloseAccepted();
+}
+
 void TMainForm::SaveOnAbruptEnd() noexcept {
+    try {
+        SaveUnattended();
+    } catch (...) {
+    }
+}
+
+void TMainForm::SaveUnattended() {
     if (closed_)
         return;
     closed_ = true;
+    Timer1.stop();
+    startUpFallback_.stop();
+    const ExitNotice notice(services_.stateDir);
     try {
         if (dataLoaded_ && taskFile_.SavingAllowed())
-            taskFile_.Save(services_.store);
-    } catch (...) {
+            SaveTasks();
+    } catch (const AppError& error) {
+        const QString kept = notice.KeepTasks(services_.store);
+        QString message =
+            QStringLiteral("Your tasks could not be saved when Quillnote was closed by the "
+                           "system: %1\n\"%2\" holds them as they were last saved.")
+                .arg(QString::fromStdString(error.what()), taskFile_.Path());
+        message += kept.isEmpty()
+                       ? QStringLiteral(" The changes made since then are lost.")
+                       : QStringLiteral(" The tasks as they were at closing are kept in \"%1\".")
+                             .arg(kept);
+        notice.Record(message);
     }
     try {
         WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
-    } catch (...) {
+    } catch (const AppError& error) {
+        notice.Record(QStringLiteral("Your settings could not be stored when Quillnote was "
+                                     "closed by the system: %1")
+                          .arg(QString::fromStdString(error.what())));
     }
 }
 

@@ -122,8 +122,12 @@ public:
     QMenu* MainPopupMenu() override { return PopupMenu1; }
     QString ShownCategoryName() const override;
 
-    // The close sequence without a window to talk to: for a program that is made
-    // to end at once (the X server went away). Shows nothing, throws nothing.
+    // The close sequence when nobody may be there to answer (SIGTERM, Ctrl+C,
+    // logout, the session's end): no window is shown; a failure goes to stderr
+    // and is told at the next start (ExitNotice); then the program ends.
+    void CloseUnattended();
+    // The same for a program that is made to end at once (the X server went
+    // away): it only saves. Throws nothing.
     void SaveOnAbruptEnd() noexcept;
 
     // Writes the whole store; throws AppError when it cannot.
@@ -159,6 +163,9 @@ private:
     void ShowTrayIconOnce();
     void RunFirstActivation();
     void ApplyAlphaBlend();
+    // Saves the tasks and the window's settings without asking anybody; what
+    // fails is recorded for the next start, unsaved tasks kept elsewhere.
+    void SaveUnattended();
     bool AnyVisible(std::initializer_list<QWidget*> windows) const;
 
     AppServices& services_;

@@ -11,6 +11,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <filesystem>
+#include <system_error>
+
 namespace quill {
 
 namespace {
@@ -23,8 +26,15 @@ QString StoredText(const QVariant& value) {
     return value.toString();
 }
 
-[[noreturn]] void FailWrite() {
-    throw AppError(std::string("Failed to create key ") + settings::kKeyPath);
+// The user reads which file could not be written and why, after the message
+// every version of the program has given.
+[[noreturn]] void FailWrite(const QString& path = {}, const QString& reason = {}) {
+    std::string message = std::string("Failed to create key ") + settings::kKeyPath;
+    if (!path.isEmpty())
+        message += (QStringLiteral(". The settings file \"%1\" cannot be written: %2.")
+                        .arg(QDir::toNativeSeparators(path), reason))
+                       .toStdString();
+    throw AppError(message);
 }
 
 #ifndef Q_OS_WIN
@@ -127,13 +137,16 @@ void SettingsStore::Load() {
     QFile::remove(copy);
 }
 
-bool SettingsStore::Persist() {
+QString SettingsStore::Persist() {
     // QSettings creates missing folders itself but says nothing when it cannot.
-    if (!QDir().mkpath(QFileInfo(path_).absolutePath()))
-        return false;
+    std::error_code error;
+    std::filesystem::create_directories(
+        QFile::encodeName(QFileInfo(path_).absolutePath()).toStdString(), error);
+    if (error)
+        return QString::fromStdString(error.message());
     const QString copy = ScratchPath();
     if (copy.isEmpty())
-        return false;
+        return QStringLiteral("no temporary folder can be made");
     QByteArray text;
     {
         QSettings ini(copy, QSettings::IniFormat);
@@ -141,17 +154,19 @@ bool SettingsStore::Persist() {
             ini.setValue(it.key(), it.value());
         ini.sync();
         if (ini.status() != QSettings::NoError)
-            return false;
+            return QStringLiteral("the values cannot be turned into text");
     }
     QFile made(copy);
     if (!made.open(QIODevice::ReadOnly))
-        return false;
+        return made.errorString();
     text = made.readAll();
     made.close();
     QFile::remove(copy);
 
     QSaveFile file(path_);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return file.errorString();
+    return {};
 }
 
 int SettingsStore::ReadInteger(const QString& name, int def) const {
@@ -170,8 +185,9 @@ QString SettingsStore::ReadString(const QString& name, const QString& def) const
 
 void SettingsStore::StoreText(const QString& name, const QString& text) {
     values_.insert(name, text);
-    if (!Persist())
-        FailWrite();
+    const QString problem = Persist();
+    if (!problem.isEmpty())
+        FailWrite(path_, problem);
 }
 #endif
 

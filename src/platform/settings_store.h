@@ -33,9 +33,9 @@ public:
 
     // Each write is stored at once and judged by its own result, never by an
     // earlier one. A write that cannot be stored throws
-    // quill::AppError("Failed to create key \SOFTWARE\Tolvane\Quillnote"); the
-    // value is still kept for this run and goes to the file with the next write
-    // that succeeds.
+    // quill::AppError("Failed to create key \SOFTWARE\Tolvane\Quillnote", followed
+    // by the settings file and the system's reason); the value is still kept for this run and goes
+    // to the file with the next write that succeeds.
     void WriteInteger(const QString& name, int value);
     void WriteBool(const QString& name, bool value);
     void WriteString(const QString& name, const QString& value);
@@ -60,7 +60,8 @@ private:
     std::unique_ptr<QSettings> settings_;
 #else
     void Load();
-    bool Persist();
+    // Writes every value to the file; the reason it could not, or empty.
+    QString Persist();
     QString ScratchPath();
 
     QString path_;

@@ -16,6 +16,7 @@ AppFixture::AppFixture(bool trayAvailable) {
     services_ = std::make_unique<AppServices>();
     services_->exeDir = dir_.path();
     services_->location.dataDir = dir_.path();
+    services_->stateDir = QDir(dir_.path()).filePath("state");
     QDir(dir_.path()).mkpath(QStringLiteral("cfg"));
     services_->settings = std::make_unique<SettingsStore>(SettingsPath());
     services_->autostart =

@@ -2,6 +2,7 @@
 // sequence, the data file's failure cases, the settings dialog's apply order,
 // skins and the skin button table.
 #include "../skin/skin_test_util.h"
+#include "app/exit_notice.h"
 #include "app_fixture.h"
 
 #include "app/main_settings.h"
@@ -26,6 +27,7 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
@@ -453,6 +455,28 @@ private Q_SLOTS:
         QVERIFY(main->close());
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(QFileInfo(f.DataPath()).size(), 84);
+    }
+
+    // SIGTERM or a logout: nothing may wait for an answer, and nothing is lost.
+    void shouldKeepTheTasksAndTellNextTimeWhenAnUnattendedCloseCannotSave() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QVERIFY(QDir(f.ExeDir()).mkpath("quillnote.dat/inside"));
+        quill::AddCategory(f.Services().store, TCATEGORY{"Garden", 4});
+        QSignalSpy accepted(main, &TMainForm::CloseAccepted);
+        main->CloseUnattended();
+        QCOMPARE(accepted.count(), 1);
+        QVERIFY(f.errors.isEmpty());
+        const ExitNotice notice(f.Services().stateDir);
+        const QString told = notice.Take();
+        QVERIFY2(told.contains("Cannot create file \"" + f.DataPath() + "\""), qPrintable(told));
+        const QRegularExpressionMatch kept = QRegularExpression("kept in \"([^\"]+)\"").match(told);
+        QVERIFY2(kept.hasMatch(), qPrintable(told));
+        TaskStore reread;
+        LoadTasks(reread, kept.captured(1).toStdString());
+        QCOMPARE(reread.Categories.back().Name, std::string("Garden"));
+        QVERIFY(notice.Take().isEmpty()); // told once
     }
 
     void shouldNeverOverwriteAnUnreadableDataFile() {

@@ -88,6 +88,32 @@ scenario_settings_unwritable() {
     e2e_check "the folder in the settings file's place is left alone" test -d "$INI"
 }
 
+# The same at SIGTERM (a logout, a shutdown): nobody may be there to answer, so
+# nothing waits for an answer. The tasks are saved, the failure goes to stderr,
+# and the next start tells it once.
+scenario_sigterm_settings_unwritable() {
+    e2e_start_and_wait_main shown
+    e2e_require "the program has started" e2e_wait_started
+    rm -f "$INI"
+    mkdir -p "$INI"
+    kill -TERM "$APP_PID"
+    expect_clean_exit "SIGTERM ends the program without waiting for anybody"
+    e2e_check "the tasks were saved (data file $(e2e_file_size "$DATA") bytes)" \
+        test "$(e2e_file_size "$DATA")" = 84
+    e2e_check "stderr names the settings file and the reason" \
+        grep -q "Failed to create key .*The settings file \"$INI\" cannot be written: [A-Z]" \
+        "$E2E_WORK/app.log"
+    local notice="$HOME/.local/state/Tolvane/Quillnote/exit-notice.txt"
+    e2e_check "the failure is kept for the next start" test -s "$notice"
+
+    rmdir "$INI"
+    e2e_start_and_wait_main shown
+    e2e_answer_messages 10
+    e2e_check "the next start tells it once ($MESSAGES messages)" test "$MESSAGES" = 1
+    e2e_check "and only once" test ! -e "$notice"
+    e2e_close_and_expect_exit
+}
+
 # No window manager at all: the window is never activated, and the tasks of the
 # data file show all the same.
 scenario_no_window_manager() {
