@@ -1,7 +1,12 @@
 #include "date_time_picker.h"
 
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLineEdit>
 #include <QLocale>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace quill {
 
@@ -21,6 +26,78 @@ QString TDateTimePicker::DateDisplayFormat() {
 
 QString TDateTimePicker::TimeDisplayFormat() {
     return QLocale::system().timeFormat(QLocale::ShortFormat);
+}
+
+QStringList TDateTimePicker::WidestTexts() const {
+    const QString format = displayFormat();
+    const QLocale locale = this->locale();
+    QStringList texts;
+    if (kind_ == dtkDate) {
+        // Two-digit days of every month, and with them every weekday.
+        for (int month = 1; month <= 12; ++month)
+            for (int day = 22; day <= 28; ++day)
+                texts << locale.toString(QDate(2088, month, day), format);
+    } else {
+        for (int hour : {8, 18, 20, 23})
+            texts << locale.toString(QTime(hour, 58, 58), format);
+    }
+    texts.removeDuplicates();
+    return texts;
+}
+
+int TDateTimePicker::TextRoom() const {
+    // The line edit keeps two pixels each side and one for the cursor.
+    constexpr int kLineEditMargins = 2 * 2 + 1;
+    const QLineEdit* edit = lineEdit();
+    return edit->contentsRect().marginsRemoved(edit->textMargins()).width() - kLineEditMargins;
+}
+
+QFont TDateTimePicker::FitFont(const QFont& design, const QStringList& texts, int room) {
+    const auto fits = [&texts, room](const QFont& font) {
+        const QFontMetrics metrics(font);
+        return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+            return metrics.horizontalAdvance(text) <= room;
+        });
+    };
+    QFont font = design;
+    for (int stretch : {QFont::Unstretched, QFont::SemiCondensed, QFont::Condensed}) {
+        font.setStretch(stretch);
+        if (fits(font))
+            return font;
+    }
+    // Smaller, down to three quarters of the design size.
+    const bool pixels = design.pixelSize() > 0;
+    const double size = pixels ? design.pixelSize() : design.pointSizeF();
+    for (double factor : {0.9, 0.8, 0.75}) {
+        if (pixels)
+            font.setPixelSize(std::max(1, static_cast<int>(size * factor)));
+        else
+            font.setPointSizeF(size * factor);
+        if (fits(font))
+            return font;
+    }
+    return font;
+}
+
+void TDateTimePicker::fitText() {
+    lineEdit()->setFont(FitFont(font(), WidestTexts(), TextRoom()));
+}
+
+void TDateTimePicker::resizeEvent(QResizeEvent* event) {
+    QDateTimeEdit::resizeEvent(event);
+    fitText();
+}
+
+void TDateTimePicker::showEvent(QShowEvent* event) {
+    QDateTimeEdit::showEvent(event);
+    fitText();
+}
+
+void TDateTimePicker::changeEvent(QEvent* event) {
+    QDateTimeEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::LocaleChange)
+        fitText();
 }
 
 TDateTimePicker::TDateTimePicker(Kind kind, QWidget* parent) : QDateTimeEdit(parent), kind_(kind) {

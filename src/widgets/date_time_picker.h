@@ -27,11 +27,30 @@ public:
     static QString DateDisplayFormat();
     static QString TimeDisplayFormat();
 
+    // Texts of the display format as wide as any it shows: a day in each month,
+    // every weekday, morning and afternoon.
+    QStringList WidestTexts() const;
+    // The width the field's line edit gives its text.
+    int TextRoom() const;
+    // `design` when each text fits in `room` pixels, else the first narrower
+    // face (condensed, then smaller by steps down to three quarters) in which
+    // all of them fit; the narrowest tried when none does.
+    static QFont FitFont(const QFont& design, const QStringList& texts, int room);
+
 Q_SIGNALS:
     // The user changed the shown part; `value` is the new whole value.
     void Changed(double value);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The field is as wide as the window's design says: its text takes a
+    // narrower face where the user's format and the skin's padding leave too
+    // little room, so a date is never cut.
+    void fitText();
     void showValue();
     void userEdited(const QDateTime& shown);
 
