@@ -11,8 +11,10 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScreen>
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 
@@ -26,6 +28,12 @@ namespace {
 #ifndef QUILLNOTE_XCB_VERSION
 #define QUILLNOTE_XCB_VERSION ""
 #endif
+
+// A library's own version text ("libsndfile-1.2.0") as the number alone.
+QString VersionNumber(const QString& text) {
+    static const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)*"));
+    return number.match(text).captured();
+}
 
 bool HasAboutTemplate(const TSkin& skin) {
     const SkinData* data = skin.Data();
@@ -47,7 +55,7 @@ AboutInfo MakeAboutInfo(const AppServices& services) {
          QStringLiteral("https://www.qt.io/licensing/open-source-lgpl-obligations")},
         {QStringLiteral("libzip"), QString::fromLatin1(zip_libzip_version()),
          QStringLiteral("BSD-3-Clause"), QStringLiteral("https://libzip.org/license/")},
-        {QStringLiteral("zlib"), QString(), QStringLiteral("Zlib"),
+        {QStringLiteral("zlib"), QString::fromLatin1(zlibVersion()), QStringLiteral("Zlib"),
          QStringLiteral("https://zlib.net/zlib_license.html")},
         {QStringLiteral("libsndfile"), SndfileVersion(), QStringLiteral("LGPL-2.1-or-later"),
          QStringLiteral("https://github.com/libsndfile/libsndfile/blob/master/COPYING")},
@@ -60,6 +68,9 @@ AboutInfo MakeAboutInfo(const AppServices& services) {
         {QStringLiteral("Skins, icons and alarm sound"), QString(),
          QStringLiteral("made for Quillnote, \u00a9 Tolvane"), QString()},
     };
+    // One name and one version each, whatever form the library gives it in.
+    for (AboutComponent& component : info.components)
+        component.version = VersionNumber(component.version);
     return info;
 }
 

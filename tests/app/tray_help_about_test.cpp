@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -200,6 +201,11 @@ private Q_SLOTS:
         for (const char* linked : {"Qt", "libzip", "libsndfile", "FluidSynth", "CUPS"})
             QVERIFY2(names.contains(QLatin1String(linked)), linked);
         QCOMPARE(info.components.first().version, QString::fromLatin1(qVersion()));
+        // Each library: a version number alone, never its name again.
+        const QRegularExpression number(QStringLiteral("^\\d+(\\.\\d+)+$"));
+        for (qsizetype i = 0; i + 1 < info.components.size(); ++i)
+            QVERIFY2(number.match(info.components[i].version).hasMatch(),
+                     qPrintable(info.components[i].name + ": " + info.components[i].version));
 
         TAboutForm about(info);
         QStringList folders;
