@@ -23,7 +23,12 @@ void TMainForm::AttachReminders() {
             ShowAppError(QString::fromStdString(error.what()));
         }
     };
-    actions.showMainWindow = [this] { ShowMainWindow(); };
+    // Out of the tray, or back from the task bar; a window already on screen is
+    // not raised over a dialog the user has open (the reminder comes on top).
+    actions.showMainWindow = [this] {
+        if (!isVisible() || isMinimized())
+            ShowMainWindow();
+    };
     actions.editTask = [this](int index) { return EditTask(index); };
     actions.stayOnTop = [this](QWidget* window) { ApplyStayOnTop(window); };
     windows_.ReminderForm->SetSkin(Skin1);

@@ -357,6 +357,43 @@ e2e_ini_set() { # e2e_ini_set NAME VALUE (the program must not be running)
     mv "$tmp" "$INI"
 }
 
+# Now as the program counts it: days since 1899-12-30 in local time.
+e2e_now_days() {
+    perl -e 'my ($o) = @ARGV; my $z = ($o =~ /^([+-])(\d\d)(\d\d)$/) ? ($1 eq "-" ? -1 : 1) * ($2 * 3600 + $3 * 60) : 0;
+             printf "%.8f\n", (time + $z) / 86400 + 25569;' "$(date +%z)"
+}
+
+# e2e_write_tasks FILE TASK...: a data file with the three default categories and
+# one task per TASK, "Title[|due in days[|reminder in seconds]]" (an empty field:
+# none), all in "Personal", with no sound.
+e2e_write_tasks() {
+    local file=$1
+    shift
+    perl -e '
+        my ($path, $now, @tasks) = @ARGV;
+        sub str { my $s = shift; pack("l<", length $s) . join("", map { chr((255 - ord $_) ^ 0x3C) } split //, $s) }
+        sub date { pack("C l< d<", $_[0], 8, $_[1]) }
+        sub flag { pack("C l< C", $_[0], 1, $_[1]) }
+        my $d = pack("C l< l<", 0, 1, 25) . "\x01" . str("Quillnote");
+        my $i = 0;
+        $d .= pack("C l< l<", 4, 4, $i++) . str($_) for qw(Personal Business Other);
+        $d .= "\xFF";
+        for (@tasks) {
+            my ($title, $due, $remind) = split /\|/, $_, -1;
+            my $hasDue = defined $due && $due ne "";
+            my $hasReminder = defined $remind && $remind ne "";
+            my $moment = $hasReminder ? $now + $remind / 86400 : 0;
+            $d .= pack("C l< l<", 0, 4, 1) . "\x01" . str($title) . "\x02" . str("");
+            $d .= date(3, $hasDue ? int($now) + $due : 0) . date(4, $moment) . date(5, $moment);
+            $d .= "\x06" . str("") . flag(7, 1) . flag(8, 0) . flag(9, $hasReminder ? 1 : 0);
+            $d .= flag(10, $hasDue ? 1 : 0) . flag(11, 0) . pack("C l< l<", 12, 4, 0) . "\xFF";
+        }
+        open(my $f, ">:raw", $path) or die; print $f $d;' "$file" "$(e2e_now_days)" "$@"
+}
+
 e2e_checksum() { if [ -f "$1" ]; then md5sum <"$1"; else echo missing; fi; }
+
+# e2e_changed FILE CHECKSUM: the file no longer has that e2e_checksum.
+e2e_changed() { [ "$(e2e_checksum "$1")" != "$2" ]; }
 
 e2e_file_size() { stat -c %s "$1" 2>/dev/null || echo missing; }

@@ -79,7 +79,7 @@ scenario_categories_add() {
     wait_other_windows 2 10 || e2e_fail "the category dialog did not open"
     local dialog=$TOP_WIN
     # The name field takes the focus when the dialog is activated.
-    e2e_wait_for 5 test "$(xdotool getactivewindow 2>/dev/null)" = "$dialog" ||
+    e2e_wait_for 5 e2e_is_active "$dialog" ||
         e2e_fail "the category dialog is not active"
     e2e_screenshot category-dialog
     # A new name, then the fourth mark with the arrow keys, then Enter (OK).

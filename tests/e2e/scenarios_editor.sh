@@ -81,6 +81,80 @@ scenario_add_and_edit_task() {
     e2e_check "the program ended cleanly (status $EXIT_RC)" test "$EXIT_RC" = 0
 }
 
+# The reminder window (titled with its task's position) and its skin's buttons.
+wait_reminder() { # wait_reminder SECONDS; sets REMINDER_WIN
+    e2e_wait_for "$1" eval 'REMINDER_WIN=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name "^[0-9]+\$" 2>/dev/null | head -n1); [ -n "$REMINDER_WIN" ]'
+}
+click_reminder_button() { # click_reminder_button RIGHT: OK 12, "Edit Task" 104
+    e2e_geometry "$REMINDER_WIN"
+    xdotool mousemove $((X + WIDTH - $1 - 42)) $((Y + HEIGHT - 12 - 14)) click 1
+}
+
+task_field() { # task_field TITLE FIELD: the field of the stored task with that title
+    "$DATA_TOOL" dump "$DATA" | perl -ne 'print "$1\n" if /"Title":"\Q'"$1"'\E".*"'"$2"'":([^,}]*)/'
+}
+titles() { "$DATA_TOOL" dump "$DATA" | perl -ne 'print "$1\n" if /"Title":"([^"]*)"/' | sort | paste -sd,; }
+
+# A reminder falls due while the editor is open on another task: its "Edit Task"
+# must not load its task into the open editor, whose OK would then overwrite the
+# first task; and the snooze stays after the editor's OK.
+scenario_reminder_while_editing() {
+    e2e_write_tasks "$DATA" "Buy milk" "Pay rent||4"
+    e2e_start_and_wait_main shown
+    e2e_require "start-up done (tray icon)" e2e_wait_tray_icon 10
+    e2e_geometry "$MAIN_WIN"
+    xdotool mousemove $((X + 200)) $((Y + 58)) click --repeat 2 --delay 80 1
+    e2e_require "a double-click opens \"Buy milk\" in the editor" wait_editor 10
+    local editor=$EDITOR_WIN
+    xdotool key ctrl+a
+    xdotool type --delay 30 "Buy oat milk"
+    e2e_require "the reminder of \"Pay rent\" comes over the editor" wait_reminder 10
+    e2e_screenshot reminder-over-editor
+    local before
+    before=$(e2e_checksum "$DATA")
+    click_reminder_button 104
+    # The open editor keeps what the user typed; the reminder waits for its answer.
+    e2e_check "\"Edit Task\" leaves the reminder open" e2e_is_viewable "$REMINDER_WIN"
+    click_reminder_button 12
+    e2e_require "OK snoozes (the file changes)" e2e_wait_for 5 e2e_changed "$DATA" "$before"
+    xdotool windowactivate --sync "$editor" key Return
+    e2e_require "the editor's OK is saved" wait_dump 10 '"Title":"Buy oat milk"'
+    e2e_check "both tasks are there, neither overwritten ($(titles))" test "$(titles)" = "Buy oat milk,Pay rent"
+    local moment now
+    moment=$(task_field "Pay rent" ReminderDate) now=$(e2e_now_days)
+    e2e_check "the snooze survives the editor's OK ($moment at $now)" \
+        perl -e 'exit(($ARGV[0] - $ARGV[1]) * 86400 > 240 ? 0 : 1)' "$moment" "$now"
+    e2e_close_and_expect_exit
+}
+
+# A reminder falls due while "Delete Task" asks for confirmation, and its editor
+# re-sorts the list: "Yes" deletes the task asked about, not the one now in its row.
+scenario_reminder_while_deleting() {
+    e2e_write_tasks "$DATA" "Buy milk|3" "Pay rent|1|4" "Call mum|2"
+    e2e_start_and_wait_main shown
+    e2e_require "start-up done (tray icon)" e2e_wait_tray_icon 10
+    e2e_geometry "$MAIN_WIN"
+    xdotool mousemove $((X + 200)) $((Y + 58)) click 1
+    xdotool key Delete
+    e2e_require "Delete asks for confirmation" wait_editor 10
+    local question=$EDITOR_WIN
+    e2e_require "the reminder of \"Pay rent\" comes over the question" wait_reminder 10
+    click_reminder_button 104
+    e2e_require "\"Edit Task\" opens the editor" \
+        e2e_wait_for 5 eval '[ "$(e2e_other_windows | wc -l)" -ge 3 ]'
+    local before
+    before=$(e2e_checksum "$DATA")
+    xdotool key Return
+    e2e_require "the editor's OK re-sorts and saves" \
+        e2e_wait_for 5 e2e_changed "$DATA" "$before"
+    e2e_require "the reminder closed with the editor" e2e_wait_viewable "$REMINDER_WIN" 5 not
+    e2e_screenshot question-after-edit
+    xdotool windowactivate --sync "$question" key alt+y
+    e2e_require "Yes deletes a task" e2e_wait_for 5 eval '[ "$(titles | tr , "\n" | wc -l)" = 2 ]'
+    e2e_check "the task asked about is gone ($(titles))" test "$(titles)" = "Call mum,Pay rent"
+    e2e_close_and_expect_exit
+}
+
 name=$1
 shift
 DATA_TOOL=${4:-}

@@ -123,7 +123,7 @@ scenario_tray_menu() {
     xdotool key Down Return
     e2e_check "\"Open\" shows the main window" e2e_wait_viewable "$MAIN_WIN" 3
     e2e_check "and makes it the active window" \
-        e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$MAIN_WIN"
+        e2e_wait_for 3 e2e_is_active "$MAIN_WIN"
     # With the task editor open ("Add Task..." from the menu) a right click brings
     # it forward and opens no menu.
     tray_click 3
@@ -134,7 +134,7 @@ scenario_tray_menu() {
     editor=$(e2e_first_other_window)
     tray_click 3
     e2e_check "the task editor comes forward" \
-        e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((editor))"
+        e2e_wait_for 3 e2e_is_active "$((editor))"
     e2e_check "no menu opened over it" eval '! e2e_wait_for 1 e2e_popup_shown'
     e2e_screenshot editor-forward
     xdotool key Escape
@@ -192,7 +192,7 @@ scenario_about() {
     about=$(e2e_first_other_window)
     e2e_check "captioned \"About Tolva Quillnote\"" \
         test "$(xdotool getwindowname "$about")" = "About Tolva Quillnote"
-    e2e_wait_for 3 test "$(xdotool getactivewindow 2>/dev/null)" = "$((about))" || true
+    e2e_wait_for 3 e2e_is_active "$((about))" || true
     import -window "$about" "$E2E_OUT/$E2E_SCENARIO-${E2E_SKIN:-Default}-${QT_SCALE_FACTOR:-1}x.png"
     xdotool key Return
     e2e_check "Enter closes it" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
