@@ -71,7 +71,7 @@ check "xdg-utils recommended (F1 opens the help with xdg-open)" \
 # reason beside it; none has to today.
 log "lintian"
 lint_status=0
-lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$work/lintian.txt" 2>&1 ||
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 ||
     lint_status=$?
 grep -v '^running with root privileges' "$work/lintian.txt" >"$out/lintian.txt" || true
 cat "$out/lintian.txt" >&2
