@@ -126,6 +126,8 @@ void ShowAboutWindow(const AboutInfo& info, TSkin& current, QWidget* owner,
         frame.moveTop(std::clamp(frame.top(), work.top(), work.bottom() - frame.height() + 1));
     }
     about.move(frame.topLeft());
+    // Like every other window of the program, no taskbar button of its own.
+    WindowOps::SetSkipTaskbar(&about);
     about.ShowModal();
 }
 

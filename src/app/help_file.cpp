@@ -5,10 +5,11 @@
 
 namespace quill {
 
-QString HelpFilePath(const QString& exeDir, const QString& sharedDir) {
+QString HelpFilePath(const QString& exeDir, const QString& sharedDir,
+                     const FileAction& chmHasOpener) {
     const QDir dir(exeDir);
     QString chm = dir.filePath(QString::fromLatin1(kHelpChmName));
-    if (QFileInfo(chm).isFile())
+    if (QFileInfo(chm).isFile() && chmHasOpener && chmHasOpener(chm))
         return chm;
     QString html = dir.filePath(QString::fromLatin1(kHelpHtmlName));
     if (!QFileInfo(html).isFile() && !sharedDir.isEmpty()) {
@@ -19,9 +20,9 @@ QString HelpFilePath(const QString& exeDir, const QString& sharedDir) {
     return html;
 }
 
-QString OpenHelp(const QString& exeDir, const QString& sharedDir,
-                 const std::function<bool(const QString&)>& open) {
-    const QString path = HelpFilePath(exeDir, sharedDir);
+QString OpenHelp(const QString& exeDir, const QString& sharedDir, const FileAction& open,
+                 const FileAction& chmHasOpener) {
+    const QString path = HelpFilePath(exeDir, sharedDir, chmHasOpener);
     const QFileInfo info(path);
     if (!info.isFile())
         return QStringLiteral("The help file \"%1\" was not found. Reinstalling Quillnote "

@@ -1,6 +1,8 @@
 #pragma once
-// The program's help: "quillnote.chm" where one lies beside the executable,
-// otherwise the HTML help shipped there, opened with the desktop's browser.
+// The program's help: the HTML help shipped beside the executable (or in an
+// installed copy's share folder), opened with the desktop's browser; a
+// "quillnote.chm" beside the executable instead, where the desktop names a
+// program for that type (an opener that starts and shows nothing is no help).
 
 #include <QString>
 #include <functional>
@@ -10,15 +12,19 @@ namespace quill {
 inline constexpr const char* kHelpChmName = "quillnote.chm";
 inline constexpr const char* kHelpHtmlName = "quillnote-help.html";
 
-// The help file to open: the CHM file beside the executable when it exists, else
-// the HTML one there, else (an installed copy) the HTML one in its share folder.
-// When none exists, the path beside the executable.
-QString HelpFilePath(const QString& exeDir, const QString& sharedDir = QString());
+using FileAction = std::function<bool(const QString&)>;
+
+// The help file to open: the CHM file beside the executable when it exists and
+// `chmHasOpener` says a program takes it, else the HTML one there, else (an
+// installed copy) the HTML one in its share folder. When none exists, the path
+// beside the executable.
+QString HelpFilePath(const QString& exeDir, const QString& sharedDir,
+                     const FileAction& chmHasOpener);
 
 // Opens the help with `open` (which answers whether the desktop took it). Returns
 // an empty string, or the message to show when the help is missing or no program
 // could open it.
-QString OpenHelp(const QString& exeDir, const QString& sharedDir,
-                 const std::function<bool(const QString&)>& open);
+QString OpenHelp(const QString& exeDir, const QString& sharedDir, const FileAction& open,
+                 const FileAction& chmHasOpener);
 
 } // namespace quill

@@ -6,10 +6,12 @@
 #include "quillnote_application.h"
 #include "shutdown_signals.h"
 
+#include "platform/display_platform.h"
 #include "platform/single_instance.h"
 #include "platform/window_ops.h"
 
 #include <QSessionManager>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -26,6 +28,14 @@ int main(int argc, char* argv[]) {
     // --help and --version answer before any display or file is touched.
     if (const auto action = quill::ParseCommandLine(argc, argv); !action.run)
         return quill::FinishCommandLine(action);
+    // X11 also on a Wayland desktop (XWayland); a clear word when there is no X.
+    const quill::DisplayChoice display = quill::ChooseDisplayPlatform(argc, argv);
+    if (!display.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", display.error.toLocal8Bit().constData());
+        return 1;
+    }
+    if (!display.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", display.platform);
     quill::UseShippedFontConfig(argc > 0 ? argv[0] : nullptr);
     quill::QuillnoteApplication app(argc, argv);
     // The main window often lives in the tray with no window shown: closing a

@@ -353,7 +353,8 @@ int TMainForm::EditTask(int index) {
 
 void TMainForm::OpenHelpFile() {
     // Pressing F1 and seeing nothing is no answer: a help that cannot be shown says so.
-    const QString problem = OpenHelp(services_.exeDir, services_.location.sharedDir, OpenWithShell);
+    const QString problem =
+        OpenHelp(services_.exeDir, services_.location.sharedDir, OpenWithShell, HasOpenerFor);
     if (!problem.isEmpty())
         ShowMessageDialog(problem, QStringLiteral("Attention"), 0);
 }

@@ -157,29 +157,35 @@ private Q_SLOTS:
             opened << path;
             return opens;
         };
+        bool chmHasOpener = false;
+        const auto chmOpener = [&](const QString&) { return chmHasOpener; };
+        const auto help = [&] { return OpenHelp(dir.path(), shared.path(), open, chmOpener); };
         const QString html = dir.filePath(kHelpHtmlName);
         const QString chm = dir.filePath(kHelpChmName);
         // Nothing there: a message naming the file, nothing opened.
-        QString problem = OpenHelp(dir.path(), shared.path(), open);
+        QString problem = help();
         QVERIFY(problem.contains(QDir::toNativeSeparators(html)));
         QVERIFY(problem.contains(QStringLiteral("not found")));
         QVERIFY(opened.isEmpty());
         // An installed copy's help in its share folder.
         Touch(shared.filePath(kHelpHtmlName));
-        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
+        QCOMPARE(help(), QString());
         QCOMPARE(opened, QStringList{shared.filePath(kHelpHtmlName)});
         opened.clear();
         // The HTML help beside the program comes first.
         Touch(html);
-        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
+        QCOMPARE(help(), QString());
         QCOMPARE(opened, QStringList{html});
-        // A CHM file beside it is opened instead.
+        // A CHM file beside it is opened instead, but only where a program takes it.
         Touch(chm);
-        QCOMPARE(OpenHelp(dir.path(), shared.path(), open), QString());
+        QCOMPARE(help(), QString());
+        QCOMPARE(opened.last(), html);
+        chmHasOpener = true;
+        QCOMPARE(help(), QString());
         QCOMPARE(opened.last(), chm);
         // No program to show it: said, with the path.
         opens = false;
-        problem = OpenHelp(dir.path(), shared.path(), open);
+        problem = help();
         QVERIFY(problem.contains(QDir::toNativeSeparators(chm)));
         QVERIFY(problem.contains(QStringLiteral("could not be opened")));
     }

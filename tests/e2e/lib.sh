@@ -328,6 +328,10 @@ e2e_first_other_window() {
     echo "${all%%$'\n'*}"
 }
 
+# Conditions to wait for: a dialog of the program is shown, or none is.
+e2e_other_window_shown() { test -n "$(e2e_first_other_window)"; }
+e2e_no_other_window() { test -z "$(e2e_first_other_window)"; }
+
 # Asks the main window to close as the window manager's close button does.
 e2e_close_main() { "$E2E_XHELPER" close "$MAIN_WIN"; }
 

@@ -130,7 +130,7 @@ scenario_tray_menu() {
     e2e_require "the menu opened again" e2e_wait_for 3 e2e_popup_shown
     xdotool key Down Down Return
     local editor=""
-    e2e_wait_for 5 test -n "$(e2e_first_other_window)" || e2e_fail "the task editor did not open"
+    e2e_wait_for 5 e2e_other_window_shown || e2e_fail "the task editor did not open"
     editor=$(e2e_first_other_window)
     tray_click 3
     e2e_check "the task editor comes forward" \
@@ -138,7 +138,7 @@ scenario_tray_menu() {
     e2e_check "no menu opened over it" eval '! e2e_wait_for 1 e2e_popup_shown'
     e2e_screenshot editor-forward
     xdotool key Escape
-    e2e_check "the task editor closes" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_check "the task editor closes" e2e_wait_for 3 e2e_no_other_window
     e2e_close_and_expect_exit
 }
 
@@ -167,11 +167,11 @@ scenario_help() {
     : >"$E2E_WORK/opened"
     xdotool windowactivate --sync "$MAIN_WIN"
     xdotool key F1
-    e2e_check "a missing help file is told" e2e_wait_for 5 test -n "$(e2e_first_other_window)"
+    e2e_check "a missing help file is told" e2e_wait_for 5 e2e_other_window_shown
     e2e_screenshot help-missing
     e2e_check "nothing was opened" test ! -s "$E2E_WORK/opened"
     xdotool key Return
-    e2e_check "the message closes" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_check "the message closes" e2e_wait_for 3 e2e_no_other_window
     e2e_close_and_expect_exit
 }
 
@@ -187,15 +187,16 @@ scenario_about() {
     e2e_require "the tray menu opened" e2e_wait_for 3 e2e_popup_shown
     # From the bottom: Exit, About...
     xdotool key Up Up Return
-    e2e_require "the about window opened" e2e_wait_for 5 test -n "$(e2e_first_other_window)"
+    e2e_require "the about window opened" e2e_wait_for 5 e2e_other_window_shown
     local about
     about=$(e2e_first_other_window)
     e2e_check "captioned \"About Tolva Quillnote\"" \
         test "$(xdotool getwindowname "$about")" = "About Tolva Quillnote"
+    e2e_check "no taskbar button of its own" e2e_has_state "$about" _NET_WM_STATE_SKIP_TASKBAR
     e2e_wait_for 3 e2e_is_active "$((about))" || true
     import -window "$about" "$E2E_OUT/$E2E_SCENARIO-${E2E_SKIN:-Default}-${QT_SCALE_FACTOR:-1}x.png"
     xdotool key Return
-    e2e_check "Enter closes it" e2e_wait_for 3 test -z "$(e2e_first_other_window)"
+    e2e_check "Enter closes it" e2e_wait_for 3 e2e_no_other_window
     e2e_close_and_expect_exit
 }
 
