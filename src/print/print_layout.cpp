@@ -45,44 +45,36 @@ namespace {
 
 // The fewest leading characters of `line` from `from` that no longer fit in
 // `width`, or the count of characters left plus one when all of them fit.
-// Prefix widths grow with their length: the search starts at `guess` (the last
-// piece's length, usually close), gallops outwards and halves the gap that is
-// left, so it measures only strings about as long as one piece.
+// Prefix widths grow about in step with their length, so each probe aims where
+// the width should be reached, judged from the last probe's width; a probe that
+// does not halve the gap is followed by a halving one, so odd glyph widths cannot
+// stall the search. The first probe is `guess` characters (the last piece's
+// length, or all that is left when that is fewer), and no probe goes past twice
+// the longest one that fitted: only strings about as long as one piece are
+// measured, never the rest of a long line.
 qsizetype FirstMisfit(const QString& line, qsizetype from, int width, const TextWidth& textWidth,
                       qsizetype guess) {
     const qsizetype left = line.size() - from;
-    const auto fits = [&](qsizetype count) {
-        return count == 0 || textWidth(line.mid(from, count)) < width;
-    };
     qsizetype lo = 0;        // fits
-    qsizetype hi = left + 1; // does not fit ("all fit" while it stays left + 1)
-    const qsizetype start = std::clamp<qsizetype>(guess, 1, left);
-    if (fits(start)) {
-        lo = start;
-        for (qsizetype step = 1; lo < left; step *= 2) {
-            const qsizetype next = std::min(lo + step, left);
-            if (!fits(next)) {
-                hi = next;
-                break;
-            }
-            lo = next;
-        }
-    } else {
-        hi = start;
-        for (qsizetype step = 1; hi > 1; step *= 2) {
-            const qsizetype next = std::max<qsizetype>(hi - step, 0);
-            if (fits(next)) {
-                lo = next;
-                break;
-            }
-            hi = next;
-        }
+    qsizetype hi = left + 1; // does not fit; left + 1 while no probe has failed
+    qsizetype probe = std::clamp<qsizetype>(guess, 1, left);
+    bool halve = false;
+    while (true) {
+        const qint64 w = textWidth(line.mid(from, probe));
+        const qsizetype gap = hi - lo;
+        (w < width ? lo : hi) = probe;
+        if (lo == left || hi - lo <= 1)
+            return hi;
+        qsizetype next = 0;
+        if (hi > left) // nothing has failed yet: reach out, at most doubling
+            next = std::min<qint64>(w > 0 ? probe * qint64(width) / w : 2 * lo, 2 * lo);
+        else if (halve || w <= 0)
+            next = lo + (hi - lo) / 2;
+        else
+            next = probe * qint64(width) / w;
+        halve = hi - lo > gap / 2;
+        probe = std::clamp<qsizetype>(next, lo + 1, hi - 1);
     }
-    while (hi <= left && hi - lo > 1) {
-        const qsizetype mid = lo + (hi - lo) / 2;
-        (fits(mid) ? lo : hi) = mid;
-    }
-    return hi;
 }
 
 } // namespace
@@ -90,7 +82,7 @@ qsizetype FirstMisfit(const QString& line, qsizetype from, int width, const Text
 void WrapLines(QStringList& lines, int width, const TextWidth& textWidth, int maxLines) {
     QStringList out;
     const auto full = [&out, maxLines] { return maxLines >= 0 && out.size() >= maxLines; };
-    qsizetype guess = 16;
+    qsizetype guess = 64;
     for (const QString& line : std::as_const(lines)) {
         if (full())
             break;
@@ -127,7 +119,7 @@ qsizetype VisibleLength(const QString& text, int width, const TextWidth& textWid
     constexpr qsizetype kShapingContext = 8;
     if (text.isEmpty())
         return 0;
-    const qsizetype n = FirstMisfit(text, 0, width, textWidth, 16);
+    const qsizetype n = FirstMisfit(text, 0, width, textWidth, 64);
     return std::min(text.size(), n + kShapingContext);
 }
 

@@ -163,10 +163,13 @@ void TaskPrinter::TextOut(int x, int y, const QString& text) {
 }
 
 void TaskPrinter::LineOut(const QRect& box, int y, const QString& text, bool rightToLeft) {
-    // Only what can show is drawn: an enormous line costs what a short one does.
+    // Of an enormous line only what can show is drawn, so it costs what a short
+    // one does; a short one is drawn whole, unmeasured.
+    constexpr qsizetype kMeasureFrom = 512;
     const QFontMetrics metrics = canvas_.fontMetrics();
-    const QString shown = text.left(VisibleLength(
-        text, box.width(), [&metrics](const QString& s) { return metrics.horizontalAdvance(s); }));
+    const TextWidth width = [&metrics](const QString& s) { return metrics.horizontalAdvance(s); };
+    const QString shown =
+        text.size() < kMeasureFrom ? text : text.left(VisibleLength(text, box.width(), width));
     if (!rightToLeft) {
         TextOut(box.left(), y, shown);
         return;

@@ -18,8 +18,9 @@ using namespace quill::printtest;
 
 namespace {
 
+// One unit of width per character, four for a "W".
 int Units(const QString& s) {
-    return static_cast<int>(s.size());
+    return static_cast<int>(s.size() + 3 * s.count(QLatin1Char('W')));
 }
 
 // `count` tasks of normal priority without a due date, in the first category,
@@ -75,7 +76,7 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("input");
         QTest::addColumn<int>("width");
         QTest::addColumn<QStringList>("expected");
-        // One unit of width per character: a piece must be shorter than the width.
+        // A piece must be narrower than the width.
         QTest::newRow("fits whole") << QStringList{"short"} << 6 << QStringList{"short"};
         QTest::newRow("empty line kept")
             << QStringList{"ab", "", "cd"} << 5 << QStringList{"ab", "", "cd"};
@@ -87,6 +88,8 @@ private Q_SLOTS:
             << QStringList{"abcd"} << 4 << QStringList{"abc", "d"};
         QTest::newRow("width of one: a character a line")
             << QStringList{"a b"} << 1 << QStringList{"a", " ", "b"};
+        QTest::newRow("wide letters")
+            << QStringList{"iWiW iiii WWWW"} << 9 << QStringList{"iWi", "W ", "iiii ", "WW", "WW"};
         QTest::newRow("zero width still ends")
             << QStringList{"xyz"} << 0 << QStringList{"x", "y", "z"};
         QTest::newRow("negative width still ends")
