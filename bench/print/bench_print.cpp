@@ -5,10 +5,12 @@
 #include "print_samples.h"
 #include "skin/skin.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -67,6 +69,48 @@ void BM_PrintToPdf(benchmark::State& state) {
 }
 // Largest last, so the peak memory of the smaller lists is their own.
 BENCHMARK(BM_PrintToPdf)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// Tasks whose descriptions hold 80,000 characters without a line break: each
+// is wrapped only as far as a page shows. The waits between two chances to
+// cancel, which is what Cancel takes to answer at worst: `first_step_ms` from the
+// job's start to its first task, `longest_step_ms` the longest from one task to
+// the next.
+void BM_PrintLongDescriptions(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const quill::TaskStore store = quill::printtest::LongDescriptions(count, 80000, quill::Today());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.pdf"));
+    const quill::PrintJobInput input{&store, false, gPictures, quill::PrintChoices{}};
+    int pages = 0;
+    double firstStep = 0;
+    double longestStep = 0;
+    for (auto _ : state) {
+        QElapsedTimer step;
+        step.start();
+        const quill::PrintProgress watch = [&](int done, int) {
+            const double ms = static_cast<double>(step.nsecsElapsed()) / 1e6;
+            if (done == 1)
+                firstStep = std::max(firstStep, ms);
+            else
+                longestStep = std::max(longestStep, ms);
+            step.restart();
+            return true;
+        };
+        const quill::PrintJobResult result = quill::PrintToPdfFile(path, input, watch);
+        if (!result.ok())
+            state.SkipWithError(qPrintable(result.error));
+        pages = result.pages;
+    }
+    state.counters["pages"] = pages;
+    state.counters["first_step_ms"] = firstStep;
+    state.counters["longest_step_ms"] = longestStep;
+}
+BENCHMARK(BM_PrintLongDescriptions)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 
 // Qt's PDF writer alone: pages of thirteen lines of text and a few rules each, the
 // heap it keeps per page measured as above. The printing job's own figure is to be
