@@ -9,7 +9,7 @@ build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev lib
             libgl-dev libxcb1-dev libx11-dev
             fonts-dejavu-core fonts-liberation2 fonts-wine)
 test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy git
-           xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr
+           xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr weston xwayland
            pulseaudio pulseaudio-utils cups printer-driver-cups-pdf cups-filters poppler-utils
            desktop-file-utils appstream dpkg-dev file
            lintian help2man)

@@ -174,6 +174,22 @@ scenario_minimize_on_start() {
     e2e_check "Minimize on start kept" test "$(e2e_ini_get 'Minimize on start')" = 1
 }
 
+# A Wayland desktop (weston, headless) with XWayland: the program chooses X11 by
+# itself (no QT_QPA_PLATFORM) and runs there.
+scenario_wayland_desktop() {
+    weston --backend=headless-backend.so --xwayland --socket=quillnote-e2e --idle-time=0 \
+        >"$E2E_WORK/weston.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_require "weston's XWayland listens" \
+        e2e_wait_for 10 grep -q "xserver listening on display" "$E2E_WORK/weston.log"
+    DISPLAY=$(grep -o "listening on display :[0-9]*" "$E2E_WORK/weston.log" | grep -o ":[0-9]*$")
+    export DISPLAY WAYLAND_DISPLAY=quillnote-e2e
+    unset QT_QPA_PLATFORM
+    e2e_start_and_wait_main shown
+    e2e_log "main window $MAIN_WIN on XWayland $DISPLAY"
+    e2e_close_and_expect_exit
+}
+
 # A left click on the tray icon brings the hidden main window back.
 scenario_tray_click_shows() {
     e2e_ini_set "Minimize on start" 1
