@@ -6,13 +6,13 @@ set -euo pipefail
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
             libcups2-dev
             libpulse-dev libfluidsynth-dev timgm6mb-soundfont libzip-dev zipcmp zipmerge ziptool
-            libgl-dev libxcb1-dev libx11-dev
+            libgl-dev libxcb1-dev libx11-dev help2man
             fonts-dejavu-core fonts-liberation2 fonts-wine)
 test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy git
            xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr weston xwayland
            pulseaudio pulseaudio-utils cups printer-driver-cups-pdf cups-filters poppler-utils
            desktop-file-utils appstream dpkg-dev file
-           lintian help2man)
+           lintian)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;
