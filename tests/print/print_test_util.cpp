@@ -74,35 +74,30 @@ QList<int> VerticalRules(const QImage& image, int minRun) {
     return rules;
 }
 
-bool IsBarRow(const QImage& image, int y) {
-    const uchar* row = image.constScanLine(y);
-    int run = 0;
-    for (int x = 0; x < image.width(); ++x) {
-        run = row[x] < 230 ? run + 1 : 0;
-        if (run > image.width() / 2)
-            return true;
-    }
-    return false;
-}
-
 QPair<int, int> InkSpan(const QImage& image, int from, int to, int ruleX) {
-    QPair<int, int> span{-1, -1};
-    // The table: from its first bar to its last, between the page's title and footer.
-    int first = 0;
-    while (first < image.height() && !IsBarRow(image, first))
-        ++first;
-    int last = image.height() - 1;
-    while (last > first && !IsBarRow(image, last))
-        --last;
-    for (int y = first; y < last; ++y) {
+    // A bar (a header bar or a horizontal rule) runs non-white across half the page.
+    const auto isBar = [&image](int y) {
         const uchar* row = image.constScanLine(y);
-        if (row[ruleX] >= 100 || IsBarRow(image, y))
+        for (int x = 0, run = 0; x < image.width(); ++x) {
+            run = row[x] < 230 ? run + 1 : 0;
+            if (run > image.width() / 2)
+                return true;
+        }
+        return false;
+    };
+    QList<int> bars;
+    for (int y = 0; y < image.height(); ++y) {
+        if (isBar(y))
+            bars << y;
+    }
+    QPair<int, int> span{-1, -1};
+    for (int y = bars.value(0); y < bars.value(bars.size() - 1); ++y) {
+        const uchar* row = image.constScanLine(y);
+        if (row[ruleX] >= 100 || bars.contains(y))
             continue;
-        for (int x = std::max(from, 0); x < std::min(to, image.width()); ++x) {
-            if (row[x] >= 100)
-                continue;
-            span.first = span.first < 0 ? x : std::min(span.first, x);
-            span.second = std::max(span.second, x);
+        for (int x = from; x < to; ++x) {
+            if (row[x] < 100)
+                span = {span.first < 0 ? x : std::min(span.first, x), std::max(span.second, x)};
         }
     }
     return span;

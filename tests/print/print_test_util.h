@@ -20,12 +20,9 @@ int LongestDarkRow(const QImage& image);
 // The x of every vertical rule of `image`: a column with a dark vertical run of at
 // least `minRun` pixels (neighbouring columns count once, by the leftmost).
 QList<int> VerticalRules(const QImage& image, int minRun);
-// Whether row `y` is part of a horizontal rule or a header bar: a run of
-// non-white pixels longer than half the page.
-bool IsBarRow(const QImage& image, int y);
 // The leftmost and rightmost x of ink (below 100) in columns [from, to) over the
-// table's rows (between its first and last bars, where the rule at `ruleX` is
-// dark) that are not bars; {-1, -1} when there is none.
+// table's rows: between its first and last bar (header bar or horizontal rule),
+// not on a bar, where the rule at `ruleX` is dark. {-1, -1} when there is none.
 QPair<int, int> InkSpan(const QImage& image, int from, int to, int ruleX);
 
 } // namespace quill::printtest
