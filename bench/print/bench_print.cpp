@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <string>
 #include <sys/resource.h>
 
 namespace {
@@ -77,7 +78,13 @@ BENCHMARK(BM_PrintToPdf)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMill
 // the next.
 void BM_PrintLongDescriptions(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
-    const quill::TaskStore store = quill::printtest::LongDescriptions(count, 80000, quill::Today());
+    std::string text;
+    while (text.size() < 80000)
+        text += "a description that never ends with words of every length ";
+    text.resize(80000);
+    quill::TaskStore store = quill::printtest::ManyTasks(count, quill::Today());
+    for (quill::TTASK_ITEM& task : store.Tasks)
+        task.Description = text;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.pdf"));
     const quill::PrintJobInput input{&store, false, gPictures, quill::PrintChoices{}};

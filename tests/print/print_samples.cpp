@@ -57,17 +57,4 @@ TaskStore ManyTasks(int count, double today) {
     return store;
 }
 
-TaskStore LongDescriptions(int count, int chars, double today) {
-    TaskStore store = ManyTasks(count, today);
-    const std::string words = "a description that never ends with words of every length ";
-    std::string text;
-    text.reserve(static_cast<size_t>(chars) + words.size());
-    while (text.size() < static_cast<size_t>(chars))
-        text += words;
-    text.resize(static_cast<size_t>(chars));
-    for (TTASK_ITEM& t : store.Tasks)
-        t.Description = text;
-    return store;
-}
-
 } // namespace quill::printtest

@@ -14,8 +14,4 @@ TaskStore SampleStore(double today);
 // three-line description.
 TaskStore ManyTasks(int count, double today);
 
-// `count` tasks spread over the three default categories, each with a
-// description of `chars` characters of words and blanks, without a line break.
-TaskStore LongDescriptions(int count, int chars, double today);
-
 } // namespace quill::printtest
