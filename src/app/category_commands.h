@@ -10,7 +10,7 @@
 
 namespace quill {
 
-class TMainForm;
+class CommandHost;
 struct TaskStore;
 struct AppWindowSet;
 class TCategoriesForm;
@@ -26,9 +26,9 @@ inline constexpr const char* kDeleteCategoryQuestion =
 
 class CategoryCommands {
 public:
-    // Hooks the two windows up to `main` and to the store; the windows must
-    // outlive this object.
-    CategoryCommands(TMainForm& main, TaskStore& store, const AppWindowSet& windows);
+    // Runs the two windows' commands on the store; the windows must outlive this
+    // object. Their list and actions are hooked up here.
+    CategoryCommands(CommandHost& host, TaskStore& store, const AppWindowSet& windows);
 
     // Proposes "Untitled-" and the next number with mark 0; appends the category
     // when the dialog closes with OK.
@@ -56,7 +56,7 @@ public:
 private:
     bool Notice(const char* text, int kind) const;
 
-    TMainForm& main_;
+    CommandHost& host_;
     TaskStore& store_;
     TCategoriesForm* categories_;
     TAddCategoryForm* dialog_;

@@ -15,9 +15,7 @@ QString CategoryDisplayName(const TCATEGORY& category) {
 }
 
 QStringList MainCategoryItems(const TaskStore& store) {
-    QStringList items;
-    for (const TCATEGORY& category : store.Categories)
-        items << CategoryDisplayName(category);
+    QStringList items = CategoryNames(store);
     items << QString::fromUtf8(kAllItem) << QString::fromUtf8(kEditCategoriesItem);
     return items;
 }
@@ -29,19 +27,11 @@ void FillMainCategoryList(QComboBox* box, const TaskStore& store) {
     box->setCurrentIndex(box->count() - 2);
 }
 
-QStringList EditorCategoryItems(const TaskStore& store) {
-    QStringList items;
+QStringList CategoryNames(const TaskStore& store) {
+    QStringList names;
     for (const TCATEGORY& category : store.Categories)
-        items << CategoryDisplayName(category);
-    items << QString::fromUtf8(kEditCategoriesItem);
-    return items;
-}
-
-void FillEditorCategoryList(QComboBox* box, const TaskStore& store) {
-    const QSignalBlocker blocker(box);
-    box->clear();
-    box->addItems(EditorCategoryItems(store));
-    box->setCurrentIndex(0);
+        names << CategoryDisplayName(category);
+    return names;
 }
 
 } // namespace quill

@@ -23,10 +23,8 @@ QStringList MainCategoryItems(const TaskStore& store);
 // from code raises no change event, so nothing is filtered here.
 void FillMainCategoryList(QComboBox* box, const TaskStore& store);
 
-// The task editor's drop-down: each category's name, then "Edit Categories...".
-// Selects the first entry.
-QStringList EditorCategoryItems(const TaskStore& store);
-void FillEditorCategoryList(QComboBox* box, const TaskStore& store);
+// Each category's name, in order.
+QStringList CategoryNames(const TaskStore& store);
 
 // Names are bytes in the store; a file's invalid sequences show as replacement
 // characters and never fail.

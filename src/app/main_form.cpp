@@ -23,9 +23,11 @@
 #include "skin/skin_list.h"
 #include "skin/window_effects.h"
 #include "task_commands.h"
+#include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/main_layout.h"
+#include "ui/mark_grid.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 
@@ -196,9 +198,51 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
     windows_ = windows;
     options_->target = windows.OptionsForm;
     AttachReminders();
-    if (windows.EditTaskForm)
-        taskCommands_ =
-            std::make_unique<TaskCommands>(*this, services_.store, *windows.EditTaskForm);
+    AttachEditor();
+    AttachCategoryWindows();
+}
+
+void TMainForm::AttachEditor() {
+    TEditTaskForm* editor = windows_.EditTaskForm;
+    if (!editor)
+        return;
+    editor->SetSkin(Skin1);
+    editor->SetActivateHandler([this](QWidget* window) { ApplyStayOnTop(window); });
+    editor->SetLeaveTopBandHandler([this](QWidget* window) {
+        WindowOps::SetStayOnTop(this, false);
+        WindowOps::SetStayOnTop(window, false);
+    });
+    editor->SetEditCategoriesHandler([this] {
+        if (TCategoriesForm* categories = windows_.CategoriesForm)
+            categories->ShowModal();
+        FillCategoryLists();
+    });
+    taskCommands_ = std::make_unique<TaskCommands>(*this, services_.store, *editor);
+}
+
+void TMainForm::AttachCategoryWindows() {
+    const auto background = [this] { return SkinColorToQColor(Skin1->WindowColor(), Qt::white); };
+    if (TCategoriesForm* categories = windows_.CategoriesForm) {
+        categories->SetSources(&services_.store, &Params, &Pictures, windows_.OptionsForm);
+        categories->SetActivateHandler([this, background](TCategoriesForm* form) {
+            ApplyStayOnTop(form);
+            form->SetGridColor(background());
+            Skin1->ApplySkin(form);
+            Skin1->ApplySkinByName(form, QStringLiteral("CategoriesForm"));
+            Skin1->ApplySkinByName(form->ScrollBar1, QStringLiteral("VScrollBar"));
+        });
+    }
+    if (TAddCategoryForm* dialog = windows_.AddCategoryForm) {
+        dialog->SetPictures(&Pictures);
+        dialog->SetActivateHandler([this, background](TAddCategoryForm* form) {
+            ApplyStayOnTop(form);
+            Skin1->ApplySkin(form);
+            Skin1->ApplySkinByName(form, QStringLiteral("AddCategoryForm"));
+            Skin1->ApplySkinByName(form->SkinLabel1, QStringLiteral("Label"));
+            Skin1->ApplySkinByName(form->SkinLabel2, QStringLiteral("Label"));
+            form->StringGrid1->SetColor(background());
+        });
+    }
     categoryCommands_ = std::make_unique<CategoryCommands>(*this, services_.store, windows_);
 }
 
@@ -384,15 +428,30 @@ void TMainForm::FormResize() {
 
 void TMainForm::SetupGridColumns() {
     List->SetupGridColumns();
+    if (windows_.CategoriesForm)
+        windows_.CategoriesForm->SetupGridColumns();
+}
+
+void TMainForm::RefreshTaskList(bool repaint) {
+    FilterTaskList();
+    SortTaskList(-1);
+    if (repaint)
+        update();
+    SetupGridColumns();
+}
+
+void TMainForm::ShowAllCategories() {
+    // "All" of the drop-down as it still stands; it is refilled when the
+    // categories window closes.
+    ComboBox1->setCurrentIndex(ComboBox1->count() - 2);
 }
 
 void TMainForm::FillCategoryLists() {
     FillMainCategoryList(ComboBox1, services_.store);
     if (windows_.EditTaskForm)
-        FillEditorCategoryList(windows_.EditTaskForm->ComboBox4, services_.store);
+        windows_.EditTaskForm->SetCategoryNames(CategoryNames(services_.store));
     if (windows_.CategoriesForm)
-        windows_.CategoriesForm->StringGrid1->SetRowCount(
-            static_cast<int>(services_.store.Categories.size()));
+        windows_.CategoriesForm->SetupGridColumns();
 }
 
 void TMainForm::ComboBox1Change(int index) {

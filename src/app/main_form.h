@@ -3,6 +3,7 @@
 // drop-down, the tray icon and the window's menu. It wires the program's parts
 // together; the parts live in their own classes.
 
+#include "command_host.h"
 #include "skin/skin_dispatch.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
@@ -50,7 +51,7 @@ struct AppWindowSet {
     TAddCategoryForm* AddCategoryForm = nullptr;
 };
 
-class TMainForm : public TForm, public TaskListHost {
+class TMainForm : public TForm, public TaskListHost, public CommandHost {
     Q_OBJECT
 public:
     // FormCreate: runs while the window is made, before any other window exists.
@@ -120,6 +121,11 @@ public:
     void OpenHelpFile() override;
     void ShowPrintDialog() override;
     QMenu* MainPopupMenu() override { return PopupMenu1; }
+
+    // CommandHost.
+    void RefreshTaskList(bool repaint) override;
+    void RelayoutLists() override { SetupGridColumns(); }
+    void ShowAllCategories() override;
     QString ShownCategoryName() const override;
 
     // The close sequence when nobody may be there to answer (SIGTERM, Ctrl+C,
@@ -159,6 +165,8 @@ private:
     void LoadStartupSkin();
     void RegisterSkinEventTable();
     void AttachReminders();
+    void AttachEditor();
+    void AttachCategoryWindows();
     void PrepareTrayIcon();
     void ShowTrayIconOnce();
     void RunFirstActivation();

@@ -1,18 +1,18 @@
 #pragma once
-// The commands that run the task editor: AddTask and EditTask. They prepare the
-// editor, show it modally and write what it holds into the store, then let the
-// main window re-filter, re-sort (which saves) and relayout its list.
+// The commands that run the task editor: AddTask and EditTask. They load the
+// editor, show it modally and write what the user chose into the store, then let
+// the host re-filter, re-sort (which saves) and relayout its list.
 
 #include "core/task_store.h"
 
 namespace quill {
 
+class CommandHost;
 class TEditTaskForm;
-class TMainForm;
 
 class TaskCommands {
 public:
-    TaskCommands(TMainForm& main, TaskStore& store, TEditTaskForm& editor);
+    TaskCommands(CommandHost& host, TaskStore& store, TEditTaskForm& editor);
 
     // Opens the editor for a new task and appends it on OK.
     void AddTask();
@@ -26,13 +26,9 @@ public:
     int EditTask(int index);
 
 private:
-    void PrepareForNewTask();
-    void LoadTask(const TTASK_ITEM& task);
     // True, with the open editor brought forward, while it is already showing.
     bool EditorAlreadyOpen() const;
-    void RefreshList(bool repaint);
-
-    TMainForm& main_;
+    CommandHost& host_;
     TaskStore& store_;
     TEditTaskForm& editor_;
 };

@@ -84,16 +84,26 @@ int TCategoriesForm::categoryCount() const {
 void TCategoriesForm::FormShow() {
     // The templates go on before the modal showing starts: a window taking its
     // first template is shown again, which must not end the showing.
-    if (actions_.activate)
-        actions_.activate(this);
+    if (activate_)
+        activate_(this);
     FormResize();
     // The arrow keys and Delete work on the list from the start.
     StringGrid1->setFocus(Qt::OtherFocusReason);
 }
 
 void TCategoriesForm::FormActivate() {
-    if (actions_.activate)
-        actions_.activate(this);
+    if (activate_)
+        activate_(this);
+}
+
+void TCategoriesForm::SetupGridColumns() {
+    if (params_)
+        StringGrid1->SetDefaultRowHeight(
+            QFontMetrics(MakeListFont(*params_), StringGrid1).height());
+    StringGrid1->SetRowCount(categoryCount());
+    ScrollBar1->setMaximum(StringGrid1->RowCount() - 1);
+    ScrollBar1->setVisible(StringGrid1->RowCount() >= 11);
+    FormResize();
 }
 
 void TCategoriesForm::FormResize() {

@@ -26,8 +26,6 @@ struct CategoriesFormActions {
     std::function<void(int)> editCategory;   // with the grid's current row
     std::function<void(int)> deleteCategory; // with the grid's current row
     std::function<void()> closeWindow;
-    // Every activation: the stay-on-top rule, the background colour, the templates.
-    std::function<void(class TCategoriesForm*)> activate;
 };
 
 class TCategoriesForm : public TForm {
@@ -51,9 +49,17 @@ public:
     void SetSources(const TaskStore* store, const SkinParams* params, const SkinPictures* pictures,
                     const LiveOptions* options);
     void SetActions(CategoriesFormActions actions) { actions_ = std::move(actions); }
+    // Every showing and activation: the stay-on-top rule, the background colour,
+    // the templates.
+    void SetActivateHandler(std::function<void(TCategoriesForm*)> handler) {
+        activate_ = std::move(handler);
+    }
 
     // The grid's background (the skin's WindowColor).
     void SetGridColor(const QColor& color);
+    // Lays the grid out for the categories there are now: the list font's row
+    // height, a row per category, the scroll range, the column widths.
+    void SetupGridColumns();
 
     // Handlers.
     void FormResize();
@@ -76,6 +82,7 @@ protected:
 private:
     int categoryCount() const;
 
+    std::function<void(TCategoriesForm*)> activate_;
     const TaskStore* store_ = nullptr;
     const SkinParams* params_ = nullptr;
     const SkinPictures* pictures_ = nullptr;

@@ -217,6 +217,61 @@ void TEditTaskForm::ComboBox4Change(int index) {
     ComboBox4->setCurrentIndex(0);
 }
 
+void TEditTaskForm::SetCategoryNames(const QStringList& names) {
+    const QSignalBlocker blocker(ComboBox4);
+    ComboBox4->clear();
+    ComboBox4->addItems(names);
+    ComboBox4->addItem(QStringLiteral("Edit Categories..."));
+    ComboBox4->setCurrentIndex(0);
+}
+
+void TEditTaskForm::LoadNewTask(int category, TDateTime now) {
+    CheckBox2->setEnabled(false);
+    Button1->setEnabled(false);
+    Edit2->setEnabled(false);
+    Edit1->clear();
+    Edit2->clear();
+    CheckBox1->setChecked(false);
+    CheckBox2->setChecked(false);
+    CheckBox3->setChecked(false);
+    DateTimePicker4->setEnabled(false);
+    DateTimePicker1->setEnabled(false);
+    DateTimePicker2->setEnabled(false);
+    SetOpeningPriority(1);
+    // A position that names no category (it was removed) falls back to the first,
+    // so nothing is ever stored with a category that is gone.
+    const int categories = ComboBox4->count() - 1;
+    ComboBox4->setCurrentIndex(category >= 0 && category < categories ? category : 0);
+    DateTimePicker4->SetDateTime(TimePart(now));
+    Memo1->clear();
+    DateTimePicker1->SetDateTime(DatePart(now) + 1);
+    DateTimePicker2->SetDateTime(DatePart(now) + 1);
+}
+
+void TEditTaskForm::LoadTask(const TTASK_ITEM& task, TDateTime now) {
+    const auto text = [](const std::string& bytes) {
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    };
+    const TDateTime tomorrow = DatePart(now) + 1;
+    ComboBox4->setCurrentIndex(task.CategoryIndex);
+    SetOpeningPriority(task.Priority);
+    Edit1->setText(text(task.Title));
+    Memo1->setPlainText(text(task.Description));
+    CheckBox1->setChecked(task.ReminderOn != 0);
+    CheckBox2->setEnabled(task.ReminderOn != 0);
+    Button1->setEnabled(task.ReminderOn != 0);
+    Edit2->setEnabled(task.ReminderOn != 0);
+    CheckBox3->setChecked(task.HasDueDate != 0);
+    DateTimePicker1->setEnabled(CheckBox3->isChecked());
+    DateTimePicker4->setEnabled(CheckBox1->isChecked());
+    DateTimePicker2->setEnabled(CheckBox1->isChecked());
+    CheckBox2->setChecked(task.PlaySound != 0);
+    Edit2->setText(text(task.SoundFile));
+    DateTimePicker1->SetDateTime(task.HasDueDate ? task.DueDate : tomorrow);
+    DateTimePicker2->SetDateTime(task.ReminderOn ? task.ReminderDate : tomorrow);
+    DateTimePicker4->SetDateTime(task.ReminderOn ? task.ReminderTime : TimePart(now));
+}
+
 TaskEditorValues TEditTaskForm::Values() const {
     const auto bytes = [](const QString& text) { return text.toUtf8().toStdString(); };
     TaskEditorValues v;

@@ -1,12 +1,13 @@
 #pragma once
 // The task editor: one modal window for a new task and for changing one. The
-// task commands (the main window's AddTask and EditTask) fill it and read it
-// back; the window itself runs the check-box rules, the sound-file chooser, the
-// keys and the input check of its OK button.
+// task commands load it with values (LoadNewTask, LoadTask) and read what the
+// user chose (Values); the window itself runs the check-box rules, the
+// sound-file chooser, the keys and the input check of its OK button.
 
 #include "core/task_edit.h"
 #include "widgets/form.h"
 
+#include <QStringList>
 #include <functional>
 
 class QCheckBox;
@@ -59,6 +60,17 @@ public:
         notice_ = std::move(notice);
         standardNotice_ = std::move(standardNotice);
     }
+
+    // The category drop-down: the names, then "Edit Categories..."; the first
+    // entry is selected.
+    void SetCategoryNames(const QStringList& names);
+    // Prepares the editor for a new task: empty texts, the three boxes off,
+    // "Normal", the category at `category` (the first one when that names none),
+    // tomorrow for both dates and the time of `now`.
+    void LoadNewTask(int category, TDateTime now);
+    // Shows `task`; a switched-off due date or reminder proposes tomorrow (and the
+    // time of `now`), as checking its box would.
+    void LoadTask(const TTASK_ITEM& task, TDateTime now);
 
     // The priority FormActivate selects (0 "High", 1 "Normal", 2 "Low").
     void SetOpeningPriority(int priority);

@@ -112,11 +112,6 @@ void TTaskList::SetBackgroundColor(const QColor& color) {
     StringGrid1->SetColor(color);
 }
 
-void TTaskList::SetCategoriesGrid(TStringGrid* grid, QScrollBar* scrollBar) {
-    categoriesGrid_ = grid;
-    categoriesScrollBar_ = scrollBar;
-}
-
 void TTaskList::Repaint() {
     StringGrid1->update();
 }
@@ -126,8 +121,6 @@ void TTaskList::SetupGridColumns() {
     StringGrid1->setFont(font);
     const int rowHeight = QFontMetrics(font, StringGrid1).height();
     StringGrid1->SetDefaultRowHeight(rowHeight);
-    if (categoriesGrid_)
-        categoriesGrid_->SetDefaultRowHeight(rowHeight);
 
     ColumnCount = 0;
     ColumnKinds.fill(0);
@@ -144,14 +137,6 @@ void TTaskList::SetupGridColumns() {
 
     StringGrid1->SetColCount(ColumnCount);
     StringGrid1->SetRowCount(store_.VisibleTaskCount);
-
-    if (categoriesGrid_) {
-        categoriesGrid_->SetRowCount(static_cast<int>(store_.Categories.size()));
-        if (categoriesScrollBar_) {
-            categoriesScrollBar_->setMaximum(categoriesGrid_->RowCount() - 1);
-            categoriesScrollBar_->setVisible(categoriesGrid_->RowCount() >= 11);
-        }
-    }
 
     if (store_.VisibleTaskCount > kScrollBarThreshold) {
         ScrollBar1->setMaximum(store_.VisibleTaskCount - 1);
@@ -170,12 +155,6 @@ void TTaskList::CalcColumnWidths() {
     const QFont font = ListFont();
     StringGrid1->setFont(font);
     const QFontMetrics metrics(font, StringGrid1);
-
-    if (categoriesGrid_) {
-        const int markWidth = LogicalSize(pictures_.CategoryMarks[0]).width();
-        categoriesGrid_->SetColWidth(1, markWidth);
-        categoriesGrid_->SetColWidth(0, categoriesGrid_->width() - markWidth);
-    }
 
     int sum = 0;
     int titleColumn = -1;

@@ -80,9 +80,6 @@ public:
     // The skin's WindowColor: the list's background.
     void SetBackgroundColor(const QColor& color);
     QColor BackgroundColor() const { return background_; }
-    // The categories window's list and scroll bar, laid out together with this
-    // list; either may be null.
-    void SetCategoriesGrid(TStringGrid* grid, QScrollBar* scrollBar);
     // A new skin forgets whether the mouse, the keys or the wheel moved the list last.
     void ResetListInput() { LastListInput = liNone; }
     void Repaint();
@@ -142,8 +139,6 @@ private:
     const LiveOptions& options_;
     TaskListHost& host_;
     QColor background_{Qt::white};
-    QPointer<TStringGrid> categoriesGrid_;
-    QPointer<QScrollBar> categoriesScrollBar_;
     ConfirmFn confirm_;
     std::function<void(const QString&)> notice_;
 };

@@ -1,5 +1,6 @@
 // The task list painted into an image: colours, pictures, selection bar, grid lines.
 #include "task_list_fixture.h"
+#include "ui/categories_form.h"
 
 #include "skin/skin_colors.h"
 #include "ui/task_cell_text.h"
@@ -176,29 +177,25 @@ private Q_SLOTS:
         QCOMPARE(int(f->list->ColumnKinds[3]), int(ckReminder));
     }
 
+    // The categories window lays its own list out, with the task list's row height.
     void shouldLayOutCategoriesListWithTheSameRowHeight() {
         f->Build({"a"});
-        TStringGrid categories;
-        categories.resize(200, 150);
-        categories.SetColCount(2);
-        QScrollBar bar(Qt::Vertical);
-        f->list->SetCategoriesGrid(&categories, &bar);
-        f->list->SetupGridColumns();
-        QCOMPARE(categories.DefaultRowHeight(), f->grid()->DefaultRowHeight());
-        QCOMPARE(categories.RowCount(), 3);
-        QCOMPARE(bar.maximum(), 2);
-        QVERIFY(bar.isHidden());
-        QCOMPARE(categories.ColWidth(1), 8);
-        QCOMPARE(categories.ColWidth(0), 192);
+        TCategoriesForm window;
+        window.SetSources(&f->store, &f->params, &f->pictures, &f->options);
+        TStringGrid* categories = window.StringGrid1;
+        window.SetupGridColumns();
+        QCOMPARE(categories->DefaultRowHeight(), f->grid()->DefaultRowHeight());
+        QCOMPARE(categories->RowCount(), 3);
+        QCOMPARE(window.ScrollBar1->maximum(), 2);
+        QVERIFY(window.ScrollBar1->isHidden());
+        QCOMPARE(categories->ColWidth(1), 8);
+        QCOMPARE(categories->ColWidth(0), categories->width() - 8);
         for (int i = 0; i < 8; ++i)
             f->store.Categories.push_back({"More", i});
-        f->list->SetupGridColumns();
-        QCOMPARE(categories.RowCount(), 11);
-        QVERIFY(!bar.isHidden());
-        QCOMPARE(bar.maximum(), 10);
-        f->list->SetCategoriesGrid(nullptr, nullptr);
-        f->list->SetupGridColumns(); // no categories window: nothing to update
-        QCOMPARE(categories.RowCount(), 11);
+        window.SetupGridColumns();
+        QCOMPARE(categories->RowCount(), 11);
+        QVERIFY(!window.ScrollBar1->isHidden());
+        QCOMPARE(window.ScrollBar1->maximum(), 10);
     }
 
     void shouldTakeFontFromSkin() {

@@ -62,19 +62,22 @@ void MainWindow(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictur
 std::unique_ptr<TForm> TaskEditor(TSkin& skin) {
     auto editor = std::make_unique<TEditTaskForm>();
     editor->SetSkin(&skin);
-    editor->ComboBox4->addItems({QStringLiteral("Personal"), QStringLiteral("Business"),
-                                 QStringLiteral("Other"), QStringLiteral("Edit Categories...")});
-    editor->ComboBox4->setCurrentIndex(1);
-    editor->Edit1->setText(QStringLiteral("Send the quarterly report"));
-    editor->Memo1->setPlainText(QStringLiteral("Figures from Tom, charts from the shared folder.\n"
-                                               "Anna wants it before the board meeting."));
-    editor->CheckBox3->setChecked(true);
-    editor->DateTimePicker1->SetDateTime(EncodeDateTime({2026, 3, 14, 0, 0, 0, 0}));
-    editor->SetOpeningPriority(0);
-    editor->CheckBox1->setChecked(true);
-    editor->Edit2->setText(QStringLiteral("alarm.wav"));
-    editor->DateTimePicker2->SetDateTime(EncodeDateTime({2026, 3, 13, 0, 0, 0, 0}));
-    editor->DateTimePicker4->SetDateTime(EncodeDateTime({1899, 12, 30, 9, 30, 0, 0}));
+    editor->SetCategoryNames(
+        {QStringLiteral("Personal"), QStringLiteral("Business"), QStringLiteral("Other")});
+    TTASK_ITEM task;
+    task.CategoryIndex = 1;
+    task.Priority = 0;
+    task.Title = "Send the quarterly report";
+    task.Description = "Figures from Tom, charts from the shared folder.\n"
+                       "Anna wants it before the board meeting.";
+    task.HasDueDate = 1;
+    task.DueDate = EncodeDateTime({2026, 3, 14, 0, 0, 0, 0});
+    task.ReminderOn = 1;
+    task.PlaySound = 1;
+    task.SoundFile = "alarm.wav";
+    task.ReminderDate = EncodeDateTime({2026, 3, 13, 0, 0, 0, 0});
+    task.ReminderTime = EncodeDateTime({1899, 12, 30, 9, 30, 0, 0});
+    editor->LoadTask(task, task.ReminderDate);
     return editor;
 }
 
