@@ -296,15 +296,12 @@ private Q_SLOTS:
             QCOMPARE(rules.size(), separate ? 5 : 6);
             const int left = rules[1], right = rules[2], middle = (left + right) / 2;
             const auto [from, to] = InkSpan(image, left + 3, right - 1, left);
-            const QString where = QStringLiteral("page %1: ink %2..%3 in %4..%5")
-                                      .arg(page)
-                                      .arg(from)
-                                      .arg(to)
-                                      .arg(left)
-                                      .arg(right);
-            QVERIFY2(anchor > 0 ? from > middle : from < left + 12, qPrintable(where));
+            const QByteArray where =
+                QString::asprintf("page %d: ink %d..%d in %d..%d", page, from, to, left, right)
+                    .toLatin1();
+            QVERIFY2(anchor > 0 ? from > middle : from < left + 12, where.constData());
             QVERIFY2(anchor < 0 ? to < middle : to > right - (anchor ? 12 : (right - left) / 5),
-                     qPrintable(where));
+                     where.constData());
             const int dateLeft = rules[rules.size() - 2];
             QCOMPARE(InkSpan(image, rules[rules.size() - 3] + 3, dateLeft - 1, dateLeft),
                      qMakePair(-1, -1));
