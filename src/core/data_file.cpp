@@ -9,7 +9,6 @@ namespace quill {
 
 namespace {
 
-constexpr uint8_t kEndTag = 0xFF;
 constexpr uint8_t kScrambleKey = 0x3C;
 constexpr std::string_view kSignature = "Quillnote";
 
@@ -27,6 +26,8 @@ public:
     explicit Writer(size_t expected) { out_.reserve(expected); }
 
     void Byte(uint8_t value) { out_.push_back(value); }
+    void Tag(HeaderTag tag) { Byte(static_cast<uint8_t>(tag)); }
+    void Tag(TaskTag tag) { Byte(static_cast<uint8_t>(tag)); }
     void Int32(int32_t value) {
         const auto bits = static_cast<uint32_t>(value);
         for (int shift = 0; shift < 32; shift += 8) {
@@ -47,23 +48,23 @@ public:
         }
     }
     // A task field: tag, size, value.
-    void IntField(uint8_t tag, int32_t value) {
-        Byte(tag);
+    void IntField(TaskTag tag, int32_t value) {
+        Tag(tag);
         Int32(4);
         Int32(value);
     }
-    void DoubleField(uint8_t tag, double value) {
-        Byte(tag);
+    void DoubleField(TaskTag tag, double value) {
+        Tag(tag);
         Int32(8);
         Double(value);
     }
-    void BoolField(uint8_t tag, uint8_t value) {
-        Byte(tag);
+    void BoolField(TaskTag tag, uint8_t value) {
+        Tag(tag);
         Int32(1);
         Byte(value);
     }
-    void StringField(uint8_t tag, std::string_view text) {
-        Byte(tag);
+    void StringField(TaskTag tag, std::string_view text) {
+        Tag(tag);
         String(text);
     }
 
@@ -94,11 +95,12 @@ public:
     bool AtEnd() const { return pos_ >= data_.size(); }
     size_t Remaining() const { return data_.size() - pos_; }
 
-    bool Byte(uint8_t& value) {
+    // A HeaderTag or a TaskTag: one byte.
+    template <typename Tag> bool NextTag(Tag& tag) {
         if (AtEnd()) {
             return false;
         }
-        value = static_cast<uint8_t>(data_[pos_++]);
+        tag = static_cast<Tag>(static_cast<uint8_t>(data_[pos_++]));
         return true;
     }
     bool Int32(int32_t& value) {
@@ -176,25 +178,25 @@ private:
     std::string first_;
 };
 
-const char* FieldName(uint8_t tag) {
+const char* FieldName(TaskTag tag) {
     switch (tag) {
-    case 0x00:
+    case TaskTag::Priority:
         return "priority";
-    case 0x03:
+    case TaskTag::DueDate:
         return "due date";
-    case 0x04:
+    case TaskTag::ReminderDate:
         return "reminder date";
-    case 0x05:
+    case TaskTag::ReminderTime:
         return "reminder time";
-    case 0x07:
+    case TaskTag::NotOverdue:
         return "overdue mark";
-    case 0x08:
+    case TaskTag::PlaySound:
         return "sound switch";
-    case 0x09:
+    case TaskTag::ReminderOn:
         return "reminder switch";
-    case 0x0A:
+    case TaskTag::HasDueDate:
         return "due date switch";
-    case 0x0B:
+    case TaskTag::Done:
         return "done mark";
     default:
         return "category";
@@ -210,9 +212,9 @@ public:
 
     // Runs the task loop; the header's end mark is the first tag handled.
     void Run() {
-        uint8_t tag = kEndTag;
+        TaskTag tag = TaskTag::End;
         while (!reader_.AtEnd()) {
-            if (tag == kEndTag) {
+            if (tag == TaskTag::End) {
                 FinishTask();
                 pending_ = TTASK_ITEM{};
                 hasPending_ = true;
@@ -221,13 +223,13 @@ public:
                 EndInsideTask();
                 return;
             }
-            if (!reader_.Byte(tag)) {
+            if (!reader_.NextTag(tag)) {
                 EndInsideTask();
                 return;
             }
         }
         // The byte just read was the last one: the file is whole when it closed a task.
-        if (tag == kEndTag) {
+        if (tag == TaskTag::End) {
             FinishTask();
         } else {
             EndInsideTask();
@@ -262,35 +264,35 @@ private:
         }
     }
 
-    FieldRead HandleField(uint8_t tag) {
+    FieldRead HandleField(TaskTag tag) {
         TTASK_ITEM& task = pending_;
         lastWasCategory_ = false;
         switch (tag) {
-        case 0x00:
+        case TaskTag::Priority:
             return Fixed(tag, &task.Priority, 4);
-        case 0x01:
+        case TaskTag::Title:
             return reader_.String(task.Title) ? FieldRead::Ok : FieldRead::Truncated;
-        case 0x02:
+        case TaskTag::Description:
             return reader_.String(task.Description) ? FieldRead::Ok : FieldRead::Truncated;
-        case 0x03:
+        case TaskTag::DueDate:
             return Fixed(tag, &task.DueDate, 8);
-        case 0x04:
+        case TaskTag::ReminderDate:
             return Fixed(tag, &task.ReminderDate, 8);
-        case 0x05:
+        case TaskTag::ReminderTime:
             return Fixed(tag, &task.ReminderTime, 8);
-        case 0x06:
+        case TaskTag::SoundFile:
             return reader_.String(task.SoundFile) ? FieldRead::Ok : FieldRead::Truncated;
-        case 0x07:
+        case TaskTag::NotOverdue:
             return Fixed(tag, &task.NotOverdue, 1);
-        case 0x08:
+        case TaskTag::PlaySound:
             return Fixed(tag, &task.PlaySound, 1);
-        case 0x09:
+        case TaskTag::ReminderOn:
             return Fixed(tag, &task.ReminderOn, 1);
-        case 0x0A:
+        case TaskTag::HasDueDate:
             return Fixed(tag, &task.HasDueDate, 1);
-        case 0x0B:
+        case TaskTag::Done:
             return Fixed(tag, &task.Done, 1);
-        case 0x0C: {
+        case TaskTag::CategoryIndex: {
             const FieldRead read = Fixed(tag, &task.CategoryIndex, 4);
             lastWasCategory_ = read == FieldRead::Ok;
             return read;
@@ -303,7 +305,7 @@ private:
     // A fixed-width field: size, then value. A size other than the width is read
     // as min(size, width) low-order bytes (the rest of the field zero) followed by
     // the surplus bytes skipped, so a field never receives more than it holds.
-    template <typename T> FieldRead Fixed(uint8_t tag, T* field, size_t width) {
+    template <typename T> FieldRead Fixed(TaskTag tag, T* field, size_t width) {
         int32_t size = 0;
         if (!reader_.Int32(size)) {
             return FieldRead::Truncated;
@@ -351,24 +353,24 @@ private:
 
 // The header loop. Returns true when it ended with its end mark.
 bool ParseHeader(Reader& reader, TaskStore& store, Problems& problems, int& categoriesRead) {
-    uint8_t tag = 0;
-    if (!reader.Byte(tag)) {
+    HeaderTag tag = HeaderTag::FormatMarker;
+    if (!reader.NextTag(tag)) {
         problems.Add("The file is empty.");
         return false;
     }
-    while (tag != kEndTag) {
+    while (tag != HeaderTag::End) {
         if (reader.AtEnd()) {
             problems.Add("The file ends inside its header.");
             return false;
         }
         bool whole = true;
-        if (tag == 0x00) {
+        if (tag == HeaderTag::FormatMarker) {
             int32_t ignored = 0;
             whole = reader.Int32(ignored) && reader.Int32(ignored);
-        } else if (tag == 0x01) {
+        } else if (tag == HeaderTag::Signature) {
             std::string ignored;
             whole = reader.String(ignored);
-        } else if (tag == 0x04) {
+        } else if (tag == HeaderTag::Category) {
             int32_t ignored = 0;
             TCATEGORY category;
             whole = reader.Int32(ignored) && reader.Int32(category.ColorIndex) &&
@@ -384,7 +386,7 @@ bool ParseHeader(Reader& reader, TaskStore& store, Problems& problems, int& cate
         } else {
             whole = TaskSectionParser::SkipUnknown(reader);
         }
-        if (!whole || !reader.Byte(tag)) {
+        if (!whole || !reader.NextTag(tag)) {
             problems.Add("The file ends inside its header.");
             return false;
         }
@@ -408,33 +410,33 @@ std::string DamagedCopyBaseName(const std::string& path) {
 
 std::vector<uint8_t> SerializeTasks(const TaskStore& store) {
     Writer out(SerializedSize(store));
-    out.Byte(0x00);
+    out.Tag(HeaderTag::FormatMarker);
     out.Int32(1);
     out.Int32(25);
-    out.Byte(0x01);
+    out.Tag(HeaderTag::Signature);
     out.String(kSignature);
     for (const TCATEGORY& category : store.Categories) {
-        out.Byte(0x04);
+        out.Tag(HeaderTag::Category);
         out.Int32(4);
         out.Int32(category.ColorIndex);
         out.String(category.Name);
     }
-    out.Byte(kEndTag);
+    out.Tag(HeaderTag::End);
     for (const TTASK_ITEM& task : store.Tasks) {
-        out.IntField(0x00, task.Priority);
-        out.StringField(0x01, task.Title);
-        out.StringField(0x02, task.Description);
-        out.DoubleField(0x03, task.DueDate);
-        out.DoubleField(0x04, task.ReminderDate);
-        out.DoubleField(0x05, task.ReminderTime);
-        out.StringField(0x06, task.SoundFile);
-        out.BoolField(0x07, task.NotOverdue);
-        out.BoolField(0x08, task.PlaySound);
-        out.BoolField(0x09, task.ReminderOn);
-        out.BoolField(0x0A, task.HasDueDate);
-        out.BoolField(0x0B, task.Done);
-        out.IntField(0x0C, task.CategoryIndex);
-        out.Byte(kEndTag);
+        out.IntField(TaskTag::Priority, task.Priority);
+        out.StringField(TaskTag::Title, task.Title);
+        out.StringField(TaskTag::Description, task.Description);
+        out.DoubleField(TaskTag::DueDate, task.DueDate);
+        out.DoubleField(TaskTag::ReminderDate, task.ReminderDate);
+        out.DoubleField(TaskTag::ReminderTime, task.ReminderTime);
+        out.StringField(TaskTag::SoundFile, task.SoundFile);
+        out.BoolField(TaskTag::NotOverdue, task.NotOverdue);
+        out.BoolField(TaskTag::PlaySound, task.PlaySound);
+        out.BoolField(TaskTag::ReminderOn, task.ReminderOn);
+        out.BoolField(TaskTag::HasDueDate, task.HasDueDate);
+        out.BoolField(TaskTag::Done, task.Done);
+        out.IntField(TaskTag::CategoryIndex, task.CategoryIndex);
+        out.Tag(TaskTag::End);
     }
     return out.Take();
 }

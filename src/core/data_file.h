@@ -12,6 +12,33 @@ namespace quill {
 
 inline constexpr const char* kDataFileName = "quillnote.dat";
 
+// The one-byte tags that start each field of the file (docs/data-file.md). The
+// header and the tasks have tags of their own; the same end mark closes both.
+enum class HeaderTag : uint8_t {
+    FormatMarker = 0x00, // then 32-bit 1, 32-bit 25
+    Signature = 0x01,    // then the string "Quillnote"
+    Category = 0x04,     // then 32-bit 4, the colour index and the name
+    End = 0xFF,
+};
+
+// A task's fields, in the order they are written.
+enum class TaskTag : uint8_t {
+    Priority = 0x00,
+    Title = 0x01,
+    Description = 0x02,
+    DueDate = 0x03,
+    ReminderDate = 0x04,
+    ReminderTime = 0x05,
+    SoundFile = 0x06,
+    NotOverdue = 0x07,
+    PlaySound = 0x08,
+    ReminderOn = 0x09,
+    HasDueDate = 0x0A,
+    Done = 0x0B,
+    CategoryIndex = 0x0C,
+    End = 0xFF,
+};
+
 // "<directory>/quillnote.dat"; the program passes the executable's directory.
 inline std::string DataFilePathIn(const std::string& directory) {
     if (directory.empty()) {
