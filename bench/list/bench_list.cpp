@@ -60,7 +60,7 @@ struct Bench {
         for (int i = 0; i < count; ++i) {
             TTASK_ITEM t;
             t.Title = LongTitle(i);
-            t.Priority = i % 3;
+            t.Priority = i % kPriorityCount;
             t.CategoryIndex = i % 3;
             t.HasDueDate = i % 2;
             t.DueDate = 46000 + i % 50;

@@ -259,7 +259,7 @@ void WriteTasks(const std::string& path, int count) {
         quill::TTASK_ITEM task;
         task.Title = "Task number " + std::to_string(i) + " with a title of ordinary length";
         task.Description = "A description\nover two lines";
-        task.Priority = i % 3;
+        task.Priority = i % quill::kPriorityCount;
         task.CategoryIndex = i % 3;
         task.HasDueDate = uint8_t(i % 2);
         task.DueDate = 46000.0 + i % 400;

@@ -15,7 +15,7 @@ namespace quill {
 
 struct TaskEditorValues {
     int32_t CategoryIndex = 0; // the drop-down's position; may name no category
-    int32_t Priority = 1;
+    int32_t Priority = PriorityNumber(TaskPriority::Normal);
     std::string Title;
     std::string Description;
     bool HasDueDate = false;

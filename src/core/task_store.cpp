@@ -40,8 +40,8 @@ bool RepairDateTime(double& value) {
 
 bool RepairTask(TTASK_ITEM& task, size_t categoryCount) {
     bool changed = false;
-    if (task.Priority < 0 || task.Priority > 2) {
-        task.Priority = 1;
+    if (task.Priority < 0 || task.Priority >= kPriorityCount) {
+        task.Priority = PriorityNumber(TaskPriority::Normal);
         changed = true;
     }
     changed |= RepairDateTime(task.DueDate);

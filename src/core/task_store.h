@@ -8,10 +8,24 @@
 
 namespace quill {
 
+// A task's priority. Its number is what TTASK_ITEM::Priority and the data file
+// hold and the editor's drop-down row.
+enum class TaskPriority : int32_t { High = 0, Normal = 1, Low = 2 };
+
+inline constexpr int32_t kPriorityCount = 3;
+
+// What the editor calls each priority, by number.
+inline constexpr const char* kPriorityNames[kPriorityCount] = {"High", "Normal", "Low"};
+
+// The number stored for `priority`.
+constexpr int32_t PriorityNumber(TaskPriority priority) {
+    return static_cast<int32_t>(priority);
+}
+
 // One task. Strings are bytes in the platform's narrow code page (UTF-8 on Linux);
 // they are written back to the data file byte for byte.
 struct TTASK_ITEM {
-    int32_t Priority = 0; // 0 "High", 1 "Normal", 2 "Low"
+    int32_t Priority = PriorityNumber(TaskPriority::High); // a TaskPriority's number
     std::string Title;
     std::string Description;
     double DueDate = 0.0;      // meaningful only while HasDueDate is 1
@@ -107,7 +121,7 @@ struct RepairReport {
 // after the default categories exist. The rules:
 //  - CategoryIndex outside Categories -> 0 (left alone while Categories is empty)
 //  - ColorIndex outside 0..9 -> 0
-//  - Priority outside 0..2 -> 1 ("Normal", what a new task gets)
+//  - Priority naming no TaskPriority -> Normal (what a new task gets)
 //  - a byte boolean other than 0 or 1 -> 1
 //  - a date-time that is not finite or lies outside years 1..9999 -> 0 (1899-12-30)
 //  - NotOverdue -> 1 when HasDueDate is 0

@@ -311,8 +311,8 @@ void TaskPrinter::PrintTaskRow(int index) {
     int rowRight = dateLeft;
 
     // Priority.
-    if (t.Priority != 1) {
-        const QPixmap& mark = t.Priority == 0 ? image7_ : image8_;
+    if (t.Priority != PriorityNumber(TaskPriority::Normal)) {
+        const QPixmap& mark = t.Priority == PriorityNumber(TaskPriority::High) ? image7_ : image8_;
         const int w = ScaledWidth(mark, mh);
         DrawPicture(mark, rowRight - (headerHeight_ - w) / 2 - w, y0 + 3 + pw / 2, mh);
     }

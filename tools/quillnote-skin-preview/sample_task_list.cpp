@@ -20,11 +20,11 @@
 namespace quill::preview {
 namespace {
 
-TTASK_ITEM Sample(const char* title, int priority, int category, bool reminder, bool done,
+TTASK_ITEM Sample(const char* title, TaskPriority priority, int category, bool reminder, bool done,
                   int dueInDays) {
     TTASK_ITEM t;
     t.Title = title;
-    t.Priority = priority;
+    t.Priority = PriorityNumber(priority);
     t.CategoryIndex = category;
     t.ReminderOn = reminder;
     t.Done = done;
@@ -42,20 +42,21 @@ public:
         store.Categories = {{"Personal", 0}, {"Business", 5}, {"Home", 2},  {"Errands", 3},
                             {"Health", 6},   {"Hobby", 7},    {"Travel", 9}};
         store.Tasks = {
-            Sample("Send the quarterly report to Anna", 0, 1, true, false, 6),
-            Sample("Buy flowers for Mum's birthday", 1, 0, true, false, 13),
-            Sample("Renew the car insurance", 0, 2, false, false, -6),
-            Sample("Book a table for Friday dinner", 2, 0, false, false, 0),
-            Sample("Call the plumber about the kitchen tap", 1, 6, false, true, -3),
+            Sample("Send the quarterly report to Anna", TaskPriority::High, 1, true, false, 6),
+            Sample("Buy flowers for Mum's birthday", TaskPriority::Normal, 0, true, false, 13),
+            Sample("Renew the car insurance", TaskPriority::High, 2, false, false, -6),
+            Sample("Book a table for Friday dinner", TaskPriority::Low, 0, false, false, 0),
+            Sample("Call the plumber about the kitchen tap", TaskPriority::Normal, 6, false, true,
+                   -3),
             Sample("Prepare slides for the team meeting, with the figures from the finance "
                    "team and the notes from Tuesday",
-                   0, 1, true, false, 9),
-            Sample("Return library books", 2, 3, false, true, 0),
-            Sample("Plan the weekend hike with Tom", 2, 5, false, false, 20),
-            Sample("Update the project budget sheet", 1, 4, true, false, 23),
-            Sample("Water the plants", 1, 2, false, false, 1),
-            Sample("Pick up the dry cleaning", 1, 3, false, false, 2),
-            Sample("Book the dentist", 2, 4, true, false, 30),
+                   TaskPriority::High, 1, true, false, 9),
+            Sample("Return library books", TaskPriority::Low, 3, false, true, 0),
+            Sample("Plan the weekend hike with Tom", TaskPriority::Low, 5, false, false, 20),
+            Sample("Update the project budget sheet", TaskPriority::Normal, 4, true, false, 23),
+            Sample("Water the plants", TaskPriority::Normal, 2, false, false, 1),
+            Sample("Pick up the dry cleaning", TaskPriority::Normal, 3, false, false, 2),
+            Sample("Book the dentist", TaskPriority::Low, 4, true, false, 30),
         };
         store.VisibleTaskCount = store.TaskCount();
     }
