@@ -4,6 +4,7 @@
 #include "core/data_file.h"
 #include "core/list_ordering.h"
 #include "core/task_store.h"
+#include "support/list_sort_reference.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ TaskStore MakeStore(int count, unsigned seed = 1) {
     store.Tasks.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         TTASK_ITEM task;
-        task.Priority = static_cast<int32_t>(random() % 3);
+        task.Priority = static_cast<int32_t>(random() % quill::kPriorityCount);
         task.Title = RandomText(random, 30 + random() % 21);
         task.Description = RandomText(random, 150 + random() % 101);
         task.HasDueDate = random() % 5 != 0 ? 1 : 0;
@@ -134,7 +135,7 @@ TaskStore MakeList(int count, int32_t criterion, ListShape shape) {
         return store;
     }
     TTASK_ITEM& changed = store.Tasks[store.Tasks.size() / 2];
-    changed.Priority = (changed.Priority + 1) % 3;
+    changed.Priority = (changed.Priority + 1) % quill::kPriorityCount;
     changed.DueDate += 17.0;
     changed.CategoryIndex = (changed.CategoryIndex + 1) % 3;
     changed.Title = "Changed " + changed.Title;
@@ -162,7 +163,7 @@ void BM_Sort(benchmark::State& state) {
     BM_SortWith<quill::SortTaskList>(state);
 }
 void BM_SortReference(benchmark::State& state) {
-    BM_SortWith<quill::SortTaskListReference>(state);
+    BM_SortWith<quill::test::SortTaskListReference>(state);
 }
 
 BENCHMARK(BM_Save)

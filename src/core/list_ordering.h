@@ -1,8 +1,9 @@
 #pragma once
 // Orders the front of the task array: the category filter and the three sorts.
-// SortTaskListReference is the literal definition of the order (exchange sorts,
-// quadratic); SortTaskList gives exactly the same arrangement, ties included, fast
-// enough for 100,000 tasks, and is the one the program uses.
+// The order is defined by exchange sorts (quadratic); SortTaskList gives exactly
+// the arrangement they leave, ties included, fast enough for 100,000 tasks. The
+// literal exchange sorts are kept with the tests (support/list_sort_reference.h),
+// which compare the two.
 
 #include "task_store.h"
 
@@ -20,9 +21,5 @@ void FilterTaskList(TaskStore& store, int32_t position, int32_t entryCount);
 // completed tasks to the end of the visible part. Saving is the caller's job.
 // Records are moved whole; nothing is copied or lost.
 void SortTaskList(TaskStore& store, int32_t criterion, bool doneToBottom);
-
-// The same ordering done literally by the exchange sorts that define it. Kept as
-// the reference the tests and benchmarks compare SortTaskList with.
-void SortTaskListReference(TaskStore& store, int32_t criterion, bool doneToBottom);
 
 } // namespace quill

@@ -1,6 +1,7 @@
 // SortTaskList: the same arrangement as SortTaskListReference (the literal exchange
-// sorts in list_ordering.cpp), ties and out-of-range values included, in
-// O(n log n) for values inside the store's rules, whatever the list's order.
+// sorts, kept with the tests in support/list_sort_reference.cpp), ties and
+// out-of-range values included, in O(n log n) for values inside the store's rules,
+// whatever the list's order.
 //
 // The steps are those of the reference, done on a list of record numbers; the
 // records themselves move once, at the end. Each exchange sort is ExchangeSort

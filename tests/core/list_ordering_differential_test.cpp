@@ -4,6 +4,7 @@
 
 #include "core/list_ordering.h"
 #include "core/task_store.h"
+#include "support/list_sort_reference.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -176,7 +177,7 @@ void CompareEverySort(std::mt19937& random, const TaskStore& store, const std::s
             TaskStore reference = store;
             for (int round = 0; round < 2; ++round) {
                 SortTaskList(fast, criterion, doneToBottom);
-                SortTaskListReference(reference, criterion, doneToBottom);
+                test::SortTaskListReference(reference, criterion, doneToBottom);
                 if (!SameRecords(fast.Tasks, reference.Tasks)) {
                     ASSERT_EQ(Describe(fast.Tasks), Describe(reference.Tasks))
                         << "sort " << round + 1;
@@ -237,7 +238,7 @@ TEST(SortDifferential, ReversedListsOfDistinctDays) {
         TaskStore fast = store;
         TaskStore reference = store;
         SortTaskList(fast, criterion, true);
-        SortTaskListReference(reference, criterion, true);
+        test::SortTaskListReference(reference, criterion, true);
         EXPECT_EQ(fast.Tasks, reference.Tasks) << criterion;
     }
 }
