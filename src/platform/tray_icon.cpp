@@ -86,26 +86,4 @@ bool TrayIcon::IsAvailable() const {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-FakeTrayIcon::FakeTrayIcon(bool available, QObject* parent)
-    : TrayIcon(NoSystemIcon{}, parent), available_(available) {}
-
-void FakeTrayIcon::SetIcon(const QIcon& icon) {
-    ++setIconCount;
-    TrayIcon::SetIcon(icon);
-}
-
-void FakeTrayIcon::SetToolTip(const QString& tip) {
-    TrayIcon::SetToolTip(tip);
-}
-
-void FakeTrayIcon::Add() {
-    ++addCount;
-    added_ = true;
-}
-
-void FakeTrayIcon::Remove() {
-    ++removeCount;
-    added_ = false;
-}
-
 } // namespace quill

@@ -37,7 +37,7 @@ Q_SIGNALS:
     void RightButtonDown(QPoint globalPos);
 
 protected:
-    // For fakes: no system tray icon is created.
+    // For test doubles (tests/support/fake_tray_icon.h): no system tray icon is created.
     struct NoSystemIcon {};
     TrayIcon(NoSystemIcon, QObject* parent);
 
@@ -45,29 +45,6 @@ private:
     QSystemTrayIcon* sys_ = nullptr;
     QIcon icon_;
     QString tip_;
-    bool added_ = false;
-};
-
-// Records calls instead of touching the desktop; `available` says what IsAvailable()
-// answers. Tests emit LeftButtonDown / RightButtonDown themselves.
-class FakeTrayIcon : public TrayIcon {
-    Q_OBJECT
-public:
-    explicit FakeTrayIcon(bool available = true, QObject* parent = nullptr);
-    void SetIcon(const QIcon& icon) override;
-    void SetToolTip(const QString& tip) override;
-    void Add() override;
-    void Remove() override;
-    bool IsAdded() const override { return added_; }
-    bool IsAvailable() const override { return available_; }
-    void SetAvailable(bool available) { available_ = available; }
-
-    int addCount = 0;
-    int removeCount = 0;
-    int setIconCount = 0;
-
-private:
-    bool available_;
     bool added_ = false;
 };
 

@@ -2,7 +2,7 @@
 
 #include "platform/autostart.h"
 #include "platform/settings_store.h"
-#include "platform/tray_icon.h"
+#include "support/fake_tray_icon.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,14 +7,13 @@
 #include "app/app_services.h"
 #include "app/app_windows.h"
 #include "skin/skin.h"
+#include "support/fake_tray_icon.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
 namespace quill {
-
-class FakeTrayIcon;
 
 class AppFixture {
 public:

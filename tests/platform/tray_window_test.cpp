@@ -3,6 +3,7 @@
 
 #include "platform/tray_icon.h"
 #include "platform/window_ops.h"
+#include "support/fake_tray_icon.h"
 
 #include <QSignalSpy>
 #include <QSystemTrayIcon>

@@ -3,8 +3,8 @@
 // task, the sound file rules and the tray blink.
 #include "core/date_time.h"
 #include "platform/media_player.h"
-#include "platform/tray_icon.h"
 #include "skin/skin_label.h"
+#include "support/fake_tray_icon.h"
 #include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 
