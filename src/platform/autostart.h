@@ -1,7 +1,6 @@
 #pragma once
-// Starting the program when the user logs in. On Linux an XDG autostart entry
-// "<autostart dir>/quillnote.desktop" whose Exec is the quoted executable path;
-// on Windows the value "To DO List" under HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
+// Starting the program when the user logs in: an XDG autostart entry
+// "<autostart dir>/quillnote.desktop" whose Exec is the quoted executable path.
 
 #include <QString>
 

@@ -28,7 +28,7 @@ QString StoredText(const QVariant& value) {
 
 // The user reads which file could not be written and why, after the message
 // every version of the program has given.
-[[noreturn]] void FailWrite(const QString& path = {}, const QString& reason = {}) {
+[[noreturn]] void FailWrite(const QString& path, const QString& reason) {
     std::string message = std::string("Failed to create key ") + settings::kKeyPath;
     if (!path.isEmpty())
         message += (QStringLiteral(". The settings file \"%1\" cannot be written: %2.")
@@ -37,58 +37,15 @@ QString StoredText(const QVariant& value) {
     throw AppError(message);
 }
 
-#ifndef Q_OS_WIN
 QString UserSettingsPath() {
     // Where QSettings keeps the user's INI file ($XDG_CONFIG_HOME/Tolvane/Quillnote.ini).
     const QSettings where(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tolvane"),
                           QStringLiteral("Quillnote"));
     return where.fileName();
 }
-#endif
 
 } // namespace
 
-#ifdef Q_OS_WIN
-// The user's own key: a machine-wide key is not writable for every user. A
-// QSettings object keeps the first error it met for its whole life, so each write
-// goes through an object of its own.
-SettingsStore::SettingsStore()
-    : settings_(std::make_unique<QSettings>(
-          QStringLiteral("HKEY_CURRENT_USER\\Software\\Tolvane\\Quillnote"),
-          QSettings::NativeFormat)) {}
-
-SettingsStore::SettingsStore(const QString& iniPath)
-    : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
-
-SettingsStore::~SettingsStore() = default;
-
-QString SettingsStore::Location() const {
-    return settings_->fileName();
-}
-
-int SettingsStore::ReadInteger(const QString& name, int def) const {
-    const QVariant value = settings_->value(name);
-    if (!value.isValid())
-        return def;
-    bool ok = false;
-    const int number = StoredText(value).trimmed().toInt(&ok, 10);
-    return ok ? number : def;
-}
-
-QString SettingsStore::ReadString(const QString& name, const QString& def) const {
-    const QVariant value = settings_->value(name);
-    return value.isValid() ? StoredText(value) : def;
-}
-
-void SettingsStore::StoreText(const QString& name, const QString& text) {
-    QSettings one(settings_->fileName(), settings_->format());
-    one.setValue(name, text);
-    one.sync();
-    if (one.status() != QSettings::NoError)
-        FailWrite();
-}
-
-#else
 // The file is written whole by the store itself (QSettings only turns the values
 // into INI text), so each write is judged by its own result: QSettings keeps the
 // first error it met for its whole life, and a damaged line read at start-up
@@ -189,7 +146,6 @@ void SettingsStore::StoreText(const QString& name, const QString& text) {
     if (!problem.isEmpty())
         FailWrite(path_, problem);
 }
-#endif
 
 bool SettingsStore::ReadBool(const QString& name, bool def) const {
     return ReadInteger(name, def ? 1 : 0) != 0;

@@ -1,7 +1,6 @@
 #pragma once
 // The program's settings: one value per name, stored as text (integers in decimal,
-// booleans as "1" or "0"). On Linux an INI file $XDG_CONFIG_HOME/Tolvane/Quillnote.ini,
-// on Windows the registry key HKEY_CURRENT_USER\Software\Tolvane\Quillnote.
+// booleans as "1" or "0"), in the INI file $XDG_CONFIG_HOME/Tolvane/Quillnote.ini.
 
 #include "core/settings_table.h"
 
@@ -10,7 +9,6 @@
 
 #include <memory>
 
-class QSettings;
 class QTemporaryDir;
 
 namespace quill {
@@ -50,15 +48,12 @@ public:
     void Write(settings::BoolSetting s, bool value) { WriteBool(s.name, value); }
     void Write(settings::StringSetting s, const QString& value) { WriteString(s.name, value); }
 
-    // Where the values live (the INI file's path; the registry key on Windows).
+    // Where the values live: the INI file's path.
     QString Location() const;
 
 private:
     void StoreText(const QString& name, const QString& text);
 
-#ifdef Q_OS_WIN
-    std::unique_ptr<QSettings> settings_;
-#else
     void Load();
     // Writes every value to the file; the reason it could not, or empty.
     QString Persist();
@@ -68,7 +63,6 @@ private:
     QMap<QString, QString> values_; // what the program holds, stored or not
     std::unique_ptr<QTemporaryDir> scratch_;
     int scratchCount_ = 0;
-#endif
 };
 
 } // namespace quill
