@@ -22,7 +22,6 @@ public:
     virtual bool IsOn() const;
 
     QString EntryPath() const;
-    QString ExecutablePath() const { return executablePath_; }
 
 private:
     QString autostartDir_;

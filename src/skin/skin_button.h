@@ -40,7 +40,6 @@ public:
         hovered_ = on;
         update();
     }
-    const SkinButtonLayout& Layout() const { return layout_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

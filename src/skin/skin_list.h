@@ -43,7 +43,6 @@ public:
     // Removes all items, then adds one checkable item per name, checked when its
     // caption equals currentSkin exactly.
     void Rebuild(const QStringList& names, const QString& currentSkin);
-    QMenu* Menu() const { return menu_; }
 
     // What a click on `item` does; returns the cleaned caption (the new skin name).
     QString Click(QAction* item);

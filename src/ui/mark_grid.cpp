@@ -24,7 +24,6 @@ void TMarkGrid::SetCol(int col) {
         return;
     col_ = col;
     update();
-    Q_EMIT ColChanged(col_);
 }
 
 QRect TMarkGrid::CellRect(int col) const {

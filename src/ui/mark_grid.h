@@ -32,7 +32,6 @@ public:
 
 Q_SIGNALS:
     void DrawCell(QPainter& painter, int col, const QRect& rect);
-    void ColChanged(int col);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -16,8 +16,6 @@ public:
 
     explicit TDateTimePicker(Kind kind, QWidget* parent = nullptr);
 
-    Kind GetKind() const { return kind_; }
-
     // The whole value; setting it from code raises no change.
     TDateTime DateTime() const { return value_; }
     void SetDateTime(TDateTime value);

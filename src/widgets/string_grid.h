@@ -69,7 +69,6 @@ public:
     void SetColor(const QColor& color);
 
     // The context menu, opened when the right button is released over the grid.
-    QMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(QMenu* menu) { popupMenu_ = menu; }
 
     // From a MouseDown handler: after the handler returns, the grid runs a left
