@@ -61,7 +61,7 @@ struct Program {
     double OpenEditor() {
         watch->Arm();
         const SteadyClock::time_point start = SteadyClock::now();
-        QTest::keyClick(main->List->StringGrid1, Qt::Key_Insert);
+        QTest::keyClick(Part<TTaskList>(main)->StringGrid1, Qt::Key_Insert);
         const auto painted = watch->Painted();
         return painted ? std::chrono::duration<double>(*painted - start).count() : -1.0;
     }

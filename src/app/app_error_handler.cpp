@@ -1,5 +1,7 @@
 #include "app_error_handler.h"
 
+#include "core/app_error.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -23,6 +25,22 @@ void ShowAppError(const QString& message) {
         presenter(message);
     else
         ShowMessageBox(message);
+}
+
+QString CaptureAppError(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const AppError& error) {
+        return QString::fromStdString(error.what());
+    }
+    return {};
+}
+
+bool ReportErrors(const std::function<void()>& command) {
+    const QString problem = CaptureAppError(command);
+    if (!problem.isEmpty())
+        ShowAppError(problem);
+    return problem.isEmpty();
 }
 
 ErrorPresenter SetErrorPresenter(ErrorPresenter presenter) {

@@ -4,7 +4,6 @@
 #include "options_form.h"
 #include "platform/window_ops.h"
 #include "print/print_form.h"
-#include "skin/skin_list.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
@@ -24,18 +23,6 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
     w.CategoriesForm = new TCategoriesForm(main);
     w.AddCategoryForm = new TAddCategoryForm(main);
 
-    const QStringList skinFolders = services.SkinFolders();
-    w.OptionsForm->SetSkin(main->Skin1);
-    w.OptionsForm->SetSkinSource([skinFolders] { return GetSkinListIn(skinFolders); },
-                                 [main] { return main->SkinName; });
-    w.OptionsForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
-    w.PrintForm->SetSkin(main->Skin1);
-    w.PrintForm->SetActivateHandler([main](QWidget* dialog) { main->ApplyStayOnTop(dialog); });
-    w.PrintForm->SetErrorReporter(
-        [](const QString& error) { ShowMessageDialog(error, QStringLiteral("Attention"), 0); });
-    w.PrintForm->SetJobSource([main, &services, options = w.OptionsForm] {
-        return PrintJobInput{&services.store, options->DoneTaskPutInBottom(), &main->Pictures, {}};
-    });
     // The message dialog raises the main window, the editor when it is open, then
     // itself, and only while "Always on Top" is on.
     w.MessageForm->SetActivateHandler(

@@ -22,15 +22,11 @@ namespace {
 // Writes one resource when its target is missing; a failure is shown, not thrown,
 // so start-up goes on with whatever it has.
 bool ExtractOne(const QString& resource, const QString& target, QStringList& written) {
-    try {
-        if (ExtractResourceIfMissing(resource, target)) {
-            written << target;
-            return true;
-        }
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
-    return false;
+    bool extracted = false;
+    ReportErrors([&] { extracted = ExtractResourceIfMissing(resource, target); });
+    if (extracted)
+        written << target;
+    return extracted;
 }
 } // namespace
 

@@ -17,6 +17,7 @@
 #include "platform/settings_store.h"
 #include "platform/tray_icon.h"
 #include "platform/window_ops.h"
+#include "print/print_form.h"
 #include "skin/skin.h"
 #include "skin/skin_colors.h"
 #include "skin/skin_label.h"
@@ -28,6 +29,7 @@
 #include "ui/edit_task_form.h"
 #include "ui/main_layout.h"
 #include "ui/mark_grid.h"
+#include "ui/message_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 
@@ -83,14 +85,14 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     // Captions and the drop-down's first items.
     CreatePopupMenu1();
     ComboBox1->addItems(InitialCategoryItems());
-    TrayPopupPending = false;
+    trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
     const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
     ComboBox1->setCurrentIndex(CategoryPositionToShow(stored.group, ComboBox1->count() - 1));
     // The skin and its pictures.
-    SkinName = stored.skin;
+    skinName_ = stored.skin;
     LoadStartupSkin();
-    LoadSkinPictures(*Skin1, Pictures);
+    LoadSkinPictures(*Skin1, pictures_);
     // Where the window was, kept where the user can reach it (pos() and move()
     // include the frame a window manager may add).
     QList<QRect> areas;
@@ -109,7 +111,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     startUpFallback_.start();
 
     Effects = new WindowEffects(
-        this, [this] { return options_->Transparency(); }, AlphaBlend, AlphaBlendValue);
+        this, [this] { return options_->Transparency(); }, alphaBlend_, alphaBlendValue_);
     connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
     connect(Skin1, &TSkin::OnSkinEvent, this,
             [this](ISkinObject* source, const QString& name) { Skin1SkinEvent(source, name); });
@@ -124,8 +126,9 @@ TMainForm::~TMainForm() {
 
 void TMainForm::CreateComponents() {
     Skin1 = new TSkin(this);
+    Skin1->setObjectName(QStringLiteral("Skin1"));
     QWidget* client = Client();
-    List = new TTaskList(client, services_.store, Params, Pictures, *options_, *this);
+    List = new TTaskList(client, services_.store, params_, pictures_, *options_, *this);
     ComboBox1 = new QComboBox(client);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->resize(145, 21);
@@ -175,18 +178,18 @@ bool TMainForm::event(QEvent* event) {
 
 void TMainForm::LoadStartupSkin() {
     QString error;
-    if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), SkinName), &error)) {
-        loadedSkinName_ = SkinName;
+    if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), skinName_), &error)) {
+        loadedSkinName_ = skinName_;
         return;
     }
     // A stored skin that is gone falls back to the default one rather than leaving
     // the window without a frame; only a failing default is worth a message.
-    if (SkinName != QLatin1String("Default")) {
+    if (skinName_ != QLatin1String("Default")) {
         QString defaultError;
         if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), QStringLiteral("Default")),
                             &defaultError)) {
-            SkinName = QStringLiteral("Default");
-            loadedSkinName_ = SkinName;
+            skinName_ = QStringLiteral("Default");
+            loadedSkinName_ = skinName_;
             return;
         }
         error = defaultError;
@@ -200,6 +203,26 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
     AttachReminders();
     AttachEditor();
     AttachCategoryWindows();
+    AttachDialogs();
+}
+
+void TMainForm::AttachDialogs() {
+    if (TOptionsForm* options = windows_.OptionsForm) {
+        options->SetSkin(Skin1);
+        options->SetSkinSource(
+            [folders = services_.SkinFolders()] { return GetSkinListIn(folders); },
+            [this] { return skinName_; });
+        options->SetActivateHandler([this](QWidget* dialog) { ApplyStayOnTop(dialog); });
+    }
+    if (TPrintForm* print = windows_.PrintForm) {
+        print->SetSkin(Skin1);
+        print->SetActivateHandler([this](QWidget* dialog) { ApplyStayOnTop(dialog); });
+        print->SetErrorReporter(
+            [](const QString& error) { ShowMessageDialog(error, QStringLiteral("Attention"), 0); });
+        print->SetJobSource([this] {
+            return PrintJobInput{&services_.store, options_->DoneTaskPutInBottom(), &pictures_, {}};
+        });
+    }
 }
 
 void TMainForm::AttachEditor() {
@@ -223,7 +246,7 @@ void TMainForm::AttachEditor() {
 void TMainForm::AttachCategoryWindows() {
     const auto background = [this] { return SkinColorToQColor(Skin1->WindowColor(), Qt::white); };
     if (TCategoriesForm* categories = windows_.CategoriesForm) {
-        categories->SetSources(&services_.store, &Params, &Pictures, windows_.OptionsForm);
+        categories->SetSources(&services_.store, &params_, &pictures_, windows_.OptionsForm);
         categories->SetActivateHandler([this, background](TCategoriesForm* form) {
             ApplyStayOnTop(form);
             form->SetGridColor(background());
@@ -233,7 +256,7 @@ void TMainForm::AttachCategoryWindows() {
         });
     }
     if (TAddCategoryForm* dialog = windows_.AddCategoryForm) {
-        dialog->SetPictures(&Pictures);
+        dialog->SetPictures(&pictures_);
         dialog->SetActivateHandler([this, background](TAddCategoryForm* form) {
             ApplyStayOnTop(form);
             Skin1->ApplySkin(form);
@@ -281,18 +304,15 @@ void TMainForm::RunFirstActivation() {
         windows_.OptionsForm->CheckBox9->setChecked(settings.Read(settings::kAlwaysOnTop));
     ApplyStayOnTop(this);
     // A skin that has gone from disk falls back to the one the program ships.
-    if (!QFileInfo::exists(FindSkinFileIn(services_.SkinFolders(), SkinName)))
-        SkinName = QStringLiteral("Default");
+    if (!QFileInfo::exists(FindSkinFileIn(services_.SkinFolders(), skinName_)))
+        skinName_ = QStringLiteral("Default");
     // The loaded skin's column settings and list background.
-    LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
+    LoadInforInDescription(params_, Skin1->GetDescription().toStdString());
     List->SetBackgroundColor(SkinColorToQColor(Skin1->WindowColor(), Qt::white));
     // A failing autostart entry is shown, and start-up goes on: the tasks must
     // still be loaded before anything can save them.
-    try {
-        services_.autostart->SetAutoStart(settings.Read(settings::kStartWithWindows));
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
+    ReportErrors(
+        [&] { services_.autostart->SetAutoStart(settings.Read(settings::kStartWithWindows)); });
     SetupGridColumns();
     // The tasks, completed with the default categories and made consistent.
     const QString notice = taskFile_.Load(services_.store);
@@ -333,24 +353,22 @@ bool TMainForm::FormCloseQuery() {
     // The tasks first: only a failed save of the tasks keeps the window open.
     // Nothing is saved before the file was read, and a file that must be kept is
     // not written (the user was told at start-up).
-    try {
+    const QString unsaved = CaptureAppError([this] {
         if (dataLoaded_ && taskFile_.SavingAllowed())
             SaveTasks();
-    } catch (const AppError& error) {
+    });
+    if (!unsaved.isEmpty()) {
         // The window stays, and stays reachable; the next close tries again.
         tray.Add();
-        ShowAppError(QString::fromStdString(error.what()));
+        ShowAppError(unsaved);
         return false;
     }
     closed_ = true;
     Timer1.stop();
     startUpFallback_.stop();
     // The settings never hold the program: a failure is told once, and it ends.
-    try {
-        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
+    ReportErrors(
+        [this] { WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), skinName_); });
     Q_EMIT CloseAccepted();
     return true;
 }
@@ -379,28 +397,28 @@ void TMainForm::SaveUnattended() {
     Timer1.stop();
     startUpFallback_.stop();
     const ExitNotice notice(services_.stateDir);
-    try {
+    const QString unsaved = CaptureAppError([this] {
         if (dataLoaded_ && taskFile_.SavingAllowed())
             SaveTasks();
-    } catch (const AppError& error) {
+    });
+    if (!unsaved.isEmpty()) {
         const QString kept = notice.KeepTasks(services_.store);
         QString message =
             QStringLiteral("Your tasks could not be saved when Quillnote was closed by the "
                            "system: %1\n\"%2\" holds them as they were last saved.")
-                .arg(QString::fromStdString(error.what()), taskFile_.Path());
+                .arg(unsaved, taskFile_.Path());
         message += kept.isEmpty()
                        ? QStringLiteral(" The changes made since then are lost.")
                        : QStringLiteral(" The tasks as they were at closing are kept in \"%1\".")
                              .arg(kept);
         notice.Record(message);
     }
-    try {
-        WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), SkinName);
-    } catch (const AppError& error) {
+    const QString unstored = CaptureAppError(
+        [this] { WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), skinName_); });
+    if (!unstored.isEmpty())
         notice.Record(QStringLiteral("Your settings could not be stored when Quillnote was "
                                      "closed by the system: %1")
-                          .arg(QString::fromStdString(error.what())));
-    }
+                          .arg(unstored));
 }
 
 void TMainForm::SaveTasks() {
@@ -411,12 +429,12 @@ void TMainForm::SaveTasks() {
 
 void TMainForm::FormResize() {
     // The fade leaves blending on at full opacity; resizing switches it off.
-    if (AlphaBlend && AlphaBlendValue == 255) {
-        AlphaBlend = false;
+    if (alphaBlend_ && alphaBlendValue_ == 255) {
+        alphaBlend_ = false;
         ApplyAlphaBlend();
     }
     const QSize client = ClientSize();
-    const MainLayout layout = ComputeMainLayout(client.width(), client.height(), Params,
+    const MainLayout layout = ComputeMainLayout(client.width(), client.height(), params_,
                                                 ComboBox1->size(), SkinLabel1->size());
     List->ApplyLayout(layout);
     if (windows_.OptionsForm)
@@ -465,11 +483,7 @@ void TMainForm::ComboBox1Change(int index) {
     quill::FilterTaskList(services_.store, index, ComboBox1->count());
     SortTaskList(-1);
     SetupGridColumns();
-    try {
-        services_.settings->Write(settings::kMainFormGroup, index);
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
+    ReportErrors([this, index] { services_.settings->Write(settings::kMainFormGroup, index); });
 }
 
 void TMainForm::FilterTaskList() {
@@ -487,11 +501,7 @@ void TMainForm::SortTaskList(int criterion) {
     const int32_t by = criterion == -1 ? options_->SortBy() : criterion;
     quill::SortTaskList(services_.store, by, options_->DoneTaskPutInBottom());
     // A failed save is shown here; the command that sorted goes on to redraw.
-    try {
-        SaveTasks();
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
+    ReportErrors([this] { SaveTasks(); });
 }
 
 void TMainForm::ApplyStayOnTop(QWidget* window) {
@@ -502,7 +512,7 @@ void TMainForm::ApplyStayOnTop(QWidget* window) {
 }
 
 void TMainForm::ApplyAlphaBlend() {
-    WindowOps::SetOpacity(this, AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
+    WindowOps::SetOpacity(this, alphaBlend_ ? alphaBlendValue_ / 255.0 : 1.0);
 }
 
 } // namespace quill

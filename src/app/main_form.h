@@ -64,32 +64,16 @@ public:
     // The category commands (add, edit, delete, close), once the windows exist.
     CategoryCommands* Categories() const { return categoryCommands_.get(); }
 
-    // Components.
-    TSkin* Skin1 = nullptr;
-    TTaskList* List = nullptr; // StringGrid1, ScrollBar1, PopupMenu2
-    QComboBox* ComboBox1 = nullptr;
-    TSkinLabel* SkinLabel1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Open1 = nullptr;
-    QAction* AddTask2 = nullptr;
-    QAction* Settings1 = nullptr;
-    QAction* Print1 = nullptr;
-    QMenu* Skins1 = nullptr;
-    QAction* Help1 = nullptr;
-    QAction* About1 = nullptr;
-    QAction* N1 = nullptr;              // "Exit"
-    QTimer Timer1;                      // reminders; started on the first activation
-    ReminderAlarm* Reminders = nullptr; // Timer1's pass, Timer2, MediaPlayer1
-    WindowEffects* Effects = nullptr;   // the fade (trnspTimer) and edge snapping
-
-    // Shared state.
-    QString SkinName;
-    SkinParams Params;
-    SkinPictures Pictures;
-    bool TrayPopupPending = false;
-    // The main window's alpha blending (the fade drives the value).
-    bool AlphaBlend = false;
-    int AlphaBlendValue = 255;
+    // What the window shows now: the skin's name, its parameters and pictures.
+    const QString& SkinName() const { return skinName_; }
+    const SkinParams& Params() const { return params_; }
+    const SkinPictures& Pictures() const { return pictures_; }
+    // The menu is being opened from the tray (its first item reads "Open").
+    bool TrayPopupPending() const { return trayPopupPending_; }
+    // The fade has the window translucent (or blending still on at full opacity).
+    bool AlphaBlend() const { return alphaBlend_; }
+    // The reminder timer runs (from the first activation to the close).
+    bool RemindersRunning() const { return Timer1.isActive(); }
 
     // Commands.
     void ApplyStayOnTop(QWidget* window);
@@ -110,8 +94,6 @@ public:
     void TrayRightButtonDown(const QPoint& globalPos);
     void ActivateVisibleDialog();
     void ShowAbout();
-    // Runs a command; an AppError it throws stops it and is shown.
-    void RunCommand(const std::function<void()>& command);
 
     // TaskListHost.
     void SortTaskList(int criterion) override;
@@ -160,6 +142,33 @@ protected:
 
 private:
     class OptionsProxy;
+
+    // Components; tests find the widgets and the skin by their names.
+    TSkin* Skin1 = nullptr;
+    TTaskList* List = nullptr; // StringGrid1, ScrollBar1, PopupMenu2
+    QComboBox* ComboBox1 = nullptr;
+    TSkinLabel* SkinLabel1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* AddTask2 = nullptr;
+    QAction* Settings1 = nullptr;
+    QAction* Print1 = nullptr;
+    QMenu* Skins1 = nullptr;
+    QAction* Help1 = nullptr;
+    QAction* About1 = nullptr;
+    QAction* N1 = nullptr;              // "Exit"
+    QTimer Timer1;                      // reminders; started on the first activation
+    ReminderAlarm* Reminders = nullptr; // Timer1's pass, Timer2, MediaPlayer1
+    WindowEffects* Effects = nullptr;   // the fade (trnspTimer) and edge snapping
+
+    QString skinName_; // SkinName
+    SkinParams params_;
+    SkinPictures pictures_;
+    bool trayPopupPending_ = false;
+    // The main window's alpha blending (the fade drives the value).
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
+
     void CreateComponents();
     void CreatePopupMenu1();
     void LoadStartupSkin();
@@ -167,6 +176,7 @@ private:
     void AttachReminders();
     void AttachEditor();
     void AttachCategoryWindows();
+    void AttachDialogs();
     void PrepareTrayIcon();
     void ShowTrayIconOnce();
     void RunFirstActivation();

@@ -48,6 +48,7 @@ void TMainForm::CreatePopupMenu1() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     Open1 = PopupMenu1->addAction(QStringLiteral("Open"), this, [this] { Open1Click(); });
+    Open1->setObjectName(QStringLiteral("Open1"));
     PopupMenu1->setDefaultAction(Open1);
     PopupMenu1->addSeparator();
     AddTask2 = PopupMenu1->addAction(QStringLiteral("Add Task..."), this, [this] {
@@ -55,7 +56,7 @@ void TMainForm::CreatePopupMenu1() {
         SetupGridColumns();
     });
     Settings1 = PopupMenu1->addAction(QStringLiteral("Settings..."), this, [this] {
-        RunCommand([this] {
+        ReportErrors([this] {
             OpenSettings();
             SetupGridColumns();
         });
@@ -66,12 +67,14 @@ void TMainForm::CreatePopupMenu1() {
     Skins1->setObjectName(QStringLiteral("Skins1"));
     skinMenu_ = new SkinMenu(Skins1, this);
     connect(skinMenu_, &SkinMenu::SkinChosen, this,
-            [this](const QString& name) { RunCommand([this, name] { SKIN_MENU_CLICK(name); }); });
+            [this](const QString& name) { ReportErrors([this, name] { SKIN_MENU_CLICK(name); }); });
     PopupMenu1->addSeparator();
     Help1 = PopupMenu1->addAction(QStringLiteral("Help..."), this, [this] { OpenHelpFile(); });
     About1 = PopupMenu1->addAction(QStringLiteral("About..."), this, [this] { ShowAbout(); });
+    About1->setObjectName(QStringLiteral("About1"));
     PopupMenu1->addSeparator();
     N1 = PopupMenu1->addAction(QStringLiteral("Exit"), this, [this] { N1Click(); });
+    N1->setObjectName(QStringLiteral("N1"));
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
 }
 
@@ -111,9 +114,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::PopupMenu1Popup() {
-    Open1->setText(TrayPopupPending ? QStringLiteral("Open") : QStringLiteral("Minimize"));
-    TrayPopupPending = false;
-    skinMenu_->Rebuild(GetSkinListIn(services_.SkinFolders()), SkinName);
+    Open1->setText(trayPopupPending_ ? QStringLiteral("Open") : QStringLiteral("Minimize"));
+    trayPopupPending_ = false;
+    skinMenu_->Rebuild(GetSkinListIn(services_.SkinFolders()), skinName_);
 }
 
 void TMainForm::Open1Click() {
@@ -160,7 +163,7 @@ void TMainForm::TrayRightButtonDown(const QPoint& globalPos) {
     }
     if (isVisible())
         WindowOps::BringToFront(this);
-    TrayPopupPending = true;
+    trayPopupPending_ = true;
     PopupMenu1->popup(globalPos);
 }
 
@@ -198,26 +201,23 @@ void TMainForm::OpenSettings() {
     // loaded first, so the columns below fit it.
     QStringList failures;
     const auto attempt = [&failures](const std::function<void()>& step) {
-        try {
-            step();
-        } catch (const AppError& error) {
-            failures << QString::fromStdString(error.what());
-        }
+        failures << CaptureAppError(step);
     };
     const int chosen = dialog->ComboBox2->currentIndex();
     if (chosen >= 0 && chosen != skinPosition) {
-        SkinName = dialog->ComboBox2->currentText();
+        skinName_ = dialog->ComboBox2->currentText();
         attempt([this] { LoadSkin(); });
     }
     // Then the other options take effect at once.
     SetupGridColumns();
     attempt([this, dialog] { services_.autostart->SetAutoStart(dialog->StartWithWindows()); });
-    AlphaBlend = dialog->Transparency();
+    alphaBlend_ = dialog->Transparency();
     ApplyAlphaBlend();
     ApplyStayOnTop(this);
     SortTaskList(-1);
     // Stored last, once everything they drive has been applied.
     attempt([dialog] { dialog->WriteSettings(); });
+    failures.removeAll(QString());
     for (const QString& failure : failures)
         ShowAppError(failure);
 }
@@ -231,16 +231,16 @@ void TMainForm::LoadSkin() {
     KeepOuterSizeOnFrameChange(true);
     const auto keepNoLonger = qScopeGuard([this] { KeepOuterSizeOnFrameChange(false); });
     QString error;
-    if (!Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), SkinName), &error)) {
+    if (!Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), skinName_), &error)) {
         if (!loadedSkinName_.isEmpty())
-            SkinName = loadedSkinName_;
+            skinName_ = loadedSkinName_;
         throw AppError(error.toStdString());
     }
-    loadedSkinName_ = SkinName;
+    loadedSkinName_ = skinName_;
     // The list draws the pictures of the skin that is shown (the check column
     // takes its width from them), and the description may set its columns.
-    LoadSkinPictures(*Skin1, Pictures);
-    LoadInforInDescription(Params, Skin1->GetDescription().toStdString());
+    LoadSkinPictures(*Skin1, pictures_);
+    LoadInforInDescription(params_, Skin1->GetDescription().toStdString());
     SetupGridColumns();
     Skin1->ApplySkin(this);
     Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
@@ -271,7 +271,7 @@ void TMainForm::LoadSkin() {
 }
 
 void TMainForm::SKIN_MENU_CLICK(const QString& name) {
-    SkinName = name;
+    skinName_ = name;
     LoadSkin();
     FormResize();
 }
@@ -294,7 +294,7 @@ void TMainForm::RegisterSkinEventTable() {
         SetupGridColumns();
     };
     a.settingsAndRelayout = [this] {
-        RunCommand([this] {
+        ReportErrors([this] {
             OpenSettings();
             SetupGridColumns();
         });
@@ -327,15 +327,6 @@ void TMainForm::RegisterSkinEventTable() {
     a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
     a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
     RegisterSkinEvents(skinEvents_, a);
-}
-
-void TMainForm::RunCommand(const std::function<void()>& command) {
-    // The error is shown here, before it would cross the toolkit's signal code.
-    try {
-        command();
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
 }
 
 void TMainForm::Skin1SkinEvent(ISkinObject* source, const QString& eventName) {

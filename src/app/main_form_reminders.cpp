@@ -4,7 +4,6 @@
 
 #include "app_error_handler.h"
 #include "app_services.h"
-#include "core/app_error.h"
 #include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 #include "ui/task_list.h"
@@ -16,13 +15,7 @@ void TMainForm::AttachReminders() {
         return;
     ReminderAlarm::Actions actions;
     actions.repaint = [this] { List->Repaint(); };
-    actions.save = [this] {
-        try {
-            SaveTasks();
-        } catch (const AppError& error) {
-            ShowAppError(QString::fromStdString(error.what()));
-        }
-    };
+    actions.save = [this] { ReportErrors([this] { SaveTasks(); }); };
     // Out of the tray, or back from the task bar; a window already on screen is
     // not raised over a dialog the user has open (the reminder comes on top).
     actions.showMainWindow = [this] {

@@ -1,5 +1,7 @@
 #include "main_settings.h"
 
+#include "app_error_handler.h"
+
 #include "core/app_error.h"
 #include "platform/settings_store.h"
 
@@ -18,22 +20,19 @@ MainWindowSettings ReadMainWindowSettings(const SettingsStore& store) {
 }
 
 void WriteMainWindowSettings(SettingsStore& store, const QRect& geometry, const QString& skin) {
-    std::optional<AppError> failure;
-    const auto attempt = [&failure](auto&& write) {
-        try {
-            write();
-        } catch (const AppError& error) {
-            if (!failure)
-                failure = error;
-        }
+    QString failure;
+    const auto attempt = [&failure](const std::function<void()>& write) {
+        const QString problem = CaptureAppError(write);
+        if (failure.isEmpty())
+            failure = problem;
     };
     attempt([&] { store.Write(settings::kLeft, geometry.left()); });
     attempt([&] { store.Write(settings::kTop, geometry.top()); });
     attempt([&] { store.Write(settings::kWidth, geometry.width()); });
     attempt([&] { store.Write(settings::kHeight, geometry.height()); });
     attempt([&] { store.Write(settings::kSkin, skin); });
-    if (failure)
-        throw *failure;
+    if (!failure.isEmpty())
+        throw AppError(failure.toStdString());
 }
 
 int CategoryPositionToShow(int stored, int allPosition) {

@@ -1,5 +1,7 @@
 #include "options_form.h"
 
+#include "app_error_handler.h"
+
 #include "core/app_error.h"
 #include "platform/settings_store.h"
 #include "skin/skin.h"
@@ -172,21 +174,20 @@ bool TOptionsForm::FormKeyDown(QKeyEvent* event) {
 
 void TOptionsForm::WriteSettings() {
     // Every value is tried; one failure does not keep the others from the file.
-    std::optional<AppError> failure;
+    QString failure;
     for (size_t i = 0; i < settings::kDialogOptions.size(); ++i) {
         const char* name = settings::kDialogOptions[i].name;
-        try {
+        const QString problem = CaptureAppError([&] {
             if (auto* box = qobject_cast<QCheckBox*>(controls_[i]))
                 settings_.WriteBool(name, box->isChecked());
             else if (auto* list = qobject_cast<QComboBox*>(controls_[i]))
                 settings_.WriteInteger(name, list->currentIndex());
-        } catch (const AppError& error) {
-            if (!failure)
-                failure = error;
-        }
+        });
+        if (failure.isEmpty())
+            failure = problem;
     }
-    if (failure)
-        throw *failure;
+    if (!failure.isEmpty())
+        throw AppError(failure.toStdString());
 }
 
 QWidget* TOptionsForm::Control(const char* name) const {

@@ -1,7 +1,6 @@
 #include "quillnote_application.h"
 
 #include "app_error_handler.h"
-#include "core/app_error.h"
 
 #include <QFileInfo>
 #include <cstdlib>
@@ -12,15 +11,6 @@ namespace quill {
 QuillnoteApplication::QuillnoteApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QString::fromUtf8(kAppTitle));
     setOrganizationName(QStringLiteral("Tolvane"));
-}
-
-bool QuillnoteApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const AppError& error) {
-        ShowAppError(QString::fromStdString(error.what()));
-    }
-    return false;
 }
 
 void UseShippedFontConfig(const char* argv0) {

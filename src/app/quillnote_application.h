@@ -1,6 +1,6 @@
 #pragma once
-// The application object: an AppError thrown by any event handler stops that
-// handler and is shown by the top-level error handler; the program goes on.
+// The application object: the program's name and organisation. Errors never
+// reach it: every command reports its own (app_error_handler.h).
 
 #include <QApplication>
 
@@ -10,7 +10,6 @@ class QuillnoteApplication : public QApplication {
     Q_OBJECT
 public:
     QuillnoteApplication(int& argc, char** argv);
-    bool notify(QObject* receiver, QEvent* event) override;
 };
 
 // Points fontconfig at the font aliases shipped beside the executable

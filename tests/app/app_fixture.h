@@ -8,6 +8,7 @@
 #include "app/app_windows.h"
 #include "skin/skin.h"
 #include "support/fake_tray_icon.h"
+#include "support/window_parts.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -138,7 +138,7 @@ private Q_SLOTS:
             QTest::keyClick(Window()->StringGrid1, Qt::Key_Delete);
             QTest::keyClick(Window()->StringGrid1, Qt::Key_Escape);
         });
-        main->ComboBox1Change(main->ComboBox1->count() - 1);
+        main->ComboBox1Change(Part<QComboBox>(main, "ComboBox1")->count() - 1);
         // THEN A, D, C remain, B's tasks are gone and D's now name position 1
         QCOMPARE(yes.texts, QStringList{QString::fromUtf8(kDeleteCategoryQuestion)});
         QCOMPARE(Names(Data()), (std::vector<std::string>{"A", "D", "C"}));
@@ -151,9 +151,9 @@ private Q_SLOTS:
         QVERIFY(LoadTasks(saved, fixture.DataPath().toStdString()).outcome == LoadOutcome::Good);
         QCOMPARE(Names(saved), Names(Data()));
         QCOMPARE(saved.Tasks.size(), size_t(4));
-        QCOMPARE(main->ComboBox1->count(), 5);
-        QCOMPARE(main->ComboBox1->currentText(), QStringLiteral("All"));
-        QCOMPARE(main->ComboBox1->itemText(1), QStringLiteral("D"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->count(), 5);
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentText(), QStringLiteral("All"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(1), QStringLiteral("D"));
         QCOMPARE(Window()->StringGrid1->RowCount(), 3);
     }
 
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(Window()->ScrollBar1->isVisible(), count >= 11);
         QCOMPARE(Window()->ScrollBar1->maximum(), count - 1);
         // The layout comes from the skin's margins; the mark column is a mark wide.
-        const SkinParams& p = main->Params;
+        const SkinParams& p = main->Params();
         const QRect grid = Window()->StringGrid1->geometry();
         const QRect bar = Window()->ScrollBar1->geometry();
         const QSize client = Window()->ClientSize();
@@ -228,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(grid.height(), client.height() - p.TaskBottomTab);
         QCOMPARE(bar.left(), client.width() - (15 + p.TaskRightTab));
         QCOMPARE(grid.width(), bar.left() - (p.TaskLeftTab + p.TabBetweenTS));
-        const int mark = main->Pictures.CategoryMarks[0].deviceIndependentSize().toSize().width();
+        const int mark = main->Pictures().CategoryMarks[0].deviceIndependentSize().toSize().width();
         QCOMPARE(Window()->StringGrid1->ColWidth(1), mark);
         QCOMPARE(Window()->StringGrid1->ColWidth(0), grid.width() - mark);
         // The scroll bar moves the current row.
@@ -247,7 +247,7 @@ private Q_SLOTS:
         const QImage image = Window()->StringGrid1->grab().toImage();
         const qreal dpr = image.devicePixelRatio();
         const auto at = [&](QPoint p) { return image.pixelColor((QPointF(p) * dpr).toPoint()); };
-        const QColor selection = SkinColorToQColor(main->Params.SellectBarColor,
+        const QColor selection = SkinColorToQColor(main->Params().SellectBarColor,
                                                    Window()->StringGrid1->palette(), Qt::black);
         const QRect name1 = Window()->StringGrid1->CellRect(0, 1);
         const QRect mark1 = Window()->StringGrid1->CellRect(1, 1);
@@ -395,15 +395,15 @@ private Q_SLOTS:
     void shouldWriteTheChosenGroupButNotForEditCategories() {
         AppFixture fixture;
         TMainForm* main = Start(Store({{"Home", 0}, {"Work", 1}}), fixture);
-        main->ComboBox1->setCurrentIndex(1);
+        Part<QComboBox>(main, "ComboBox1")->setCurrentIndex(1);
         main->ComboBox1Change(1);
         QCOMPARE(fixture.StoredValue("MainFormGroup"), QStringLiteral("1"));
         // "Edit Categories...": the window opens; its skin OK closes it.
         WhenShown(Window(), [this] { Click("OKButton", "CategoriesForm"); });
-        main->ComboBox1Change(main->ComboBox1->count() - 1);
+        main->ComboBox1Change(Part<QComboBox>(main, "ComboBox1")->count() - 1);
         QVERIFY(!Window()->isVisible());
         QCOMPARE(fixture.StoredValue("MainFormGroup"), QStringLiteral("1"));
-        QCOMPARE(main->ComboBox1->currentText(), QStringLiteral("All"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentText(), QStringLiteral("All"));
     }
 
     void shouldKeepTheBytesOfANameThatIsNotUtf8UnlessEdited_data() {
@@ -418,7 +418,7 @@ private Q_SLOTS:
         // GIVEN a file whose first category's name is Latin-1 "Café"
         AppFixture fixture;
         TMainForm* main = Start(Store({{"Caf\xE9", 0}, {"Work", 1}}), fixture);
-        QCOMPARE(main->ComboBox1->itemText(0), QStringLiteral("Caf\uFFFD"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(0), QStringLiteral("Caf\uFFFD"));
         ShowWindow();
         // WHEN the category is edited: a new mark, and the name as the row says
         QString shown;

@@ -52,7 +52,7 @@ private Q_SLOTS:
             wasShown = true;
             caption = reminder->windowTitle();
             mainShown = main->isVisible();
-            blinking = main->Reminders->Timer2.isActive();
+            blinking = Part<ReminderAlarm>(main)->Timer2.isActive();
             main->Skin1SkinEvent(&edit, "OnClick");
             openAfterEdit = reminder->IsShowingModal();
             reminder->ComboBox1->setCurrentIndex(6);
@@ -81,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(mainShown);
         QVERIFY(blinking);
         QVERIFY(openAfterEdit);
-        QVERIFY(!main->Reminders->Timer2.isActive());
+        QVERIFY(!Part<ReminderAlarm>(main)->Timer2.isActive());
         TaskStore reread;
         QCOMPARE(int(LoadTasks(reread, f.DataPath().toStdString()).outcome),
                  int(LoadOutcome::Good));

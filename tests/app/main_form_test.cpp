@@ -92,13 +92,6 @@ struct ResizeRecorder : QObject {
     QList<QSize>& sizes_;
 };
 
-struct ThrowingObject : QObject {
-    bool event(QEvent* e) override {
-        if (e->type() == QEvent::User)
-            throw AppError("Failed to create key \\SOFTWARE\\Tolvane\\Quillnote");
-        return QObject::event(e);
-    }
-};
 } // namespace
 
 class MainFormTest : public QObject {
@@ -114,17 +107,18 @@ private Q_SLOTS:
         QCOMPARE(main->windowTitle(), QStringLiteral("main_form_quillnote"));
         QCOMPARE(main->pos(), QPoint(0, 0));
         QCOMPARE(main->size(), QSize(696, 480));
-        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Default"));
         QCOMPARE(f.Tray().ToolTip(), QStringLiteral("Tolva Quillnote"));
         QVERIFY(f.ShowAndActivate());
         QVERIFY(f.Tray().IsAdded());             // by the first paint or activation at the latest
         QCOMPARE(main->size(), QSize(696, 480)); // the skin's frame comes out of it
         QVERIFY(main->ClientSize().height() < 480);
-        QCOMPARE(main->ComboBox1->count(), 5);
-        QCOMPARE(main->ComboBox1->itemText(0), QStringLiteral("Personal"));
-        QCOMPARE(main->ComboBox1->itemText(3), QStringLiteral("All"));
-        QCOMPARE(main->ComboBox1->itemText(4), QStringLiteral("Edit Categories..."));
-        QCOMPARE(main->ComboBox1->currentIndex(), 0);
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->count(), 5);
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(0), QStringLiteral("Personal"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(3), QStringLiteral("All"));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(4),
+                 QStringLiteral("Edit Categories..."));
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentIndex(), 0);
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QVERIFY(!options->AlwaysOnTop() && !options->Transparency() &&
                 !options->StartWithWindows());
@@ -132,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(!main->isHidden());
         QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
         QVERIFY(f.errors.isEmpty());
-        QVERIFY(main->Timer1.isActive());
+        QVERIFY(main->RemindersRunning());
     }
 
     void shouldNotOverwriteAnExistingDefaultSkinOrSound() {
@@ -194,8 +188,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([main] { return main->HasActivated(); }, 4000));
         QCOMPARE(TaskTitles(f.Services().store), QStringList({"one", "two"}));
         QCOMPARE(f.Services().store.VisibleTaskCount, 2);
-        QCOMPARE(main->List->StringGrid1->RowCount(), 2);
-        QVERIFY(main->Timer1.isActive());
+        QCOMPARE(Part<TTaskList>(main)->StringGrid1->RowCount(), 2);
+        QVERIFY(main->RemindersRunning());
     }
 
     // A settings file that cannot be written for a while (a full disk, a network
@@ -233,8 +227,8 @@ private Q_SLOTS:
         QCOMPARE(f.errors.size(), 2);
         QVERIFY(f.errors.last().startsWith("Failed to create key"));
         QVERIFY(!options->ShowGrid());
-        for (int i = 0; i < main->List->ColumnCount; ++i)
-            QVERIFY(main->List->ColumnKinds[i] != ckPriority);
+        for (int i = 0; i < Part<TTaskList>(main)->ColumnCount; ++i)
+            QVERIFY(Part<TTaskList>(main)->ColumnKinds[i] != ckPriority);
         // Writable again: the next write stores what could not be stored before.
         blockSettings(false);
         AnswerWhenShown(options, mrOk);
@@ -281,8 +275,8 @@ private Q_SLOTS:
         main->OpenSettings();
         QCOMPARE(f.errors.size(), 2); // the skin, then the autostart entry
         QVERIFY(f.errors.last().startsWith("Cannot create file"));
-        QCOMPARE(main->SkinName, QStringLiteral("Default"));
-        QVERIFY(main->AlphaBlend);
+        QCOMPARE(main->SkinName(), QStringLiteral("Default"));
+        QVERIFY(main->AlphaBlend());
         QCOMPARE(f.StoredValue("Sort by"), QStringLiteral("2"));
         QCOMPARE(f.StoredValue("Start with Windows"), QStringLiteral("1"));
         QCOMPARE(f.StoredValue("Transparency"), QStringLiteral("1"));
@@ -307,7 +301,7 @@ private Q_SLOTS:
         f.Store("MainFormGroup", stored);
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        QCOMPARE(main->ComboBox1->currentIndex(), shown);
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentIndex(), shown);
         QCOMPARE(f.Services().store.VisibleTaskCount, shown == 3 ? 2 : 0);
         QVERIFY(main->close());
         QCOMPARE(f.StoredValue("MainFormGroup"), QString::number(stored)); // only a pick changes it
@@ -367,7 +361,7 @@ private Q_SLOTS:
         f.Store("MainFormGroup", 0);
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TStringGrid* grid = main->List->StringGrid1;
+        TStringGrid* grid = Part<TTaskList>(main)->StringGrid1;
         QCOMPARE(grid->RowCount(), 8);
         const auto turn = [](QWidget* over, int delta) {
             QWheelEvent wheel(QPointF(2, 2), over->mapToGlobal(QPointF(2, 2)), QPoint(),
@@ -376,14 +370,14 @@ private Q_SLOTS:
             QApplication::sendEvent(over, &wheel);
         };
         const int start = grid->Row();
-        turn(main->ComboBox1, -120);
+        turn(Part<QComboBox>(main, "ComboBox1"), -120);
         QCOMPARE(grid->Row(), start + 1);
-        QCOMPARE(main->ComboBox1->currentIndex(), 0);
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentIndex(), 0);
         QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("0"));
-        turn(main->ComboBox1, 120);
+        turn(Part<QComboBox>(main, "ComboBox1"), 120);
         QCOMPARE(grid->Row(), start);
         QCOMPARE(f.Windows()->Others().CategoriesForm->isVisible(), false);
-        turn(main->List->ScrollBar1, -120);
+        turn(Part<TTaskList>(main)->ScrollBar1, -120);
         QCOMPARE(grid->Row(), start + 1);
         for (int i = 0; i < 3; ++i)
             turn(main, -40); // a fine-resolution wheel: three parts of a notch
@@ -551,7 +545,7 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         QVERIFY(main->isHidden());
         QVERIFY(f.Tray().IsAdded());
-        QVERIFY(main->Timer1.isActive());
+        QVERIFY(main->RemindersRunning());
     }
 
     void shouldRunOnlyOnClickWithExactNames() {
@@ -627,7 +621,7 @@ private Q_SLOTS:
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
             options->CheckBox1->setChecked(true);
             options->CheckBox4->setChecked(true);
@@ -637,7 +631,7 @@ private Q_SLOTS:
         });
         main->OpenSettings();
         QVERIFY(QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
-        QVERIFY(main->AlphaBlend);
+        QVERIFY(main->AlphaBlend());
         QCOMPARE(QFileInfo(f.DataPath()).size(), 84);
         QCOMPARE(f.StoredValue("Sort by"), QStringLiteral("1"));
         QCOMPARE(f.StoredValue("Start with Windows"), QStringLiteral("1"));
@@ -646,8 +640,8 @@ private Q_SLOTS:
         QCOMPARE(reloads.count(), 0); // the current skin stayed selected: no reload
         QVERIFY(f.errors.isEmpty());
         // The list reads the dialog's controls: no priority column now.
-        for (int i = 0; i < main->List->ColumnCount; ++i)
-            QVERIFY(main->List->ColumnKinds[i] != ckPriority);
+        for (int i = 0; i < Part<TTaskList>(main)->ColumnCount; ++i)
+            QVERIFY(Part<TTaskList>(main)->ColumnKinds[i] != ckPriority);
     }
 
     void shouldLoadAnotherSkinChosenInTheDialog() {
@@ -657,13 +651,13 @@ private Q_SLOTS:
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
             options->ComboBox2->setCurrentIndex(options->ComboBox2->findText("Dark"));
             options->Button1Click();
         });
         main->OpenSettings();
-        QCOMPARE(main->SkinName, QStringLiteral("Dark"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Dark"));
         QCOMPARE(reloads.count(), 1);
         QCOMPARE(main->size(), QSize(696, 480));
         QVERIFY(main->close());
@@ -677,16 +671,17 @@ private Q_SLOTS:
         f.Store("Skin", "Vanished");
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Default"));
         QVERIFY(f.errors.isEmpty());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        main->SkinName = "Vanished"; // as the dialog sees a name that is not listed
-        QSignalSpy reloads(main->Skin1, &TSkin::SkinLoaded);
+        // The shown skin's file goes: the dialog lists no entry of that name.
+        QVERIFY(QFile::remove(QDir(f.ExeDir()).filePath("Skins/Default.skn")));
+        QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         AnswerWhenShown(options, mrOk);
         main->OpenSettings();
         QCOMPARE(options->SkinPositionAtShow(), 0);
         QCOMPARE(reloads.count(), 0);
-        QCOMPARE(main->SkinName, QStringLiteral("Vanished"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Default"));
     }
 
     void shouldSwitchSkinsFromTheMenuAndCheckTheCurrentOne() {
@@ -695,14 +690,14 @@ private Q_SLOTS:
         f.InstallSkin("Dark", "Skins", "dark");
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        main->TrayPopupPending = true;
+        main->TrayRightButtonDown(QPoint(10, 10)); // the menu opened from the tray
+        QCOMPARE(Part<QAction>(main, "Open1")->text(), QStringLiteral("Open"));
+        Part<QMenu>(main, "PopupMenu1")->hide();
         main->PopupMenu1Popup();
-        QCOMPARE(main->Open1->text(), QStringLiteral("Open"));
-        main->PopupMenu1Popup();
-        QCOMPARE(main->Open1->text(), QStringLiteral("Minimize"));
+        QCOMPARE(Part<QAction>(main, "Open1")->text(), QStringLiteral("Minimize"));
         QStringList names;
         QAction* dark = nullptr;
-        for (QAction* a : main->Skins1->actions()) {
+        for (QAction* a : Part<QMenu>(main, "Skins1")->actions()) {
             names << a->text();
             if (a->text() == "Dark")
                 dark = a;
@@ -712,7 +707,7 @@ private Q_SLOTS:
         QCOMPARE(names, QStringList({"Dark", "Default"})); // "dark.skn" listed as "Dark"
         QVERIFY(dark);
         dark->trigger();
-        QCOMPARE(main->SkinName, QStringLiteral("Dark"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Dark"));
         QVERIFY(f.errors.isEmpty());
     }
 
@@ -727,13 +722,13 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         main->PopupMenu1Popup();
         QAction* item = nullptr;
-        for (QAction* a : main->Skins1->actions())
+        for (QAction* a : Part<QMenu>(main, "Skins1")->actions())
             if (a->text() == "Broken")
                 item = a;
         QVERIFY(item);
         item->trigger();
         QCOMPARE(f.errors.size(), 1);
-        QCOMPARE(main->SkinName, QStringLiteral("Default"));
+        QCOMPARE(main->SkinName(), QStringLiteral("Default"));
         QVERIFY(main->close());
         QCOMPARE(f.StoredValue("Skin"), QStringLiteral("Default"));
     }
@@ -751,9 +746,9 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         QCOMPARE(f.errors.size(), 1); // the start-up skin
         const auto checkColumnWidth = [main] {
-            for (int i = 0; i < main->List->ColumnCount; ++i)
-                if (main->List->ColumnKinds[static_cast<size_t>(i)] == ckCheck)
-                    return main->List->StringGrid1->ColWidth(i);
+            for (int i = 0; i < Part<TTaskList>(main)->ColumnCount; ++i)
+                if (Part<TTaskList>(main)->ColumnKinds[static_cast<size_t>(i)] == ckCheck)
+                    return Part<TTaskList>(main)->StringGrid1->ColWidth(i);
             return -1;
         };
         QCOMPARE(checkColumnWidth(), 0); // no pictures: nothing to tick
@@ -797,11 +792,11 @@ private Q_SLOTS:
         AppFixture f;
         TMainForm* main = f.CreateWindows();
         QStringList items;
-        for (QAction* a : main->PopupMenu1->actions())
+        for (QAction* a : Part<QMenu>(main, "PopupMenu1")->actions())
             items << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(items, QStringList({"Open", "-", "Add Task...", "Settings...", "Print...", "-",
                                      "Skins", "-", "Help...", "About...", "-", "Exit"}));
-        QCOMPARE(main->PopupMenu1->defaultAction(), main->Open1);
+        QCOMPARE(Part<QMenu>(main, "PopupMenu1")->defaultAction(), Part<QAction>(main, "Open1"));
     }
 
     void shouldPassDeleteToTheListWhereverTheFocusIs() {
@@ -817,12 +812,12 @@ private Q_SLOTS:
         main->ComboBox1Change(3); // "All"
         QCOMPARE(store.VisibleTaskCount, 2);
         int asked = 0;
-        main->List->SetConfirm([&asked](QWidget*, const QString&, const QString&) {
+        Part<TTaskList>(main)->SetConfirm([&asked](QWidget*, const QString&, const QString&) {
             ++asked;
             return true;
         });
-        main->ComboBox1->setFocus();
-        QTest::keyClick(main->ComboBox1, Qt::Key_Delete);
+        Part<QComboBox>(main, "ComboBox1")->setFocus();
+        QTest::keyClick(Part<QComboBox>(main, "ComboBox1"), Qt::Key_Delete);
         QCOMPARE(asked, 1);
         QCOMPARE(store.TaskCount(), 1);
     }
@@ -843,12 +838,14 @@ private Q_SLOTS:
         QVERIFY(current.sa_handler == SIG_DFL);
     }
 
-    void shouldShowErrorsThrownByHandlersAndGoOn() {
+    // Every command reports its own failure, through the one presenter.
+    void shouldReportWhatStoppedACommand() {
         AppFixture f;
-        ThrowingObject target;
-        QEvent event(QEvent::User);
-        QCoreApplication::sendEvent(&target, &event);
+        QVERIFY(!ReportErrors(
+            [] { throw AppError("Failed to create key \\SOFTWARE\\Tolvane\\Quillnote"); }));
         QCOMPARE(f.errors, QStringList({"Failed to create key \\SOFTWARE\\Tolvane\\Quillnote"}));
+        QVERIFY(ReportErrors([] {}));
+        QCOMPARE(f.errors.size(), 1);
     }
 
     void shouldFilterByTheChosenCategoryAndRememberIt() {
@@ -863,7 +860,8 @@ private Q_SLOTS:
         AnswerWhenShown(categories, mrOk);
         main->ComboBox1Change(4);
         QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));
-        QCOMPARE(main->ComboBox1->currentIndex(), 3); // FillCategoryLists selects "All"
+        QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentIndex(),
+                 3); // FillCategoryLists selects "All"
     }
 };
 

@@ -209,7 +209,7 @@ private Q_SLOTS:
         QCOMPARE(t.NotOverdue, uint8_t(1));
         QCOMPARE(f.Store().LastCategoryIndex, 2);
         QCOMPARE(f.Store().EditedTaskCategory, -1);
-        QCOMPARE(f.main->List->StringGrid1->RowCount(), 1);
+        QCOMPARE(Part<TTaskList>(f.main)->StringGrid1->RowCount(), 1);
     }
 
     void shouldWriteBackOnlyWhatTheBoxesSwitchOn_data() {
@@ -523,7 +523,7 @@ private Q_SLOTS:
             });
         };
         answer();
-        QTest::keyClick(f.main->List->StringGrid1, Qt::Key_Insert);
+        QTest::keyClick(Part<TTaskList>(f.main)->StringGrid1, Qt::Key_Insert);
         answer();
         f.main->Skin1SkinEvent(&add, "OnClick");
         QCOMPARE(opened, 2);

@@ -108,13 +108,13 @@ private Q_SLOTS:
             Q_EMIT f.Tray().LeftButtonDown();
         // THEN the window, the dialog or the menu is in front, and nothing else
         if (expected == QLatin1String("menu")) {
-            QTRY_VERIFY(main->PopupMenu1->isVisible());
-            QCOMPARE(main->Open1->text(), QStringLiteral("Open"));
-            QVERIFY(!main->TrayPopupPending);
-            main->PopupMenu1->hide();
+            QTRY_VERIFY(Part<QMenu>(main, "PopupMenu1")->isVisible());
+            QCOMPARE(Part<QAction>(main, "Open1")->text(), QStringLiteral("Open"));
+            QVERIFY(!main->TrayPopupPending());
+            Part<QMenu>(main, "PopupMenu1")->hide();
         } else {
             QTRY_COMPARE(FrontWindowName(), expected);
-            QVERIFY(!main->PopupMenu1->isVisible());
+            QVERIFY(!Part<QMenu>(main, "PopupMenu1")->isVisible());
         }
         // Only a left click that shows the window shows it; the menu opens over the tray.
         QCOMPARE(main->isVisible(), expected == QLatin1String("MainForm"));
@@ -127,23 +127,23 @@ private Q_SLOTS:
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
         // On the window the first item hides it to the tray.
-        main->PopupMenu1->popup(main->mapToGlobal(QPoint(100, 100)));
-        QTRY_VERIFY(main->PopupMenu1->isVisible());
-        QCOMPARE(main->Open1->text(), QStringLiteral("Minimize"));
-        main->PopupMenu1->hide();
-        main->Open1->trigger();
+        Part<QMenu>(main, "PopupMenu1")->popup(main->mapToGlobal(QPoint(100, 100)));
+        QTRY_VERIFY(Part<QMenu>(main, "PopupMenu1")->isVisible());
+        QCOMPARE(Part<QAction>(main, "Open1")->text(), QStringLiteral("Minimize"));
+        Part<QMenu>(main, "PopupMenu1")->hide();
+        Part<QAction>(main, "Open1")->trigger();
         QVERIFY(main->isHidden());
         // From the tray it reads "Open" and brings the window back.
         Q_EMIT f.Tray().RightButtonDown(QPoint(600, 500));
-        QTRY_VERIFY(main->PopupMenu1->isVisible());
-        QCOMPARE(main->Open1->text(), QStringLiteral("Open"));
-        main->PopupMenu1->hide();
-        main->Open1->trigger();
+        QTRY_VERIFY(Part<QMenu>(main, "PopupMenu1")->isVisible());
+        QCOMPARE(Part<QAction>(main, "Open1")->text(), QStringLiteral("Open"));
+        Part<QMenu>(main, "PopupMenu1")->hide();
+        Part<QAction>(main, "Open1")->trigger();
         QTRY_VERIFY(main->isVisible());
         QTRY_VERIFY(main->isActiveWindow());
         // "Exit" runs the close sequence.
         QSignalSpy closed(main, &TMainForm::CloseAccepted);
-        main->N1->trigger();
+        Part<QAction>(main, "N1")->trigger();
         QCOMPARE(closed.count(), 1);
         QVERIFY(!f.Tray().IsAdded());
     }
@@ -247,7 +247,7 @@ private Q_SLOTS:
             auto* about = qobject_cast<TAboutForm*>(QApplication::activeModalWidget());
             if (!about)
                 return;
-            templates = main->Skin1->AppliedTemplates(about);
+            templates = Part<TSkin>(main)->AppliedTemplates(about);
             if (how == QLatin1String("ok")) {
                 for (auto* button : about->findChildren<QAbstractButton*>("OKButton"))
                     QTest::mouseClick(button, Qt::LeftButton);
@@ -260,7 +260,7 @@ private Q_SLOTS:
             if (about->IsShowingModal() && got == mrNone)
                 about->SetModalResult(99); // not closed: end the test, not the run
         });
-        main->About1->trigger();
+        Part<QAction>(main, "About1")->trigger();
         QCOMPARE(got, result);
         QVERIFY(templates.contains(QStringLiteral("AboutForm"))); // the current skin's
     }

@@ -1,0 +1,20 @@
+#pragma once
+// A window's part (a control, its skin, its task list), found by its type and
+// object name the way the user's tools find it, since windows keep their parts
+// to themselves.
+
+#include <QObject>
+#include <QString>
+
+namespace quill::test {
+
+template <typename T> T* Part(const QObject* window, const char* name = nullptr) {
+    T* part = window->findChild<T*>(name ? QString::fromLatin1(name) : QString());
+    if (!part)
+        qFatal("the window has no part %s", name ? name : T::staticMetaObject.className());
+    return part;
+}
+
+} // namespace quill::test
+
+using quill::test::Part;
