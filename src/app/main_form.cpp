@@ -22,7 +22,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_label.h"
 #include "skin/skin_list.h"
-#include "skin/window_effects.h"
+#include "ui/window_effects.h"
 #include "task_commands.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"

@@ -6,7 +6,7 @@
 #include "platform/settings_store.h"
 #include "skin/skin.h"
 #include "skin/skin_label.h"
-#include "wrapping_check_box.h"
+#include "widgets/wrapping_check_box.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "skin_frame.h"
 
-#include "window_effects.h"
+#include "widgets/window_move_rule.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -179,9 +179,8 @@ void SkinWindowFrame::mouseMoveEvent(QMouseEvent* event) {
     if (drag_ == Drag::Move) {
         // Moving by hand works with every window manager and offscreen. The
         // window's effects may snap the position to an edge before it moves.
-        QPoint to = pressGeometry_.topLeft() + delta;
-        if (const WindowEffects* effects = WindowEffects::Of(window_))
-            to = effects->SnapToWorkArea(QRect(to, window_->frameGeometry().size()));
+        const QPoint to = ApplyMoveRule(
+            window_, QRect(pressGeometry_.topLeft() + delta, window_->frameGeometry().size()));
         window_->move(to);
         return;
     }

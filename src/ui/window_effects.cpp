@@ -1,6 +1,7 @@
 #include "window_effects.h"
 
 #include "platform/window_ops.h"
+#include "widgets/window_move_rule.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -21,6 +22,8 @@ WindowEffects::WindowEffects(QWidget* window, std::function<bool()> transparency
     tickCount = [] { return WindowOps::TickCount(); };
     workArea = [this] { return WindowOps::WorkArea(window_); };
     window->setProperty(kEffectsProperty, QVariant::fromValue<QObject*>(this));
+    // A move by the skin's title bar snaps as the window manager's moves do.
+    SetMoveRule(window, [this](const QRect& proposed) { return SnapToWorkArea(proposed); });
     window->installEventFilter(this);
 
     // The program's active window stays its active window while another program

@@ -1,11 +1,11 @@
 // The main window's fade and edge snapping: the arithmetic on its own with
 // injected ticks and pointer positions, then on a real skinned window.
-#include "skin/edge_snap.h"
+#include "../skin/skin_test_util.h"
 #include "skin/skin.h"
 #include "skin/skin_frame.h"
-#include "skin/window_effects.h"
-#include "skin/window_fade.h"
-#include "skin_test_util.h"
+#include "ui/edge_snap.h"
+#include "ui/window_effects.h"
+#include "ui/window_fade.h"
 #include "widgets/form.h"
 
 #include <QTest>
