@@ -12,7 +12,7 @@
 #include "default_files.h"
 #include "exit_notice.h"
 #include "main_settings.h"
-#include "options_form.h"
+#include "options_settings.h"
 #include "platform/autostart.h"
 #include "platform/settings_store.h"
 #include "platform/tray_icon.h"
@@ -30,6 +30,7 @@
 #include "ui/main_layout.h"
 #include "ui/mark_grid.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 
@@ -44,28 +45,8 @@
 
 namespace quill {
 
-// The list reads the options through this until the settings dialog exists;
-// before that it answers with the defaults.
-class TMainForm::OptionsProxy final : public LiveOptions {
-public:
-    const LiveOptions* target = nullptr;
-    FixedOptions defaults;
-    const LiveOptions& Get() const { return target ? *target : defaults; }
-    bool StartWithWindows() const override { return Get().StartWithWindows(); }
-    bool MinimizeOnStart() const override { return Get().MinimizeOnStart(); }
-    bool Transparency() const override { return Get().Transparency(); }
-    bool AlwaysOnTop() const override { return Get().AlwaysOnTop(); }
-    bool ShowDueDate() const override { return Get().ShowDueDate(); }
-    bool ShowPriority() const override { return Get().ShowPriority(); }
-    bool ShowCategory() const override { return Get().ShowCategory(); }
-    bool ShowReminder() const override { return Get().ShowReminder(); }
-    bool ShowGrid() const override { return Get().ShowGrid(); }
-    bool DoneTaskPutInBottom() const override { return Get().DoneTaskPutInBottom(); }
-    int32_t SortBy() const override { return Get().SortBy(); }
-};
-
 TMainForm::TMainForm(AppServices& services, QWidget* parent)
-    : TForm(parent), services_(services), options_(std::make_unique<OptionsProxy>()),
+    : TForm(parent), services_(services), options_(std::make_unique<FixedOptions>()),
       taskFile_(services.DataFilePath()) {
     setObjectName(QStringLiteral("MainForm"));
     SetKeyPreview(true);
@@ -199,7 +180,8 @@ void TMainForm::LoadStartupSkin() {
 
 void TMainForm::AttachWindows(const AppWindowSet& windows) {
     windows_ = windows;
-    options_->target = windows.OptionsForm;
+    // The options as stored, from the time the settings dialog exists.
+    options_->Assign(ReadProgramOptions(*services_.settings));
     AttachReminders();
     AttachEditor();
     AttachCategoryWindows();
@@ -212,7 +194,7 @@ void TMainForm::AttachDialogs() {
         options->SetSkinSource(
             [folders = services_.SkinFolders()] { return GetSkinListIn(folders); },
             [this] { return skinName_; });
-        options->SetActivateHandler([this](QWidget* dialog) { ApplyStayOnTop(dialog); });
+        connect(options, &TForm::Activated, this, [this, options] { ApplyStayOnTop(options); });
     }
     if (TPrintForm* print = windows_.PrintForm) {
         print->SetSkin(Skin1);
@@ -246,7 +228,7 @@ void TMainForm::AttachEditor() {
 void TMainForm::AttachCategoryWindows() {
     const auto background = [this] { return SkinColorToQColor(Skin1->WindowColor(), Qt::white); };
     if (TCategoriesForm* categories = windows_.CategoriesForm) {
-        categories->SetSources(&services_.store, &params_, &pictures_, windows_.OptionsForm);
+        categories->SetSources(&services_.store, &params_, &pictures_, options_.get());
         categories->SetActivateHandler([this, background](TCategoriesForm* form) {
             ApplyStayOnTop(form);
             form->SetGridColor(background());
@@ -300,8 +282,7 @@ void TMainForm::RunFirstActivation() {
     ShowTrayIconOnce();
 
     // The stay-on-top setting as stored, applied before the window shows.
-    if (windows_.OptionsForm)
-        windows_.OptionsForm->CheckBox9->setChecked(settings.Read(settings::kAlwaysOnTop));
+    options_->alwaysOnTop = settings.Read(settings::kAlwaysOnTop);
     ApplyStayOnTop(this);
     // A skin that has gone from disk falls back to the one the program ships.
     if (!QFileInfo::exists(FindSkinFileIn(services_.SkinFolders(), skinName_)))
@@ -328,7 +309,7 @@ void TMainForm::RunFirstActivation() {
     ComboBox1->setCurrentIndex(group);
     quill::FilterTaskList(services_.store, group, ComboBox1->count());
     FormResize();
-    if (windows_.OptionsForm && windows_.OptionsForm->MinimizeOnStart())
+    if (options_->MinimizeOnStart())
         HideMainWindow();
     // The once-a-second timer starts only once the tasks are loaded.
     Timer1.start();

@@ -4,6 +4,7 @@
 // together; the parts live in their own classes.
 
 #include "command_host.h"
+#include "core/live_options.h"
 #include "skin/skin_dispatch.h"
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
@@ -68,6 +69,9 @@ public:
     const QString& SkinName() const { return skinName_; }
     const SkinParams& Params() const { return params_; }
     const SkinPictures& Pictures() const { return pictures_; }
+    // The options in force: the stored ones, replaced by the settings dialog's
+    // values when it is confirmed.
+    const LiveOptions& Options() const { return *options_; }
     // The menu is being opened from the tray (its first item reads "Open").
     bool TrayPopupPending() const { return trayPopupPending_; }
     // The fade has the window translucent (or blending still on at full opacity).
@@ -141,8 +145,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    class OptionsProxy;
-
     // Components; tests find the widgets and the skin by their names.
     TSkin* Skin1 = nullptr;
     TTaskList* List = nullptr; // StringGrid1, ScrollBar1, PopupMenu2
@@ -187,7 +189,7 @@ private:
     bool AnyVisible(std::initializer_list<QWidget*> windows) const;
 
     AppServices& services_;
-    std::unique_ptr<OptionsProxy> options_;
+    std::unique_ptr<FixedOptions> options_; // Options()
     AppWindowSet windows_;
     std::unique_ptr<CategoryCommands> categoryCommands_;
     TaskFile taskFile_;

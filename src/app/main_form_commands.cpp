@@ -8,7 +8,7 @@
 #include "category_commands.h"
 #include "core/app_error.h"
 #include "help_file.h"
-#include "options_form.h"
+#include "options_settings.h"
 #include "platform/autostart.h"
 #include "platform/shell.h"
 #include "platform/tray_icon.h"
@@ -24,6 +24,7 @@
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 #include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 #include "ui/task_list.h"
@@ -189,13 +190,11 @@ void TMainForm::OpenSettings() {
         WindowOps::BringToFront(dialog);
         return;
     }
-    const int result = dialog->ShowModal();
-    const int skinPosition = dialog->SkinPositionAtShow();
-    if (result != mrOk) {
-        // Cancelled: the live copy returns to the stored values.
-        dialog->FormCreate();
+    // The dialog edits a copy; cancelled, it leaves the options as they are.
+    dialog->Load(*options_);
+    if (dialog->ShowModal() != mrOk)
         return;
-    }
+    options_->Assign(dialog->Options());
     // Accepted: every choice is applied and stored even when one step fails;
     // each failure is told once everything else is done. A different skin is
     // loaded first, so the columns below fit it.
@@ -203,20 +202,19 @@ void TMainForm::OpenSettings() {
     const auto attempt = [&failures](const std::function<void()>& step) {
         failures << CaptureAppError(step);
     };
-    const int chosen = dialog->ComboBox2->currentIndex();
-    if (chosen >= 0 && chosen != skinPosition) {
-        skinName_ = dialog->ComboBox2->currentText();
+    if (const std::optional<QString> skin = dialog->ChosenSkin()) {
+        skinName_ = *skin;
         attempt([this] { LoadSkin(); });
     }
     // Then the other options take effect at once.
     SetupGridColumns();
-    attempt([this, dialog] { services_.autostart->SetAutoStart(dialog->StartWithWindows()); });
-    alphaBlend_ = dialog->Transparency();
+    attempt([this] { services_.autostart->SetAutoStart(options_->StartWithWindows()); });
+    alphaBlend_ = options_->Transparency();
     ApplyAlphaBlend();
     ApplyStayOnTop(this);
     SortTaskList(-1);
     // Stored last, once everything they drive has been applied.
-    attempt([dialog] { dialog->WriteSettings(); });
+    attempt([this] { WriteProgramOptions(*services_.settings, *options_); });
     failures.removeAll(QString());
     for (const QString& failure : failures)
         ShowAppError(failure);

@@ -1,9 +1,9 @@
 #pragma once
-// The display and behaviour options as they stand right now. While the program
-// runs the settings dialog's controls are the live copy; everything that depends
-// on an option asks this interface at the moment of use.
+// The display and behaviour options as they stand right now. Everything that
+// depends on an option asks this interface at the moment of use, so a confirmed
+// settings dialog takes effect at once.
 
-#include "core/settings_table.h"
+#include "core/program_options.h"
 
 #include <cstdint>
 
@@ -25,20 +25,11 @@ public:
     virtual int32_t SortBy() const = 0; // 0 due date, 1 priority, 2 category
 };
 
-// A plain set of values, for tests and tools.
-struct FixedOptions final : LiveOptions {
-    // The defaults of the settings table.
-    bool startWithWindows = settings::kStartWithWindows.def;
-    bool minimizeOnStart = settings::kMinimizeOnStart.def;
-    bool transparency = settings::kTransparency.def;
-    bool alwaysOnTop = settings::kAlwaysOnTop.def;
-    bool showDueDate = settings::kShowDueDate.def;
-    bool showPriority = settings::kShowPriority.def;
-    bool showCategory = settings::kShowCategory.def;
-    bool showReminder = settings::kShowReminder.def;
-    bool showGrid = settings::kShowGrid.def;
-    bool doneTaskPutInBottom = settings::kDoneTaskPutInBottom.def;
-    int32_t sortBy = settings::kSortBy.def;
+// A plain options value that answers for itself: the main window's live
+// options, and fixed sets for tests and tools.
+struct FixedOptions final : ProgramOptions, LiveOptions {
+    // Every value at once.
+    void Assign(const ProgramOptions& values) { static_cast<ProgramOptions&>(*this) = values; }
 
     bool StartWithWindows() const override { return startWithWindows; }
     bool MinimizeOnStart() const override { return minimizeOnStart; }

@@ -1,9 +1,7 @@
 #pragma once
 // Every value the program keeps in its settings file: its name, its type and its
-// default, written once here. The settings store, the settings dialog, the
-// options the list starts with and the tests all read them from this table.
-
-#include <array>
+// default, written once here. The settings store, the program's options
+// (program_options.h) and the tests all read them from this table.
 
 namespace quill::settings {
 
@@ -43,37 +41,5 @@ inline constexpr BoolSetting kAlwaysOnTop{"Always on Top", false};
 
 // The key the error message names when a value cannot be stored.
 inline constexpr const char* kKeyPath = "\\SOFTWARE\\Tolvane\\Quillnote";
-
-// How the settings dialog holds an option while the program runs.
-enum class OptionKind { Check, Choice }; // a check box; a drop-down list's position
-
-struct DialogOption {
-    const char* name;
-    OptionKind kind;
-    int def;             // a check box: 1 checked, 0 not
-    const char* control; // the object name of the dialog's control
-};
-
-constexpr DialogOption Option(IntSetting s, const char* control) {
-    return {s.name, OptionKind::Choice, s.def, control};
-}
-constexpr DialogOption Option(BoolSetting s, const char* control) {
-    return {s.name, OptionKind::Check, s.def ? 1 : 0, control};
-}
-
-// In the order the dialog stores them when it is confirmed.
-inline constexpr std::array<DialogOption, 11> kDialogOptions{{
-    Option(kSortBy, "ComboBox1"),
-    Option(kStartWithWindows, "CheckBox1"),
-    Option(kMinimizeOnStart, "CheckBox2"),
-    Option(kTransparency, "CheckBox4"),
-    Option(kShowDueDate, "CheckBox5"),
-    Option(kShowPriority, "CheckBox6"),
-    Option(kShowCategory, "CheckBox7"),
-    Option(kShowReminder, "CheckBox10"),
-    Option(kShowGrid, "CheckBox11"),
-    Option(kDoneTaskPutInBottom, "CheckBox8"),
-    Option(kAlwaysOnTop, "CheckBox9"),
-}};
 
 } // namespace quill::settings

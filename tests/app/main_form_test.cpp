@@ -6,7 +6,6 @@
 #include "app_fixture.h"
 
 #include "app/main_settings.h"
-#include "app/options_form.h"
 #include "app/shutdown_signals.h"
 #include "core/app_error.h"
 #include "core/data_file.h"
@@ -15,6 +14,7 @@
 #include "platform/tray_icon.h"
 #include "print/print_form.h"
 #include "ui/categories_form.h"
+#include "ui/options_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
 
@@ -119,10 +119,10 @@ private Q_SLOTS:
         QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(4),
                  QStringLiteral("Edit Categories..."));
         QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentIndex(), 0);
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
-        QVERIFY(!options->AlwaysOnTop() && !options->Transparency() &&
-                !options->StartWithWindows());
-        QVERIFY(options->ShowDueDate() && options->ShowGrid() && options->DoneTaskPutInBottom());
+        const LiveOptions& options = main->Options();
+        QVERIFY(!options.AlwaysOnTop() && !options.Transparency() && !options.StartWithWindows());
+        QVERIFY(options.ShowDueDate() && options.ShowGrid() && options.DoneTaskPutInBottom());
+        QCOMPARE(options.SortBy(), 0);
         QVERIFY(!main->isHidden());
         QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
         QVERIFY(f.errors.isEmpty());
@@ -219,14 +219,14 @@ private Q_SLOTS:
         // Settings OK applies everything and tells the failure once.
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QTimer::singleShot(0, options, [options] {
-            options->CheckBox11->setChecked(false);
-            options->CheckBox6->setChecked(false);
+            Part<QCheckBox>(options, "CheckBox11")->setChecked(false);
+            Part<QCheckBox>(options, "CheckBox6")->setChecked(false);
             options->Button1Click();
         });
         main->OpenSettings();
         QCOMPARE(f.errors.size(), 2);
         QVERIFY(f.errors.last().startsWith("Failed to create key"));
-        QVERIFY(!options->ShowGrid());
+        QVERIFY(!main->Options().ShowGrid());
         for (int i = 0; i < Part<TTaskList>(main)->ColumnCount; ++i)
             QVERIFY(Part<TTaskList>(main)->ColumnKinds[i] != ckPriority);
         // Writable again: the next write stores what could not be stored before.
@@ -265,11 +265,12 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QTimer::singleShot(0, options, [options] {
-            options->ComboBox2->setCurrentIndex(options->ComboBox2->findText("Broken"));
-            options->CheckBox1->setChecked(true);
-            options->CheckBox4->setChecked(true);
-            options->CheckBox9->setChecked(true);
-            options->ComboBox1->setCurrentIndex(2);
+            auto* skins = Part<QComboBox>(options, "ComboBox2");
+            skins->setCurrentIndex(skins->findText("Broken"));
+            Part<QCheckBox>(options, "CheckBox1")->setChecked(true);
+            Part<QCheckBox>(options, "CheckBox4")->setChecked(true);
+            Part<QCheckBox>(options, "CheckBox9")->setChecked(true);
+            Part<QComboBox>(options, "ComboBox1")->setCurrentIndex(2);
             options->Button1Click();
         });
         main->OpenSettings();
@@ -602,15 +603,25 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QTimer::singleShot(0, options, [options] {
-            options->CheckBox11->setChecked(true);
-            options->CheckBox1->setChecked(true);
-            options->ComboBox1->setCurrentIndex(2);
+            Part<QCheckBox>(options, "CheckBox11")->setChecked(true);
+            Part<QCheckBox>(options, "CheckBox1")->setChecked(true);
+            Part<QComboBox>(options, "ComboBox1")->setCurrentIndex(2);
             options->Button2Click();
         });
         main->OpenSettings();
-        QVERIFY(!options->ShowGrid());
-        QVERIFY(!options->StartWithWindows());
-        QCOMPARE(options->SortBy(), 0);
+        QVERIFY(!main->Options().ShowGrid());
+        QVERIFY(!main->Options().StartWithWindows());
+        QCOMPARE(main->Options().SortBy(), 0);
+        // Shown again, the dialog holds the stored values, not the cancelled ones.
+        bool refilled = false;
+        QTimer::singleShot(0, options, [options, &refilled] {
+            refilled = !Part<QCheckBox>(options, "CheckBox11")->isChecked() &&
+                       !Part<QCheckBox>(options, "CheckBox1")->isChecked() &&
+                       Part<QComboBox>(options, "ComboBox1")->currentIndex() == 0;
+            options->Button2Click();
+        });
+        main->OpenSettings();
+        QVERIFY(refilled);
         QVERIFY(!QFileInfo::exists(f.AutostartDir() + "/quillnote.desktop"));
         QVERIFY(!QFileInfo::exists(f.DataPath()));
         QCOMPARE(f.StoredValue("Show grid"), QStringLiteral("0"));
@@ -623,10 +634,10 @@ private Q_SLOTS:
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
-            options->CheckBox1->setChecked(true);
-            options->CheckBox4->setChecked(true);
-            options->CheckBox6->setChecked(false);
-            options->ComboBox1->setCurrentIndex(1);
+            Part<QCheckBox>(options, "CheckBox1")->setChecked(true);
+            Part<QCheckBox>(options, "CheckBox4")->setChecked(true);
+            Part<QCheckBox>(options, "CheckBox6")->setChecked(false);
+            Part<QComboBox>(options, "ComboBox1")->setCurrentIndex(1);
             options->Button1Click();
         });
         main->OpenSettings();
@@ -639,7 +650,7 @@ private Q_SLOTS:
         QCOMPARE(f.StoredValue("Always on Top"), QStringLiteral("0"));
         QCOMPARE(reloads.count(), 0); // the current skin stayed selected: no reload
         QVERIFY(f.errors.isEmpty());
-        // The list reads the dialog's controls: no priority column now.
+        // The list follows the confirmed options: no priority column now.
         for (int i = 0; i < Part<TTaskList>(main)->ColumnCount; ++i)
             QVERIFY(Part<TTaskList>(main)->ColumnKinds[i] != ckPriority);
     }
@@ -653,7 +664,8 @@ private Q_SLOTS:
         TOptionsForm* options = f.Windows()->Others().OptionsForm;
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
-            options->ComboBox2->setCurrentIndex(options->ComboBox2->findText("Dark"));
+            auto* skins = Part<QComboBox>(options, "ComboBox2");
+            skins->setCurrentIndex(skins->findText("Dark"));
             options->Button1Click();
         });
         main->OpenSettings();
@@ -679,7 +691,7 @@ private Q_SLOTS:
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         AnswerWhenShown(options, mrOk);
         main->OpenSettings();
-        QCOMPARE(options->SkinPositionAtShow(), 0);
+        QCOMPARE(Part<QComboBox>(options, "ComboBox2")->currentIndex(), 0);
         QCOMPARE(reloads.count(), 0);
         QCOMPARE(main->SkinName(), QStringLiteral("Default"));
     }

@@ -3,7 +3,6 @@
 // tasks that move or go while the editor is open.
 #include "app_fixture.h"
 
-#include "app/options_form.h"
 #include "app/quillnote_application.h"
 #include "core/data_file.h"
 #include "core/date_time.h"
@@ -14,6 +13,7 @@
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/message_form.h"
+#include "ui/options_form.h"
 #include "ui/task_list.h"
 #include "widgets/date_time_picker.h"
 
@@ -389,7 +389,13 @@ private Q_SLOTS:
     void shouldLeaveTheTopBandWhileTheChooserIsOpen() {
         EditorFixture f;
         TEditTaskForm* e = f.editor;
-        f.app.Windows()->Others().OptionsForm->CheckBox9->setChecked(true); // "Always on Top"
+        TOptionsForm* options = f.app.Windows()->Others().OptionsForm;
+        WhenModal(options, [options] {
+            Part<QCheckBox>(options, "CheckBox9")->setChecked(true); // "Always on Top"
+            options->Button1Click();
+        });
+        f.main->OpenSettings();
+        QVERIFY(f.main->Options().AlwaysOnTop());
         QString filter;
         bool onTopDuring = true;
         e->SetFileChooser([&](QWidget*, const QString& offered) {

@@ -5,7 +5,6 @@
 #include <QTest>
 
 int RunMessageDialogTests(int argc, char** argv);
-int RunOptionsFormTests(int argc, char** argv);
 int RunMainFormTests(int argc, char** argv);
 int RunMainFormReminderTests(int argc, char** argv);
 
@@ -14,7 +13,6 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     int failed = 0;
     failed += RunMessageDialogTests(argc, argv);
-    failed += RunOptionsFormTests(argc, argv);
     failed += RunMainFormTests(argc, argv);
     failed += RunMainFormReminderTests(argc, argv);
     return failed == 0 ? 0 : 1;

@@ -4,7 +4,6 @@
 #include "app/about_window.h"
 #include "app/help_file.h"
 #include "app/main_form.h"
-#include "app/options_form.h"
 #include "app/quillnote_application.h"
 #include "app_fixture.h"
 #include "platform/settings_store.h"
@@ -15,6 +14,7 @@
 #include "ui/about_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
+#include "ui/options_form.h"
 #include "ui/reminder_form.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 // SettingsStore: defaults, text forms, invalid text and failing writes.
 
 #include "core/app_error.h"
+#include "core/program_options.h"
 #include "platform/settings_store.h"
 
 #include <QDir>
@@ -47,8 +48,8 @@ private Q_SLOTS:
         QCOMPARE(store.Read(settings::kTop), 0);
         QCOMPARE(store.Read(settings::kWidth), 696);
         QCOMPARE(store.Read(settings::kHeight), 480);
-        for (const settings::DialogOption& option : settings::kDialogOptions)
-            QCOMPARE(store.ReadInteger(option.name, option.def), option.def);
+        for (const OptionSwitch& option : kOptionSwitches)
+            QCOMPARE(store.Read(option.setting), option.setting.def);
         QCOMPARE(store.Read(settings::kSortBy), 0);
         QCOMPARE(store.Read(settings::kStartWithWindows), false);
         QCOMPARE(store.Read(settings::kShowGrid), true);
