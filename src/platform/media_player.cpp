@@ -1,9 +1,12 @@
 #include "platform/media_player.h"
 
+#include "platform/midi_file.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QMediaDevices>
@@ -59,11 +62,6 @@ void SilenceFluidSynthLog() {
         for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
             fluid_set_log_function(level, nullptr, nullptr);
     });
-}
-
-bool IsMidiFile(const QString& path) {
-    SilenceFluidSynthLog();
-    return fluid_is_midifile(QFile::encodeName(path).constData()) != 0;
 }
 
 // Float frames for the sink, from a decoder that fills interleaved float frames.
@@ -177,14 +175,17 @@ private:
     fluid_synth_t* synth_ = nullptr;
 };
 
+// Plays the bytes of a MIDI file CheckMidiFile() accepted (the synthesiser loads
+// them when it renders first, and a file it cannot load would play nothing).
 class MidiSource final : public FrameSource {
 public:
-    MidiSource(fluid_synth_t* synth, const QString& path) : synth_(synth) {
+    MidiSource(fluid_synth_t* synth, const QByteArray& file) : synth_(synth) {
         channels = 2;
         sampleRate = 44100;
         fluid_synth_system_reset(synth_);
         player_ = new_fluid_player(synth_);
-        if (player_ && fluid_player_add(player_, QFile::encodeName(path).constData()) == FLUID_OK &&
+        if (player_ &&
+            fluid_player_add_mem(player_, file.constData(), size_t(file.size())) == FLUID_OK &&
             fluid_player_play(player_) == FLUID_OK)
             return;
         if (player_)
@@ -227,23 +228,13 @@ class PlaybackWorker : public QObject {
 public:
     ~PlaybackWorker() override { StopNow(false); }
 
-    void Play(const QString& path, bool midi) {
+    void Play(quint64 request, const QString& path) {
         StopNow(false);
-        std::unique_ptr<FrameSource> source;
-        if (midi) {
-            fluid_synth_t* synth = synth_.Get();
-            if (!synth)
-                return Finish(false);
-            auto midiSource = std::make_unique<MidiSource>(synth, path);
-            if (!midiSource->IsValid())
-                return Finish(false);
-            source = std::move(midiSource);
-        } else {
-            auto fileSource = std::make_unique<SndFileSource>(path);
-            if (!fileSource->IsValid())
-                return Finish(false);
-            source = std::move(fileSource);
-        }
+        auto error = TMediaPlayer::OpenError::None;
+        std::unique_ptr<FrameSource> source = Open(path, error);
+        Q_EMIT Opened(request, error);
+        if (!source)
+            return Finish(false);
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull())
             return Finish(false);
@@ -265,10 +256,50 @@ public:
     void Stop() { StopNow(heard_); }
 
 Q_SIGNALS:
+    void Opened(quint64 request, quill::TMediaPlayer::OpenError error);
     void Started();
     void Finished(bool heard);
 
 private:
+    // The file's decoder, or null: `error` says whether the file is at fault (a
+    // MIDI file without a SoundFont to play it with is silent, not faulty).
+    std::unique_ptr<FrameSource> Open(const QString& path, TMediaPlayer::OpenError& error) {
+        if (!QFileInfo(path).isFile()) {
+            error = TMediaPlayer::OpenError::NotFound;
+            return nullptr;
+        }
+        error = TMediaPlayer::OpenError::NotSound;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return nullptr;
+        const QByteArray start = file.peek(4);
+        if (StartsAsMidiFile(AsBytes(start))) {
+            // The synthesiser holds the whole file in memory: a file beyond the
+            // limit is not read at all, and no more than the limit ever is.
+            if (file.size() > qint64(kMaxMidiFileBytes))
+                return nullptr;
+            const QByteArray bytes = file.read(qint64(kMaxMidiFileBytes) + 1);
+            if (CheckMidiFile(AsBytes(bytes)) != MidiFault::None)
+                return nullptr; // the synthesiser could not load it: no sound
+            error = TMediaPlayer::OpenError::None;
+            fluid_synth_t* synth = synth_.Get();
+            if (!synth)
+                return nullptr;
+            auto midi = std::make_unique<MidiSource>(synth, bytes);
+            return midi->IsValid() ? std::move(midi) : nullptr;
+        }
+        file.close();
+        auto sound = std::make_unique<SndFileSource>(path);
+        if (!sound->IsValid())
+            return nullptr;
+        error = TMediaPlayer::OpenError::None;
+        return sound;
+    }
+
+    static std::span<const std::uint8_t> AsBytes(const QByteArray& bytes) {
+        return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), size_t(bytes.size())};
+    }
+
     void SinkStateChanged(QAudio::State state) {
         if (!sink_)
             return;
@@ -316,6 +347,7 @@ TMediaPlayer::TMediaPlayer(QObject* parent)
     thread_->setObjectName(QStringLiteral("quillnote-sound"));
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(worker_, &PlaybackWorker::Opened, this, &TMediaPlayer::Opened);
     connect(worker_, &PlaybackWorker::Started, this, &TMediaPlayer::PlaybackStarted);
     connect(worker_, &PlaybackWorker::Finished, this, &TMediaPlayer::PlaybackFinished);
     thread_->start();
@@ -326,50 +358,17 @@ TMediaPlayer::~TMediaPlayer() {
     thread_->wait();
 }
 
-bool TMediaPlayer::Open() {
-    Close();
-    lastError_ = OpenError::None;
-    const QFileInfo info(FileName);
-    if (!info.isFile()) {
-        lastError_ = OpenError::NotFound;
-        return false;
-    }
-    const QString path = info.absoluteFilePath();
-    midi_ = IsMidiFile(path);
-    if (!midi_) {
-        SF_INFO sfInfo{};
-        SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &sfInfo);
-        const bool sound = file && sfInfo.channels > 0 && sfInfo.samplerate > 0;
-        if (file)
-            sf_close(file);
-        if (!sound) {
-            lastError_ = OpenError::NotSound;
-            return false;
-        }
-    }
-    openPath_ = path;
-    open_ = true;
-    return true;
-}
-
-void TMediaPlayer::Play() {
-    if (!open_)
-        return;
+quint64 TMediaPlayer::Play(const QString& fileName) {
+    const quint64 request = ++lastRequest_;
     QMetaObject::invokeMethod(
-        worker_, [w = worker_, path = openPath_, midi = midi_] { w->Play(path, midi); },
+        worker_, [w = worker_, request, fileName] { w->Play(request, fileName); },
         Qt::QueuedConnection);
+    return request;
 }
 
 void TMediaPlayer::Stop() {
     QMetaObject::invokeMethod(
         worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
-}
-
-void TMediaPlayer::Close() {
-    if (open_)
-        Stop();
-    open_ = false;
-    openPath_.clear();
 }
 
 } // namespace quill

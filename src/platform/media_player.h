@@ -1,13 +1,13 @@
 #pragma once
-// The alarm player: open, play, stop and close of one sound file at a time.
+// The alarm player: plays one sound file at a time.
 //
-// Open() looks at the file on the caller's thread (only its header: quick) and
-// fails when the file is missing or holds no sound the player can decode (WAV,
-// FLAC, Ogg Vorbis, Opus, MP3 through libsndfile; MIDI through libfluidsynth and a
-// General MIDI SoundFont). Decoding and output run on the player's own thread, so
-// Play() returns at once and nothing here ever waits for the sound device. Without
-// a device, or when the device fails, the sound is simply not heard: that is not
-// an open failure, since the file is fine.
+// Everything that touches the file runs on the player's own thread: Play() returns
+// at once, then the file is opened there (WAV, FLAC, Ogg Vorbis, Opus, MP3 through
+// libsndfile; MIDI through libfluidsynth and a General MIDI SoundFont) and Opened
+// tells how that went: the file is missing, holds no sound the player can decode,
+// or opened fine. Decoding and output run on the same thread, so nothing here ever
+// waits for the sound device. Without a device, or when the device fails, the
+// sound is simply not heard: that is not an open failure, since the file is fine.
 
 #include <QObject>
 #include <QString>
@@ -34,38 +34,33 @@ class TMediaPlayer : public QObject {
     Q_OBJECT
 public:
     enum class OpenError { None, NotFound, NotSound };
+    Q_ENUM(OpenError)
 
     explicit TMediaPlayer(QObject* parent = nullptr);
     ~TMediaPlayer() override;
 
-    // The file Open() opens.
-    QString FileName;
-
-    // Closes whatever the player holds, then opens FileName. False when the file is
-    // missing or is not sound; LastError() says which.
-    bool Open();
-    OpenError LastError() const { return lastError_; }
-    bool IsOpen() const { return open_; }
-
-    // Plays the open file once from its start; returns at once.
-    void Play();
+    // Stops what is playing, then opens `fileName` and plays it once from its
+    // start, all on the player's thread; returns at once with the number Opened
+    // reports this request under.
+    quint64 Play(const QString& fileName);
+    // Stops what is playing; a Play() made before is stopped too, even when its
+    // file has not been opened yet (the player's thread takes calls in order).
     void Stop();
-    void Close();
 
 Q_SIGNALS:
+    // How opening the file of a Play() request went; exactly once per request,
+    // before its PlaybackFinished.
+    void Opened(quint64 request, quill::TMediaPlayer::OpenError error);
     // Sound of the file reached the output device.
     void PlaybackStarted();
-    // Playing ended: the file finished, Stop() or Close() came, or no device could
-    // play it (`heard` false when nothing reached a device).
+    // Playing ended: the file finished, Stop() came, the file did not open, or no
+    // device could play it (`heard` false when nothing reached a device).
     void PlaybackFinished(bool heard);
 
 private:
     QThread* thread_ = nullptr;
     PlaybackWorker* worker_ = nullptr;
-    QString openPath_;
-    bool open_ = false;
-    bool midi_ = false;
-    OpenError lastError_ = OpenError::None;
+    quint64 lastRequest_ = 0;
 };
 
 } // namespace quill

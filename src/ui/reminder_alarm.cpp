@@ -22,6 +22,18 @@ ReminderAlarm::ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tr
       blinkIcon_(BlinkTrayIcon()) {
     Timer2.setInterval(400);
     connect(&Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    connect(player_, &TMediaPlayer::Opened, this,
+            [this](quint64 request, TMediaPlayer::OpenError error) {
+                const auto it = pendingSounds_.find(request);
+                if (it == pendingSounds_.end())
+                    return;
+                const PendingSound sound = std::move(it->second);
+                pendingSounds_.erase(it);
+                // Only a file that holds no sound is the file's fault; a missing
+                // sound device never changes the task.
+                if (error == TMediaPlayer::OpenError::NotSound)
+                    ForgetSoundFile(sound);
+            });
     if (actions_.stayOnTop)
         form_.SetActivateHandler(actions_.stayOnTop);
 }
@@ -50,7 +62,7 @@ void ReminderAlarm::OverdueMarksChanged() {
         actions_.save();
 }
 
-void ReminderAlarm::StartSound(TTASK_ITEM& task) {
+void ReminderAlarm::StartSound(const TTASK_ITEM& task) {
     if (!task.PlaySound)
         return;
     // A relative name (the editor's default is the bare "alarm.wav") is found in
@@ -58,18 +70,27 @@ void ReminderAlarm::StartSound(TTASK_ITEM& task) {
     const QString path = ResolveSoundFile(FromBytes(task.SoundFile), soundDir_);
     if (path.isEmpty())
         return; // a missing file: no sound this time, the setting stays
-    player_->FileName = path;
-    if (!player_->Open()) {
-        // The file is there but holds no sound: later reminders stay silent.
-        // (A missing sound device is not an open failure and changes nothing.)
-        player_->Close();
-        if (player_->LastError() == TMediaPlayer::OpenError::NotSound) {
-            task.PlaySound = 0;
-            task.SoundFile.clear();
-        }
+    // The file is opened on the player's thread: the reminder shows without
+    // waiting for it, and a file that holds no sound is reported back later.
+    pendingSounds_[player_->Play(path)] = {task.Key, task.SoundFile};
+}
+
+// The file holds no sound: later reminders of the task stay silent. The task is
+// found again by its key, since it may have moved or gone while the file was
+// being opened, and is left alone when its sound was changed meanwhile.
+void ReminderAlarm::ForgetSoundFile(const PendingSound& sound) {
+    const int32_t index = FindTaskByKey(store_, sound.key);
+    if (index < 0)
         return;
-    }
-    player_->Play();
+    TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(index)];
+    if (task.SoundFile != sound.soundFile)
+        return;
+    task.PlaySound = 0;
+    task.SoundFile.clear();
+    // While the reminder waits, its answer writes the data file; after it, the
+    // change is written now.
+    if (waitingKey_ != sound.key && actions_.save)
+        actions_.save();
 }
 
 void ReminderAlarm::RaiseReminder(int32_t index) {
@@ -84,7 +105,10 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     StartTrayBlink();
     if (actions_.showMainWindow)
         actions_.showMainWindow();
-    if (form_.ShowModal() != mrOk)
+    waitingKey_ = key;
+    const int answer = form_.ShowModal();
+    waitingKey_ = 0;
+    if (answer != mrOk)
         return; // the sound goes on, the icon blinks, the reminder stays due
 
     player_->Stop();

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <map>
+#include <string>
 
 namespace quill {
 
@@ -60,7 +62,13 @@ public:
     void RaiseReminder(int32_t index) override;
 
 private:
-    void StartSound(TTASK_ITEM& task);
+    // A sound the player was asked to play, until it reports how opening went.
+    struct PendingSound {
+        uint64_t key = 0;      // the task's TTASK_ITEM::Key
+        std::string soundFile; // its SoundFile as it was then
+    };
+    void StartSound(const TTASK_ITEM& task);
+    void ForgetSoundFile(const PendingSound& sound);
 
     TaskStore& store_;
     TReminderForm& form_;
@@ -71,6 +79,8 @@ private:
     QIcon normalIcon_;
     QIcon blinkIcon_;
     bool passRunning_ = false;
+    std::map<quint64, PendingSound> pendingSounds_; // by the player's request number
+    uint64_t waitingKey_ = 0;                       // the task whose reminder window is open, or 0
 };
 
 } // namespace quill
