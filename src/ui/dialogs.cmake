@@ -16,6 +16,4 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/add_category_form.h
     ${CMAKE_CURRENT_LIST_DIR}/options_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/options_form.h
-    ${CMAKE_CURRENT_LIST_DIR}/about_form.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/about_form.h
 )

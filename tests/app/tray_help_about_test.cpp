@@ -11,7 +11,6 @@
 #include "print/print_form.h"
 #include "skin/skin.h"
 #include "skin/skin_frame.h"
-#include "ui/about_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
 #include "ui/options_form.h"
@@ -219,12 +218,16 @@ private Q_SLOTS:
             folders << d;
             return true;
         };
-        QCOMPARE(about.ProductLabel->text(), QStringLiteral("Tolva Quillnote"));
-        QVERIFY(about.VersionLabel->text().contains(info.version));
-        QVERIFY(about.VersionLabel->text().contains(QStringLiteral("Tolvane")));
-        QCOMPARE(about.DataFileLabel->text(), QDir::toNativeSeparators(f.DataPath()));
-        QVERIFY(about.LicenceText->toPlainText().contains(QStringLiteral("LGPL-3.0")));
-        QTest::mouseClick(about.OpenDataFolderButton, Qt::LeftButton);
+        QCOMPARE(Part<QLabel>(&about, "ProductLabel")->text(), QStringLiteral("Tolva Quillnote"));
+        const QString version = Part<QLabel>(&about, "VersionLabel")->text();
+        QVERIFY(version.contains(info.version));
+        QVERIFY(version.contains(QStringLiteral("Tolvane")));
+        QCOMPARE(Part<QLabel>(&about, "DataFileLabel")->text(),
+                 QDir::toNativeSeparators(f.DataPath()));
+        QVERIFY(Part<QTextBrowser>(&about, "LicenceText")
+                    ->toPlainText()
+                    .contains(QStringLiteral("LGPL-3.0")));
+        QTest::mouseClick(Part<QPushButton>(&about, "OpenDataFolderButton"), Qt::LeftButton);
         QCOMPARE(folders, QStringList{f.ExeDir()});
     }
 
