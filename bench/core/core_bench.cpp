@@ -100,7 +100,7 @@ void BM_Filter(benchmark::State& state) {
         state.PauseTiming();
         store.Tasks = original.Tasks;
         state.ResumeTiming();
-        quill::FilterTaskList(store, 1, 5);
+        quill::FilterTaskList(store, quill::CategoryFilter::Category(1));
         benchmark::DoNotOptimize(store.VisibleTaskCount);
     }
 }

@@ -9,7 +9,7 @@ namespace quill {
 
 class NullHost : public TaskListHost {
 public:
-    void SortTaskList(int) override {}
+    void SortTaskList() override {}
     void FilterTaskList() override {}
     void AddTask() override {}
     int EditTask(int) override { return 2; }

@@ -74,15 +74,15 @@ void CategoryCommands::EditCategory(int index) {
 
 void CategoryCommands::DeleteCategory(int index) {
     if (index == store_.EditedTaskCategory) {
-        Notice(kDeleteEditedCategoryText, 0);
+        Notice(kDeleteEditedCategoryText, kNoticeMessage);
         return;
     }
     // The list has exactly one row: one category, or none.
     if (store_.Categories.size() <= 1) {
-        Notice(kDeleteLastCategoryText, 0);
+        Notice(kDeleteLastCategoryText, kNoticeMessage);
         return;
     }
-    if (!Notice(kDeleteCategoryQuestion, 4) || !ValidCategory(store_, index))
+    if (!Notice(kDeleteCategoryQuestion, kQuestionMessage) || !ValidCategory(store_, index))
         return;
     RemoveCategoryAt(store_, index);
     host_.ShowAllCategories();
@@ -91,7 +91,7 @@ void CategoryCommands::DeleteCategory(int index) {
 
 void CategoryCommands::CloseCategoriesWindow() {
     if (store_.Categories.empty()) {
-        Notice(kDeleteLastCategoryText, 0);
+        Notice(kDeleteLastCategoryText, kNoticeMessage);
         return;
     }
     if (categories_)

@@ -5,6 +5,14 @@
 
 namespace quill {
 
+CategoryFilter FilterForRow(int row, int categoryRows) {
+    return row == categoryRows ? CategoryFilter::All() : CategoryFilter::Category(row);
+}
+
+int RowForFilter(const CategoryFilter& filter, int categoryRows) {
+    return filter.all ? categoryRows : filter.category;
+}
+
 QStringList InitialCategoryItems() {
     return {QStringLiteral("Personal"), QStringLiteral("Business"), QStringLiteral("Other"),
             QString::fromUtf8(kAllItem)};
@@ -24,7 +32,8 @@ void FillMainCategoryList(QComboBox* box, const TaskStore& store) {
     const QSignalBlocker blocker(box);
     box->clear();
     box->addItems(MainCategoryItems(store));
-    box->setCurrentIndex(box->count() - 2);
+    box->setCurrentIndex(
+        RowForFilter(CategoryFilter::All(), static_cast<int>(store.Categories.size())));
 }
 
 QStringList CategoryNames(const TaskStore& store) {

@@ -22,7 +22,6 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_label.h"
 #include "skin/skin_list.h"
-#include "ui/window_effects.h"
 #include "task_commands.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
@@ -32,6 +31,7 @@
 #include "ui/message_form.h"
 #include "ui/options_form.h"
 #include "ui/task_list.h"
+#include "ui/window_effects.h"
 #include "widgets/string_grid.h"
 
 #include <QCheckBox>
@@ -69,7 +69,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
     const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
-    ComboBox1->setCurrentIndex(CategoryPositionToShow(stored.group, ComboBox1->count() - 1));
+    ComboBox1->setCurrentIndex(CategoryPositionToShow(stored.group, AllRow()));
     // The skin and its pictures.
     skinName_ = stored.skin;
     LoadStartupSkin();
@@ -199,8 +199,9 @@ void TMainForm::AttachDialogs() {
     if (TPrintForm* print = windows_.PrintForm) {
         print->SetSkin(Skin1);
         print->SetActivateHandler([this](QWidget* dialog) { ApplyStayOnTop(dialog); });
-        print->SetErrorReporter(
-            [](const QString& error) { ShowMessageDialog(error, QStringLiteral("Attention"), 0); });
+        print->SetErrorReporter([](const QString& error) {
+            ShowMessageDialog(error, QStringLiteral("Attention"), kNoticeMessage);
+        });
         print->SetJobSource([this] {
             return PrintJobInput{&services_.store, options_->DoneTaskPutInBottom(), &pictures_, {}};
         });
@@ -304,10 +305,9 @@ void TMainForm::RunFirstActivation() {
     // The stored position, unfiltered by sorting: the file's order shows.
     // A stored position that no longer names a category shows "All"; the stored
     // value changes only when the user picks an entry.
-    const int group =
-        CategoryPositionToShow(settings.Read(settings::kMainFormGroup), ComboBox1->count() - 2);
+    const int group = CategoryPositionToShow(settings.Read(settings::kMainFormGroup), AllRow());
     ComboBox1->setCurrentIndex(group);
-    quill::FilterTaskList(services_.store, group, ComboBox1->count());
+    quill::FilterTaskList(services_.store, FilterForRow(group, categoryRows_));
     FormResize();
     if (options_->MinimizeOnStart())
         HideMainWindow();
@@ -433,7 +433,7 @@ void TMainForm::SetupGridColumns() {
 
 void TMainForm::RefreshTaskList(bool repaint) {
     FilterTaskList();
-    SortTaskList(-1);
+    SortTaskList();
     if (repaint)
         update();
     SetupGridColumns();
@@ -442,11 +442,12 @@ void TMainForm::RefreshTaskList(bool repaint) {
 void TMainForm::ShowAllCategories() {
     // "All" of the drop-down as it still stands; it is refilled when the
     // categories window closes.
-    ComboBox1->setCurrentIndex(ComboBox1->count() - 2);
+    ComboBox1->setCurrentIndex(AllRow());
 }
 
 void TMainForm::FillCategoryLists() {
     FillMainCategoryList(ComboBox1, services_.store);
+    categoryRows_ = static_cast<int>(services_.store.Categories.size());
     if (windows_.EditTaskForm)
         windows_.EditTaskForm->SetCategoryNames(CategoryNames(services_.store));
     if (windows_.CategoriesForm)
@@ -454,33 +455,33 @@ void TMainForm::FillCategoryLists() {
 }
 
 void TMainForm::ComboBox1Change(int index) {
-    if (index == ComboBox1->count() - 1) {
+    if (IsEditCategoriesRow(index, categoryRows_)) {
         if (windows_.CategoriesForm)
             windows_.CategoriesForm->ShowModal();
         FillCategoryLists();
         return;
     }
     // The choice takes effect whether or not it can be stored.
-    quill::FilterTaskList(services_.store, index, ComboBox1->count());
-    SortTaskList(-1);
+    quill::FilterTaskList(services_.store, FilterForRow(index, categoryRows_));
+    SortTaskList();
     SetupGridColumns();
     ReportErrors([this, index] { services_.settings->Write(settings::kMainFormGroup, index); });
 }
 
 void TMainForm::FilterTaskList() {
-    quill::FilterTaskList(services_.store, ComboBox1->currentIndex(), ComboBox1->count());
+    quill::FilterTaskList(services_.store, FilterForRow(ComboBox1->currentIndex(), categoryRows_));
 }
 
 // The filter lists the categories, then "All", then "Edit Categories...".
 QString TMainForm::ShownCategoryName() const {
-    const int index = ComboBox1->currentIndex();
-    const bool category = index >= 0 && index < static_cast<int>(services_.store.Categories.size());
-    return category ? ComboBox1->itemText(index) : QString();
+    const CategoryFilter shown = FilterForRow(ComboBox1->currentIndex(), categoryRows_);
+    const bool category = !shown.all && shown.category >= 0 &&
+                          shown.category < static_cast<int>(services_.store.Categories.size());
+    return category ? ComboBox1->itemText(shown.category) : QString();
 }
 
-void TMainForm::SortTaskList(int criterion) {
-    const int32_t by = criterion == -1 ? options_->SortBy() : criterion;
-    quill::SortTaskList(services_.store, by, options_->DoneTaskPutInBottom());
+void TMainForm::SortTaskList() {
+    quill::SortTaskList(services_.store, options_->SortBy(), options_->DoneTaskPutInBottom());
     // A failed save is shown here; the command that sorted goes on to redraw.
     ReportErrors([this] { SaveTasks(); });
 }

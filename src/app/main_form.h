@@ -3,6 +3,7 @@
 // drop-down, the tray icon and the window's menu. It wires the program's parts
 // together; the parts live in their own classes.
 
+#include "category_lists.h"
 #include "command_host.h"
 #include "core/live_options.h"
 #include "skin/skin_dispatch.h"
@@ -100,7 +101,7 @@ public:
     void ShowAbout();
 
     // TaskListHost.
-    void SortTaskList(int criterion) override;
+    void SortTaskList() override;
     void FilterTaskList() override;
     void AddTask() override;
     int EditTask(int index) override;
@@ -167,6 +168,7 @@ private:
     SkinParams params_;
     SkinPictures pictures_;
     bool trayPopupPending_ = false;
+    bool open1Shows_ = true; // the menu's first item reads "Open" (else "Minimize")
     // The main window's alpha blending (the fade drives the value).
     bool alphaBlend_ = false;
     int alphaBlendValue_ = 255;
@@ -200,6 +202,10 @@ private:
     bool activated_ = false;
     QTimer startUpFallback_; // for a window that is never painted nor activated
     int wheelRemainder_ = 0; // a fine-resolution wheel's turn short of a notch
+    // How many categories the drop-down lists (it is refilled only after the
+    // categories window closes); "All" follows them.
+    int categoryRows_ = kInitialCategoryRows;
+    int AllRow() const { return RowForFilter(CategoryFilter::All(), categoryRows_); }
     bool dataLoaded_ = false;
     bool closed_ = false;
     bool trayShown_ = false; // the icon went to the tray once (after the first paint)

@@ -115,13 +115,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::PopupMenu1Popup() {
-    Open1->setText(trayPopupPending_ ? QStringLiteral("Open") : QStringLiteral("Minimize"));
+    // Opened from the tray the first item shows the window, else it hides it.
+    open1Shows_ = trayPopupPending_;
+    Open1->setText(open1Shows_ ? QStringLiteral("Open") : QStringLiteral("Minimize"));
     trayPopupPending_ = false;
     skinMenu_->Rebuild(GetSkinListIn(services_.SkinFolders()), skinName_);
 }
 
 void TMainForm::Open1Click() {
-    if (Open1->text().contains(QLatin1String("Ope")))
+    if (open1Shows_)
         ShowMainWindow();
     else
         HideMainWindow();
@@ -212,7 +214,7 @@ void TMainForm::OpenSettings() {
     alphaBlend_ = options_->Transparency();
     ApplyAlphaBlend();
     ApplyStayOnTop(this);
-    SortTaskList(-1);
+    SortTaskList();
     // Stored last, once everything they drive has been applied.
     attempt([this] { WriteProgramOptions(*services_.settings, *options_); });
     failures.removeAll(QString());
@@ -345,7 +347,7 @@ void TMainForm::OpenHelpFile() {
     const QString problem =
         OpenHelp(services_.exeDir, services_.location.sharedDir, OpenWithShell, HasOpenerFor);
     if (!problem.isEmpty())
-        ShowMessageDialog(problem, QStringLiteral("Attention"), 0);
+        ShowMessageDialog(problem, QStringLiteral("Attention"), kNoticeMessage);
 }
 
 void TMainForm::ShowPrintDialog() {

@@ -57,7 +57,7 @@ int TaskCommands::EditTask(int index) {
             chosen.CategoryIndex >= static_cast<int>(store_.Categories.size())) {
             ShowMessageDialog(QStringLiteral("The task was removed together with its category "
                                              "while it was open. Your changes were not saved."),
-                              QStringLiteral("Attention"), 0);
+                              QStringLiteral("Attention"), kNoticeMessage);
             result = mrCancel;
         } else {
             WriteBackEditorChanges(store_.Tasks[static_cast<size_t>(at)], loaded, chosen, Now());

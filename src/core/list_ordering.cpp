@@ -4,11 +4,12 @@
 
 namespace quill {
 
-void FilterTaskList(TaskStore& store, int32_t position, int32_t entryCount) {
-    if (position == entryCount - 2) { // "All"
+void FilterTaskList(TaskStore& store, CategoryFilter filter) {
+    if (filter.all) {
         store.VisibleTaskCount = store.TaskCount();
         return;
     }
+    const int32_t position = filter.category;
     std::vector<TTASK_ITEM>& tasks = store.Tasks;
     int32_t v = 0;
     for (int32_t i = 0; i < store.TaskCount(); ++i) {

@@ -11,13 +11,31 @@
 
 namespace quill {
 
-// Gathers the tasks of the category at `position` at the front of Tasks and sets
-// VisibleTaskCount. `entryCount` is the number of entries in the main window's
-// category list: position entryCount - 2 is "All".
-void FilterTaskList(TaskStore& store, int32_t position, int32_t entryCount);
+// What the list shows: every task, or the tasks of the category at one position
+// in Categories (a position that names no category shows none).
+struct CategoryFilter {
+    bool all = true;
+    int32_t category = -1; // with all false
 
-// Sorts the first VisibleTaskCount tasks: criterion 0 due date, 1 priority,
-// 2 category, anything else no ordering; then, when doneToBottom is set, moves
+    static CategoryFilter All() { return {}; }
+    static CategoryFilter Category(int32_t position) { return {false, position}; }
+    bool operator==(const CategoryFilter&) const = default;
+};
+
+// Gathers the tasks `filter` shows at the front of Tasks and sets
+// VisibleTaskCount; "All" moves nothing.
+void FilterTaskList(TaskStore& store, CategoryFilter filter);
+
+// The orders the list can take: the settings' "Sort by" values (any other stored
+// value orders nothing).
+enum SortCriterion : int32_t {
+    kSortByDueDate = 0,
+    kSortByPriority = 1,
+    kSortByCategory = 2,
+};
+
+// Sorts the first VisibleTaskCount tasks by `criterion` (a SortCriterion; any
+// other value leaves the order); then, when doneToBottom is set, moves
 // completed tasks to the end of the visible part. Saving is the caller's job.
 // Records are moved whole; nothing is copied or lost.
 void SortTaskList(TaskStore& store, int32_t criterion, bool doneToBottom);

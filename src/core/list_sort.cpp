@@ -239,13 +239,13 @@ void SortTaskList(TaskStore& store, int32_t criterion, bool doneToBottom) {
     }
     ListSorter sorter(store.Tasks, n);
     switch (criterion) {
-    case 0:
+    case kSortByDueDate:
         sorter.ByDueDate();
         break;
-    case 1:
+    case kSortByPriority:
         sorter.ByNumber([](const TTASK_ITEM& t) { return t.Priority; });
         break;
-    case 2:
+    case kSortByCategory:
         sorter.ByNumber([](const TTASK_ITEM& t) { return t.CategoryIndex; });
         break;
     default:

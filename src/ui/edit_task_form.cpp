@@ -98,7 +98,7 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
         return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
     };
     notice_ = [](const QString& text) {
-        ShowMessageDialog(text, QString::fromLatin1(kAttention), 0);
+        ShowMessageDialog(text, QString::fromLatin1(kAttention), kNoticeMessage);
     };
     standardNotice_ = [this](const QString& text) {
         QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAttention), text,

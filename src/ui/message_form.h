@@ -2,6 +2,7 @@
 // The program's own notice and yes/no dialog. One window for the whole run;
 // every call lays it out anew around its text.
 
+#include "message_layout.h"
 #include "widgets/form.h"
 
 #include <functional>

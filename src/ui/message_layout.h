@@ -6,6 +6,13 @@
 
 namespace quill {
 
+// The message dialog's kinds the program uses: any kind whose last decimal digit
+// is 0 tells (one "OK" button), any other asks ("Yes" and "No").
+enum MessageKind : int {
+    kNoticeMessage = 0,
+    kQuestionMessage = 4,
+};
+
 struct MessageLayoutInput {
     int labelWidth = 0; // the text's size in the dialog's font, never wrapped
     int labelHeight = 0;

@@ -52,7 +52,7 @@ TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params
                      const SkinPictures& pictures, const LiveOptions& options, TaskListHost& host)
     : QObject(parent), store_(store), params_(params), pictures_(pictures), options_(options),
       host_(host), confirm_(AskQuestion), notice_([](const QString& text) {
-          ShowMessageDialog(text, QStringLiteral("Attention"), 0);
+          ShowMessageDialog(text, QStringLiteral("Attention"), kNoticeMessage);
       }) {
     StringGrid1 = new TStringGrid(parent);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
@@ -315,7 +315,7 @@ void TTaskList::toggleDone(int row) {
         return;
     TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(row)];
     task.Done = task.Done ? 0 : 1;
-    host_.SortTaskList(-1);
+    host_.SortTaskList();
 }
 
 void TTaskList::StringGrid1Click() {
@@ -411,7 +411,7 @@ void TTaskList::DeleteTask() {
     CurrentTaskIndex = at + 1 == store_.VisibleTaskCount ? at - 1 : at;
     RemoveTaskAt(store_, at);
     host_.FilterTaskList();
-    host_.SortTaskList(-1);
+    host_.SortTaskList();
     SetupGridColumns();
 }
 

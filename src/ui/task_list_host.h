@@ -10,9 +10,9 @@ namespace quill {
 class TaskListHost {
 public:
     virtual ~TaskListHost() = default;
-    // Sorts the visible tasks (-1: the order chosen in the settings) and saves the
+    // Sorts the visible tasks by the order chosen in the settings and saves the
     // data file; the host shows a failed save.
-    virtual void SortTaskList(int criterion) = 0;
+    virtual void SortTaskList() = 0;
     // Filters with the main window's current category position.
     virtual void FilterTaskList() = 0;
     // The task editor for a new task.

@@ -485,7 +485,7 @@ private Q_SLOTS:
         QVERIFY(!main->DataFile().SavingAllowed());
         // A command that saves is refused with a message instead of writing.
         f.errors.clear();
-        main->SortTaskList(-1);
+        main->SortTaskList();
         QCOMPARE(f.errors.size(), 1);
         QVERIFY(f.errors.first().contains("not saved"));
         // Closing leaves it alone too, and does not trap the user.

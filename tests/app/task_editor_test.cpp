@@ -95,7 +95,7 @@ struct EditorFixture {
     void Seed(std::vector<TTASK_ITEM> tasks) {
         Store().Tasks = std::move(tasks);
         main->FilterTaskList();
-        main->SortTaskList(-1);
+        main->SortTaskList();
         main->SetupGridColumns();
     }
     TTASK_ITEM StoredInFile(int i) {

@@ -36,7 +36,7 @@ TaskStore Store(std::vector<TTASK_ITEM> tasks) {
 TEST(CategoryFilter, GathersTheCategoryAtTheFrontInOrder) {
     TaskStore store = Store({MakeTask("a", 1, 0), MakeTask("b", 1, 1), MakeTask("c", 1, 0),
                              MakeTask("d", 1, 1), MakeTask("e", 1, 0)});
-    FilterTaskList(store, 0, 5);
+    FilterTaskList(store, CategoryFilter::Category(0));
     EXPECT_EQ(store.VisibleTaskCount, 3);
     // A displaced task moves to where the category's task came from.
     EXPECT_EQ(Order(store), "a c e d b");
@@ -45,15 +45,15 @@ TEST(CategoryFilter, GathersTheCategoryAtTheFrontInOrder) {
 TEST(CategoryFilter, AllShowsEveryTaskAndMovesNothing) {
     TaskStore store = Store({MakeTask("a", 1, 2), MakeTask("b", 1, 1), MakeTask("c", 1, 0)});
     store.VisibleTaskCount = 1;
-    FilterTaskList(store, 3, 5); // three categories, "All", "Edit Categories..."
+    FilterTaskList(store, CategoryFilter::All());
     EXPECT_EQ(store.VisibleTaskCount, 3);
     EXPECT_EQ(Order(store), "a b c");
 }
 
 TEST(CategoryFilter, PositionsThatAreNoCategoryShowNothing) {
     TaskStore store = Store({MakeTask("a", 1, 2), MakeTask("b", 1, 1), MakeTask("c", 1, 0)});
-    for (int32_t position : {4, 5, 40, -1}) {
-        FilterTaskList(store, position, 5);
+    for (int32_t position : {3, 40, -1}) {
+        FilterTaskList(store, CategoryFilter::Category(position));
         EXPECT_EQ(store.VisibleTaskCount, 0) << position;
         EXPECT_EQ(Order(store), "a b c");
     }
@@ -61,7 +61,7 @@ TEST(CategoryFilter, PositionsThatAreNoCategoryShowNothing) {
 
 TEST(CategoryFilter, ACategoryWithoutTasksShowsNothing) {
     TaskStore store = Store({MakeTask("a", 1, 0)});
-    FilterTaskList(store, 2, 5);
+    FilterTaskList(store, CategoryFilter::Category(2));
     EXPECT_EQ(store.VisibleTaskCount, 0);
 }
 
@@ -83,7 +83,7 @@ TEST(SortSmallLists, TasksBeyondTheVisiblePartKeepTheirPlaces) {
     TaskStore store =
         Store({MakeTask("c", kLow, 0), MakeTask("b", kNormal, 0), MakeTask("z", kHigh, 1),
                Completed(MakeTask("y", kHigh, 1)), MakeTask("a", kHigh, 0)});
-    FilterTaskList(store, 0, 5);
+    FilterTaskList(store, CategoryFilter::Category(0));
     ASSERT_EQ(Order(store), "c b a y z");
     for (int criterion : {0, 1, 2}) {
         SortTaskList(store, criterion, true);

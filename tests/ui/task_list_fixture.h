@@ -49,10 +49,9 @@ public:
         : store_(store), options_(options) {
         mainMenu.addAction(QStringLiteral("Add Task..."));
     }
-    void SortTaskList(int criterion) override {
-        calls << QStringLiteral("sort %1").arg(criterion);
-        quill::SortTaskList(store_, criterion == -1 ? options_.SortBy() : criterion,
-                            options_.DoneTaskPutInBottom());
+    void SortTaskList() override {
+        calls << QStringLiteral("sort");
+        quill::SortTaskList(store_, options_.SortBy(), options_.DoneTaskPutInBottom());
     }
     void FilterTaskList() override {
         calls << QStringLiteral("filter");

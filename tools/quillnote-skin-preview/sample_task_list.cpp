@@ -60,7 +60,7 @@ public:
         };
         store.VisibleTaskCount = store.TaskCount();
     }
-    void SortTaskList(int) override {}
+    void SortTaskList() override {}
     void FilterTaskList() override {}
     void AddTask() override {}
     int EditTask(int) override { return mrCancel; }
