@@ -88,15 +88,5 @@ TEST(TaskEditTest, WritesBackOnlyTheGroupsTheUserChanged) {
     }
 }
 
-TEST(TaskEditTest, NewTaskTakesTheEditorsValues) {
-    TaskEditorValues v = Shown(Stored());
-    v.Description = "by the 1st";
-    const TTASK_ITEM task = NewTaskFromEditor(v, kNow);
-    TTASK_ITEM expected = Stored();
-    expected.Description = "by the 1st";
-    expected.NotOverdue = 0; // due three days ago
-    EXPECT_EQ(task, expected);
-}
-
 } // namespace
 } // namespace quill
