@@ -38,4 +38,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestEditorFields)
-#include "tst_editor_fields.moc"
+#include "editor_fields_test.moc"

@@ -348,4 +348,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestTaskListInput)
-#include "tst_task_list_input.moc"
+#include "task_list_input_test.moc"

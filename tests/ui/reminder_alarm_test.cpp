@@ -409,4 +409,4 @@ private Q_SLOTS:
 } // namespace quill
 
 QTEST_MAIN(quill::TestReminderAlarm)
-#include "tst_reminder_alarm.moc"
+#include "reminder_alarm_test.moc"

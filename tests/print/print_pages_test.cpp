@@ -385,4 +385,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestPrintPages)
-#include "tst_print_pages.moc"
+#include "print_pages_test.moc"

@@ -197,4 +197,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestFitText)
-#include "tst_fit_text.moc"
+#include "fit_text_test.moc"

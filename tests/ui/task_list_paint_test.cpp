@@ -507,4 +507,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestTaskListPaint)
-#include "tst_task_list_paint.moc"
+#include "task_list_paint_test.moc"

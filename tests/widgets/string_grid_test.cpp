@@ -252,4 +252,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestStringGrid)
-#include "tst_string_grid.moc"
+#include "string_grid_test.moc"

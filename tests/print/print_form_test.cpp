@@ -198,4 +198,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestPrintForm)
-#include "tst_print_form.moc"
+#include "print_form_test.moc"
