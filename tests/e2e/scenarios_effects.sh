@@ -27,7 +27,10 @@ TRAY_CLICKED_MS=0
 tray_click_would_be_double() { [ $(($(e2e_now_ms) - TRAY_CLICKED_MS)) -lt 500 ]; }
 tray_click() {
     local ix iy iw ih
-    read -r _ _ ix iy iw ih <<<"$(e2e_tray_icon)"
+    local icon
+    icon=$(e2e_tray_icon)
+    read -r _ _ ix iy iw ih <<<"$icon"
+    e2e_wait_for 3 e2e_is_viewable "${icon%% *}" || e2e_fail "the tray icon is not shown"
     e2e_wait_for 2 eval '! tray_click_would_be_double' || e2e_fail "the clock stands still"
     xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click "$1"
     TRAY_CLICKED_MS=$(e2e_now_ms)
@@ -116,6 +119,10 @@ scenario_tray_menu() {
     e2e_start_and_wait_main
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     e2e_require "main window hidden at start" e2e_wait_viewable "$MAIN_WIN" 3 not
+    # The window manager has moved the focus off the window it just unmapped: a
+    # menu that opened while it still did would lose the focus and close.
+    e2e_require "the hidden window has lost the focus" \
+        e2e_wait_for 3 eval '! e2e_is_active "$MAIN_WIN"'
     # A right click opens the menu; its first item, "Open", shows the window.
     tray_click 3
     e2e_require "a menu opened" e2e_wait_for 3 e2e_popup_shown
