@@ -344,9 +344,7 @@ bool TMainForm::FormCloseQuery() {
         ShowAppError(unsaved);
         return false;
     }
-    closed_ = true;
-    Timer1.stop();
-    startUpFallback_.stop();
+    StopRunning();
     // The settings never hold the program: a failure is told once, and it ends.
     ReportErrors(
         [this] { WriteMainWindowSettings(*services_.settings, QRect(pos(), size()), skinName_); });
@@ -374,9 +372,7 @@ void TMainForm::SaveOnAbruptEnd() noexcept {
 void TMainForm::SaveUnattended() {
     if (closed_)
         return;
-    closed_ = true;
-    Timer1.stop();
-    startUpFallback_.stop();
+    StopRunning();
     const ExitNotice notice(services_.stateDir);
     const QString unsaved = CaptureAppError([this] {
         if (dataLoaded_ && taskFile_.SavingAllowed())
@@ -400,6 +396,12 @@ void TMainForm::SaveUnattended() {
         notice.Record(QStringLiteral("Your settings could not be stored when Quillnote was "
                                      "closed by the system: %1")
                           .arg(unstored));
+}
+
+void TMainForm::StopRunning() {
+    closed_ = true;
+    Timer1.stop();
+    startUpFallback_.stop();
 }
 
 void TMainForm::SaveTasks() {

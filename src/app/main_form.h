@@ -188,6 +188,8 @@ private:
     // Saves the tasks and the window's settings without asking anybody; what
     // fails is recorded for the next start, unsaved tasks kept elsewhere.
     void SaveUnattended();
+    // The close is decided: no reminder, no start-up work from here on.
+    void StopRunning();
     bool AnyVisible(std::initializer_list<QWidget*> windows) const;
 
     AppServices& services_;

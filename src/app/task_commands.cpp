@@ -40,10 +40,8 @@ int TaskCommands::EditTask(int index) {
         return mrNone;
     if (EditorAlreadyOpen())
         return mrNone;
-    TTASK_ITEM& shown = store_.Tasks[static_cast<size_t>(index)];
-    if (shown.Key == 0)
-        shown.Key = NewTaskKey();
-    const TTASK_ITEM opened = shown;
+    const uint64_t key = KeyOf(store_.Tasks[static_cast<size_t>(index)]);
+    const TTASK_ITEM opened = store_.Tasks[static_cast<size_t>(index)];
     store_.EditedTaskCategory = opened.CategoryIndex;
     editor_.LoadTask(opened, Now());
     const TaskEditorValues loaded = editor_.Values();
@@ -51,7 +49,7 @@ int TaskCommands::EditTask(int index) {
     if (result == mrOk) {
         // Everything may have moved while the editor was open: find the task by its
         // key and write only what the user changed here.
-        const int at = FindTaskByKey(store_, opened.Key);
+        const int at = FindTaskByKey(store_, key);
         const TaskEditorValues chosen = editor_.Values();
         if (at < 0 || chosen.CategoryIndex < 0 ||
             chosen.CategoryIndex >= static_cast<int>(store_.Categories.size())) {

@@ -79,6 +79,12 @@ uint64_t NewTaskKey() {
     return ++last;
 }
 
+uint64_t KeyOf(TTASK_ITEM& task) {
+    if (task.Key == 0)
+        task.Key = NewTaskKey();
+    return task.Key;
+}
+
 int32_t FindTaskByKey(const TaskStore& store, uint64_t key) {
     if (key == 0) {
         return -1;

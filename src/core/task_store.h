@@ -53,6 +53,10 @@ struct TTASK_ITEM {
 // A Key no record has had before in this process.
 uint64_t NewTaskKey();
 
+// The task's Key, given one first when it has none (a record built by hand): a
+// command that waits for the user finds its task again by it.
+uint64_t KeyOf(TTASK_ITEM& task);
+
 struct TCATEGORY {
     std::string Name;
     int32_t ColorIndex = 0; // 0..9: which of the skin's ten category marks

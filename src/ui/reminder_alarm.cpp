@@ -97,9 +97,7 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     if (index < 0 || index >= store_.TaskCount())
         return;
     TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(index)];
-    if (task.Key == 0)
-        task.Key = NewTaskKey();
-    const uint64_t key = task.Key;
+    const uint64_t key = KeyOf(task);
     StartSound(task);
     form_.ShowTask(index, FromBytes(task.Title), FromBytes(task.Description));
     StartTrayBlink();

@@ -394,10 +394,7 @@ void TTaskList::DeleteTask() {
     // While the question is open a reminder or the tray menu may add, edit or
     // remove tasks and re-sort the list: the answer goes to the task that was asked
     // about, found again by its key, never to whatever now stands in its row.
-    TTASK_ITEM& asked = store_.Tasks[static_cast<size_t>(CurrentTaskIndex)];
-    if (asked.Key == 0)
-        asked.Key = NewTaskKey();
-    const uint64_t key = asked.Key;
+    const uint64_t key = KeyOf(store_.Tasks[static_cast<size_t>(CurrentTaskIndex)]);
     if (!confirm_ || !confirm_(StringGrid1->window(),
                                QStringLiteral("Are you sure you want to delete this task?"),
                                QStringLiteral("Confirm!")))
