@@ -33,12 +33,9 @@ private Q_SLOTS:
         QDir(Ini()).removeRecursively();
     }
 
-    void shouldReadTheDefaultsWhereNothingIsStored() {
-        const SettingsStore store(Ini());
-        QCOMPARE(ReadProgramOptions(store), ProgramOptions());
-    }
-
+    // The defaults where nothing is stored; every option under its own name.
     void shouldWriteEveryOptionUnderItsNameAndReadItBack() {
+        QCOMPARE(ReadProgramOptions(SettingsStore(Ini())), ProgramOptions());
         {
             SettingsStore store(Ini());
             WriteProgramOptions(store, Flipped());

@@ -35,8 +35,15 @@ private:
         return form.ShowModal();
     }
 
-    void Wire(TPrintForm& form) {
+    // The job's tasks; with `asked`, a PDF file chooser that counts its questions
+    // and picks nothing.
+    void Wire(TPrintForm& form, int* asked = nullptr) {
         form.SetJobSource([this] { return PrintJobInput{&store_, false, &pictures_, {}}; });
+        if (asked)
+            form.SetPdfFileChooser([asked](const QString&) {
+                ++*asked;
+                return QString();
+            });
     }
 
 private Q_SLOTS:
@@ -87,12 +94,8 @@ private Q_SLOTS:
     // other choices stay from one showing to the next; Cancel prints nothing.
     void printerListAndKeptChoices() {
         TPrintForm form;
-        Wire(form);
         int asked = 0;
-        form.SetPdfFileChooser([&asked](const QString&) {
-            ++asked;
-            return QString();
-        });
+        Wire(form, &asked);
         QStringList shown;
         QCOMPARE(ShowAndClose(form, mrCancel,
                               [&] {
@@ -164,12 +167,8 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(int, result);
         TPrintForm form;
-        Wire(form);
         int asked = 0;
-        form.SetPdfFileChooser([&asked](const QString&) {
-            ++asked;
-            return QString();
-        });
+        Wire(form, &asked);
         QTimer::singleShot(0, &form, [&form, key] {
             form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
             form.CheckBox3->setFocus();
