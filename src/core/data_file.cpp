@@ -63,6 +63,14 @@ public:
         Int32(1);
         Byte(value);
     }
+    void Int64Field(TaskTag tag, int64_t value) {
+        Tag(tag);
+        Int32(8);
+        const auto bits = static_cast<uint64_t>(value);
+        for (int shift = 0; shift < 64; shift += 8) {
+            out_.push_back(static_cast<uint8_t>(bits >> shift));
+        }
+    }
     void StringField(TaskTag tag, std::string_view text) {
         Tag(tag);
         String(text);
@@ -80,7 +88,8 @@ size_t SerializedSize(const TaskStore& store) {
         size += 13 + category.Name.size();
     }
     for (const TTASK_ITEM& task : store.Tasks) {
-        size += 103 + task.Title.size() + task.Description.size() + task.SoundFile.size();
+        size += 103 + task.Title.size() + task.Description.size() + task.SoundFile.size() + 5 +
+                task.Uid.size() + 26;
     }
     return size;
 }
@@ -198,6 +207,10 @@ const char* FieldName(TaskTag tag) {
         return "due date switch";
     case TaskTag::Done:
         return "done mark";
+    case TaskTag::Created:
+        return "creation time";
+    case TaskTag::LastModified:
+        return "change time";
     default:
         return "category";
     }
@@ -266,6 +279,18 @@ private:
 
     FieldRead HandleField(TaskTag tag) {
         TTASK_ITEM& task = pending_;
+        // The identity fields follow the category: a file cut after one of them
+        // still holds the whole task, and a cut one is only left unknown.
+        switch (tag) {
+        case TaskTag::Uid:
+            return reader_.String(task.Uid) ? FieldRead::Ok : FieldRead::Truncated;
+        case TaskTag::Created:
+            return Fixed(tag, &task.Created, 8);
+        case TaskTag::LastModified:
+            return Fixed(tag, &task.LastModified, 8);
+        default:
+            break;
+        }
         lastWasCategory_ = false;
         switch (tag) {
         case TaskTag::Priority:
@@ -436,6 +461,15 @@ std::vector<uint8_t> SerializeTasks(const TaskStore& store) {
         out.BoolField(TaskTag::HasDueDate, task.HasDueDate);
         out.BoolField(TaskTag::Done, task.Done);
         out.IntField(TaskTag::CategoryIndex, task.CategoryIndex);
+        if (!task.Uid.empty()) {
+            out.StringField(TaskTag::Uid, task.Uid);
+        }
+        if (task.Created != 0) {
+            out.Int64Field(TaskTag::Created, task.Created);
+        }
+        if (task.LastModified != 0) {
+            out.Int64Field(TaskTag::LastModified, task.LastModified);
+        }
         out.Tag(TaskTag::End);
     }
     return out.Take();
@@ -475,6 +509,7 @@ LoadResult LoadTasks(TaskStore& store, const std::string& path) {
         return result;
     }
     const ParseResult parsed = ParseTasks(file.bytes, store);
+    result.uidsGiven = GiveMissingUids(store);
     result.tasksRead = parsed.tasksRead;
     result.categoriesRead = parsed.categoriesRead;
     if (!parsed.damaged) {

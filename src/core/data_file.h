@@ -36,6 +36,11 @@ enum class TaskTag : uint8_t {
     HasDueDate = 0x0A,
     Done = 0x0B,
     CategoryIndex = 0x0C,
+    // The task's identity, after the thirteen fields above and written only when
+    // known; readers that do not know these tags pass over them.
+    Uid = 0x40,          // string
+    Created = 0x41,      // 8 bytes: signed seconds since 1970-01-01 UTC
+    LastModified = 0x42, // 8 bytes, as Created
     End = 0xFF,
 };
 
@@ -67,6 +72,7 @@ struct LoadResult {
     std::string error;      // Unreadable: "Cannot open file "<path>". <system reason>"
     int tasksRead = 0;
     int categoriesRead = 0;
+    int uidsGiven = 0; // tasks that had no Uid in the file
     // Damaged: why no copy could be made (backupPath is then empty).
     std::string backupError;
 };
@@ -85,7 +91,8 @@ SaveResult SaveTasks(const TaskStore& store, const std::string& path);
 
 // Empties store.Tasks, appends the categories and tasks the file holds, and
 // reports what it found. Categories are appended (the caller loads into an empty
-// list). No invariant is repaired here: see RepairInvariants.
+// list). No invariant is repaired here: see RepairInvariants. Every task read
+// without a Uid gets one (GiveMissingUids), kept by the next save.
 // A damaged file is first copied, byte for byte, to "<path>.damaged-YYYYMMDD-HHMMSS"
 // (local time of the process clock; "-2", "-3"... appended when that name exists),
 // so the original bytes survive the next save.

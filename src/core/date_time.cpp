@@ -92,6 +92,19 @@ TDateTime Now() {
     return clock->Now();
 }
 
+int64_t Clock::UtcSeconds() const {
+    return static_cast<int64_t>(::time(nullptr));
+}
+
+int64_t UtcNow() {
+    std::shared_ptr<const Clock> clock;
+    {
+        std::lock_guard lock(ClockMutex());
+        clock = ClockSlot();
+    }
+    return clock->UtcSeconds();
+}
+
 TDateTime Today() {
     return DatePart(Now());
 }

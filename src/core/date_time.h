@@ -25,6 +25,8 @@ public:
     virtual ~Clock() = default;
     // The current local date and time.
     virtual TDateTime Now() const = 0;
+    // Seconds since 1970-01-01 00:00 UTC: when a task was made or changed.
+    virtual int64_t UtcSeconds() const;
 };
 
 // The process-wide clock: the system's local time unless a test set another.
@@ -34,6 +36,8 @@ const Clock& CurrentClock();
 void SetClock(std::shared_ptr<const Clock> clock);
 
 TDateTime Now();
+// CurrentClock().UtcSeconds().
+int64_t UtcNow();
 // The date part of Now().
 TDateTime Today();
 // Integer part truncated toward zero, also for dates before 1899-12-30.

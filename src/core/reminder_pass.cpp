@@ -61,6 +61,7 @@ void ApplySnoozeChoice(TTASK_ITEM& task, int index, TDateTime now) {
     if (index < 0 || index >= kSnoozeChoiceCount)
         return;
     const int minutes = kSnoozeChoices[static_cast<size_t>(index)].minutes;
+    MarkChanged(task);
     if (minutes == 0) {
         task.ReminderOn = 0;
         return;

@@ -31,8 +31,8 @@ std::string_view SnoozeChoiceText(int index);
 inline constexpr int kDefaultSnoozeChoice = 1;
 
 // Applies the snooze choice `index` at `now`: 0 disarms the reminder, 1..8 move
-// its moment to now plus the delay; any other index (nothing selected) changes
-// nothing.
+// its moment to now plus the delay (both are the user's change: MarkChanged);
+// any other index (nothing selected) changes nothing.
 void ApplySnoozeChoice(TTASK_ITEM& task, int index, TDateTime now);
 
 // What the pass needs from the program around it.

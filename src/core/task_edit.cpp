@@ -28,6 +28,8 @@ TTASK_ITEM NewTaskFromEditor(const TaskEditorValues& values, TDateTime now) {
 
 void WriteBackEditorChanges(TTASK_ITEM& task, const TaskEditorValues& opened,
                             const TaskEditorValues& chosen, TDateTime now) {
+    if (chosen != opened)
+        MarkChanged(task);
     if (chosen.CategoryIndex != opened.CategoryIndex)
         task.CategoryIndex = chosen.CategoryIndex;
     if (chosen.Priority != opened.Priority)

@@ -36,7 +36,8 @@ TTASK_ITEM NewTaskFromEditor(const TaskEditorValues& values, TDateTime now);
 // values right after it was filled from the task) and `chosen` (its values at
 // OK), then brings NotOverdue in step with `now`. The due date, the reminder and
 // the sound each go as one group: a change to any part writes the whole group,
-// and a switched-off due date or reminder keeps its old moment.
+// and a switched-off due date or reminder keeps its old moment. Any change
+// counts as the user's (MarkChanged).
 void WriteBackEditorChanges(TTASK_ITEM& task, const TaskEditorValues& opened,
                             const TaskEditorValues& chosen, TDateTime now);
 

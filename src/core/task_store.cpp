@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <random>
 #include <tuple>
 #include <utility>
 
@@ -74,6 +75,67 @@ bool TTASK_ITEM::operator==(const TTASK_ITEM& other) const {
     return value(*this) == value(other);
 }
 
+bool SameIdentity(const TTASK_ITEM& a, const TTASK_ITEM& b) {
+    return a.Uid == b.Uid && a.Created == b.Created && a.LastModified == b.LastModified;
+}
+
+std::string NewTaskUid() {
+    // One generator per thread, seeded once from the system's entropy source.
+    thread_local std::mt19937_64 generator = [] {
+        std::random_device device;
+        std::seed_seq seed{device(), device(), device(), device(), device(), device()};
+        return std::mt19937_64(seed);
+    }();
+    uint8_t bytes[16];
+    for (int half = 0; half < 2; ++half) {
+        const uint64_t bits = generator();
+        for (int i = 0; i < 8; ++i) {
+            bytes[half * 8 + i] = static_cast<uint8_t>(bits >> (8 * i));
+        }
+    }
+    bytes[6] = static_cast<uint8_t>((bytes[6] & 0x0F) | 0x40); // version 4: random
+    bytes[8] = static_cast<uint8_t>((bytes[8] & 0x3F) | 0x80); // the RFC 4122 variant
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string uid;
+    uid.reserve(36);
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) {
+            uid += '-';
+        }
+        uid += kHex[bytes[i] >> 4];
+        uid += kHex[bytes[i] & 0x0F];
+    }
+    return uid;
+}
+
+bool GiveIdentity(TTASK_ITEM& task, int64_t now, bool stampTimes) {
+    if (stampTimes) {
+        if (task.Created == 0) {
+            task.Created = now;
+        }
+        if (task.LastModified == 0) {
+            task.LastModified = now;
+        }
+    }
+    if (!task.Uid.empty()) {
+        return false;
+    }
+    task.Uid = NewTaskUid();
+    return true;
+}
+
+void MarkChanged(TTASK_ITEM& task) {
+    task.LastModified = UtcNow();
+}
+
+int GiveMissingUids(TaskStore& store) {
+    int given = 0;
+    for (TTASK_ITEM& task : store.Tasks) {
+        given += GiveIdentity(task, 0, false) ? 1 : 0;
+    }
+    return given;
+}
+
 uint64_t NewTaskKey() {
     static std::atomic<uint64_t> last{0};
     return ++last;
@@ -108,6 +170,7 @@ bool AddDefaultCategories(TaskStore& store) {
 void AddTask(TaskStore& store, TTASK_ITEM task) {
     task.Done = 0;
     task.Key = NewTaskKey();
+    GiveIdentity(task, UtcNow(), true);
     store.LastCategoryIndex = task.CategoryIndex;
     store.Tasks.push_back(std::move(task));
 }
@@ -128,6 +191,7 @@ void RemoveTaskAt(TaskStore& store, int32_t index) {
 
 void ToggleDone(TTASK_ITEM& task) {
     task.Done = static_cast<uint8_t>(1 - task.Done);
+    MarkChanged(task);
 }
 
 void AddCategory(TaskStore& store, TCATEGORY category) {

@@ -39,6 +39,15 @@ struct TTASK_ITEM {
     uint8_t Done = 0;
     int32_t CategoryIndex = 0; // position in TaskStore::Categories
 
+    // The task's identity for calendar files: a UUID given when the task is made
+    // (or when a file without one is loaded) and never changed; times in seconds
+    // since 1970-01-01 UTC, 0 while not known. Calendar programs tell tasks apart
+    // by Uid and decide which copy is newer by LastModified. Compared by
+    // SameIdentity, not by ==, which compares what the list shows.
+    std::string Uid;
+    int64_t Created = 0;
+    int64_t LastModified = 0;
+
     // Names this record while the program runs, wherever sorting and removals move
     // it, so a window that was opened on a task can find that task again. Given by
     // AddTask and by the data-file reader (0: none); never written to the file and
@@ -46,7 +55,7 @@ struct TTASK_ITEM {
     // task in place keeps its Key.
     uint64_t Key = 0;
 
-    // Every field of the task's value; Key is not one.
+    // Every field of the task's value; Key and the identity fields are not.
     bool operator==(const TTASK_ITEM& other) const;
 };
 
@@ -56,6 +65,20 @@ uint64_t NewTaskKey();
 // The task's Key, given one first when it has none (a record built by hand): a
 // command that waits for the user finds its task again by it.
 uint64_t KeyOf(TTASK_ITEM& task);
+
+// Whether both have the same Uid, Created and LastModified.
+bool SameIdentity(const TTASK_ITEM& a, const TTASK_ITEM& b);
+
+// A new random UUID (version 4), lower-case with hyphens.
+std::string NewTaskUid();
+
+// Gives a task without Uid a new one; a Created or LastModified of 0 becomes
+// `now` when `stampTimes` is set (a task just made), else stays unknown.
+// Returns whether it gave a Uid.
+bool GiveIdentity(TTASK_ITEM& task, int64_t now, bool stampTimes);
+
+// Records a user's change to the task: LastModified becomes the UTC clock's now.
+void MarkChanged(TTASK_ITEM& task);
 
 struct TCATEGORY {
     std::string Name;
@@ -85,7 +108,11 @@ struct TaskStore {
 // Returns whether it added them.
 bool AddDefaultCategories(TaskStore& store);
 
-// Appends `task` with Done = 0 and a new Key, and remembers its category in
+// Gives every task that lacks one a Uid (times stay unknown); returns how many.
+int GiveMissingUids(TaskStore& store);
+
+// Appends `task` with Done = 0, a new Key and its identity (a Uid, and Created
+// and LastModified of now when unknown), and remembers its category in
 // LastCategoryIndex.
 void AddTask(TaskStore& store, TTASK_ITEM task);
 
@@ -97,7 +124,7 @@ int32_t FindTaskByKey(const TaskStore& store, uint64_t key);
 // shrinking the array. Does nothing for an index outside Tasks.
 void RemoveTaskAt(TaskStore& store, int32_t index);
 
-// Marks an open task done and a done task open.
+// Marks an open task done and a done task open: a user's change (MarkChanged).
 void ToggleDone(TTASK_ITEM& task);
 
 // Appends a category at the end.

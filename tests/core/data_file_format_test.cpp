@@ -258,6 +258,10 @@ TaskStore RandomStore(std::mt19937& random, int taskCount) {
         task.HasDueDate = bit();
         task.Done = bit();
         task.CategoryIndex = static_cast<int32_t>(random() % 6);
+        // Every task has a Uid, or loading would give it one; times may be unknown.
+        task.Uid = "u" + text(40);
+        task.Created = random() % 4 == 0 ? 0 : static_cast<int64_t>(random()) - (1LL << 31);
+        task.LastModified = random() % 4 == 0 ? 0 : static_cast<int64_t>(random()) << 20;
         store.Tasks.push_back(task);
     }
     return store;
@@ -277,6 +281,9 @@ TEST(DataFileRoundTrip, RandomStoresComeBackFieldForField) {
         EXPECT_EQ(result.tasksRead, store.TaskCount());
         EXPECT_EQ(result.categoriesRead, static_cast<int>(store.Categories.size()));
         EXPECT_EQ(loaded.Tasks, store.Tasks);
+        for (size_t i = 0; i < loaded.Tasks.size() && i < store.Tasks.size(); ++i) {
+            EXPECT_TRUE(SameIdentity(loaded.Tasks[i], store.Tasks[i])) << i;
+        }
         EXPECT_EQ(loaded.Categories, store.Categories);
         // Saving what was loaded gives the same bytes again.
         EXPECT_EQ(SerializeTasks(loaded), SerializeTasks(store));

@@ -169,6 +169,23 @@ TEST(LoadOutcomes, AGoodFileIsGood) {
     EXPECT_EQ(Entries(dir), std::vector<std::string>{"quillnote.dat"});
 }
 
+TEST(LoadOutcomes, TasksWithoutUidGetOneWhenLoadedButNotWhenParsed) {
+    TempDir dir;
+    const std::string path = dir.File("quillnote.dat");
+    TaskStore saved = StoreWith(2);
+    saved.Tasks[1].Uid = "kept";
+    ASSERT_TRUE(SaveTasks(saved, path).ok);
+    TaskStore store;
+    EXPECT_EQ(LoadTasks(store, path).uidsGiven, 1);
+    EXPECT_EQ(store.Tasks[0].Uid.size(), 36u);
+    EXPECT_EQ(store.Tasks[0].LastModified, 0); // unknown, not invented
+    EXPECT_EQ(store.Tasks[1].Uid, "kept");
+    // The tools' reader (dump, repair) adds nothing.
+    const std::vector<uint8_t> bytes = SerializeTasks(saved);
+    ParseTasks(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), store);
+    EXPECT_TRUE(store.Tasks[0].Uid.empty());
+}
+
 TEST(LoadOutcomes, AFileThatCannotBeReadIsUnreadableAndMustNotBeSavedOver) {
     TempDir dir;
     const std::string path = dir.File("quillnote.dat");

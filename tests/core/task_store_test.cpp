@@ -1,3 +1,5 @@
+#include "core/reminder_pass.h"
+#include "core/task_edit.h"
 #include "core/task_store.h"
 #include "test_support.h"
 
@@ -63,6 +65,53 @@ TEST(AddTaskRule, AppendsNotDoneAndRemembersTheCategory) {
     EXPECT_EQ(store.Tasks[1].Title, "new");
     EXPECT_EQ(store.Tasks[1].Done, 0);
     EXPECT_EQ(store.LastCategoryIndex, 2);
+}
+
+// A clock whose UTC seconds the test sets.
+class UtcClock final : public Clock {
+public:
+    TDateTime Now() const override { return 46000.5; }
+    int64_t UtcSeconds() const override { return utc; }
+    int64_t utc = 0;
+};
+
+TEST(TaskIdentity, NewTasksGetOneAndEveryUserChangeStampsTheChangeTime) {
+    const auto clock = std::make_shared<UtcClock>();
+    clock->utc = 1000;
+    SetClock(clock);
+    TaskStore store;
+    AddTask(store, MakeTask("a"));
+    AddTask(store, MakeTask("b"));
+    const TTASK_ITEM& a = store.Tasks[0];
+    EXPECT_EQ(a.Uid.size(), 36u);
+    EXPECT_EQ(a.Uid[14], '4'); // a random UUID
+    EXPECT_NE(a.Uid, store.Tasks[1].Uid);
+    EXPECT_EQ(a.Created, 1000);
+    EXPECT_EQ(a.LastModified, 1000);
+
+    const std::function<void(TTASK_ITEM&)> changes[] = {
+        [](TTASK_ITEM& t) { ToggleDone(t); },
+        [](TTASK_ITEM& t) { ApplySnoozeChoice(t, 1, 46000.5); },
+        [](TTASK_ITEM& t) {
+            TaskEditorValues opened;
+            TaskEditorValues chosen;
+            chosen.Title = "typed";
+            WriteBackEditorChanges(t, opened, chosen, 46000.5);
+        },
+    };
+    for (const auto& change : changes) {
+        TTASK_ITEM task = a;
+        clock->utc += 10;
+        change(task);
+        EXPECT_EQ(task.LastModified, clock->utc);
+        EXPECT_EQ(task.Created, 1000);
+        EXPECT_EQ(task.Uid, a.Uid);
+    }
+    // An editor closed with OK but nothing changed is no change.
+    TTASK_ITEM task = a;
+    WriteBackEditorChanges(task, TaskEditorValues{}, TaskEditorValues{}, 46000.5);
+    EXPECT_EQ(task.LastModified, 1000);
+    SetClock(nullptr);
 }
 
 TEST(TaskKeys, FollowTheirRecordThroughRemovalsAndAreNotPartOfTheValue) {

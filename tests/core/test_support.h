@@ -71,7 +71,12 @@ public:
         return Byte(0x04).Int32(4).Int32(color).Text(name);
     }
     FileBuilder& End() { return Byte(0xFF); }
-    // The thirteen fields of a task and its end mark, in the written order.
+    FileBuilder& Int64(int64_t value) {
+        Int32(static_cast<int32_t>(value));
+        return Int32(static_cast<int32_t>(value >> 32));
+    }
+    // The thirteen fields of a task, its identity where known, and its end mark,
+    // in the written order.
     FileBuilder& Task(const TTASK_ITEM& t) {
         Byte(0x00).Int32(4).Int32(t.Priority);
         Byte(0x01).Text(t.Title);
@@ -86,6 +91,12 @@ public:
         Byte(0x0A).Int32(1).Byte(t.HasDueDate);
         Byte(0x0B).Int32(1).Byte(t.Done);
         Byte(0x0C).Int32(4).Int32(t.CategoryIndex);
+        if (!t.Uid.empty())
+            Byte(0x40).Text(t.Uid);
+        if (t.Created != 0)
+            Byte(0x41).Int32(8).Int64(t.Created);
+        if (t.LastModified != 0)
+            Byte(0x42).Int32(8).Int64(t.LastModified);
         return End();
     }
     const std::string& Bytes() const { return bytes_; }

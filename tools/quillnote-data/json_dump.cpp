@@ -203,6 +203,17 @@ std::string DumpJson(const TaskStore& store, const std::string& damagedProblem,
         object.Int("HasDueDate", task.HasDueDate);
         object.Int("Done", task.Done);
         object.Int("CategoryIndex", task.CategoryIndex);
+        // The identity fields only where the file has them, so older files
+        // print as before.
+        if (!task.Uid.empty()) {
+            object.Text("Uid", task.Uid);
+        }
+        if (task.Created != 0) {
+            object.Int("Created", task.Created);
+        }
+        if (task.LastModified != 0) {
+            object.Int("LastModified", task.LastModified);
+        }
     }
     out += store.Tasks.empty() ? "],\n\"damaged\":" : "\n],\n\"damaged\":";
     out += damagedProblem.empty() ? "false" : JsonString(damagedProblem);
