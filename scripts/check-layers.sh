@@ -5,7 +5,7 @@
 #
 # The layers, lowest first (a file may include its own layer and the layers below):
 #   0 core (plain C++, no Qt)
-#   1 platform, widgets
+#   1 calendar (core and libical, no Qt), platform, widgets
 #   2 skin
 #   3 ui, print
 #   4 app
@@ -13,7 +13,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([core]=0 [platform]=1 [widgets]=1 [skin]=2 [ui]=3 [print]=3 [app]=4)
+declare -A rank=([core]=0 [calendar]=1 [platform]=1 [widgets]=1 [skin]=2 [ui]=3 [print]=3 [app]=4)
 errors=0
 
 fail() {
@@ -41,8 +41,8 @@ while IFS= read -r hit; do
     layer=${layer%%/*}
     [ -n "${rank[$layer]:-}" ] || continue
     own=${rank[$layer]}
-    if [ "$layer" = core ] && [[ $text =~ $qt_re ]]; then
-        fail "$file:$line: $text -- src/core is plain C++ and may not include Qt;" \
+    if { [ "$layer" = core ] || [ "$layer" = calendar ]; } && [[ $text =~ $qt_re ]]; then
+        fail "$file:$line: $text -- src/$layer is plain C++ and may not include Qt;" \
              "put code that needs Qt in platform, widgets or a layer above."
         continue
     fi
@@ -59,7 +59,7 @@ while IFS= read -r hit; do
         [ "${rank[$target]}" -eq "$own" ] && how="beside"
         fail "$file:$line: $text -- '$layer' may not include from '$target' (a layer $how it)." \
              "Move what both need down into a lower layer, or move this file up to a layer" \
-             "above both (order: core < platform, widgets < skin < ui, print < app)."
+             "above both (order: core < calendar, platform, widgets < skin < ui, print < app)."
         continue
     fi
     # The library that uses another must name it in its link list.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
-            libcups2-dev
+            libcups2-dev libical-dev
             libpulse-dev libfluidsynth-dev timgm6mb-soundfont libzip-dev zipcmp zipmerge ziptool
             libgl-dev libxcb1-dev libx11-dev help2man
             fonts-dejavu-core fonts-liberation2 fonts-wine)

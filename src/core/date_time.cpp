@@ -145,4 +145,24 @@ CivilDateTime DecodeDateTime(TDateTime value) {
     return civil;
 }
 
+int64_t UnixSecondsFromCivil(const CivilDateTime& civil) {
+    const int64_t days = DaysFromCivil(civil.year, civil.month, civil.day);
+    return ((days * 24 + civil.hour) * 60 + civil.minute) * 60 + civil.second;
+}
+
+CivilDateTime CivilFromUnixSeconds(int64_t seconds) {
+    int64_t days = seconds / 86400;
+    int64_t rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    CivilDateTime civil;
+    CivilFromDays(days, civil.year, civil.month, civil.day);
+    civil.hour = static_cast<int>(rest / 3600);
+    civil.minute = static_cast<int>(rest / 60 % 60);
+    civil.second = static_cast<int>(rest % 60);
+    return civil;
+}
+
 } // namespace quill

@@ -48,4 +48,10 @@ double TimePart(TDateTime value);
 TDateTime EncodeDateTime(const CivilDateTime& civil);
 CivilDateTime DecodeDateTime(TDateTime value);
 
+// A civil date-time read as UTC, in seconds since 1970-01-01 00:00 (negative
+// before), and back; milliseconds are ignored. Pure calendar arithmetic, no
+// time zone.
+int64_t UnixSecondsFromCivil(const CivilDateTime& civil);
+CivilDateTime CivilFromUnixSeconds(int64_t seconds);
+
 } // namespace quill

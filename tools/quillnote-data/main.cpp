@@ -1,6 +1,9 @@
 // quillnote-data: shows what a Quillnote data file holds and rescues damaged ones.
 //   quillnote-data dump FILE [--raw]   print the file as JSON
 //   quillnote-data repair FILE OUT     load FILE as the program does, write OUT
+//   quillnote-data export FILE OUT [--category NAME]
+//                                      write the tasks as iCalendar (.ics) or CSV
+//   quillnote-data import FILE IN      add or update the tasks of a calendar file
 //   quillnote-data --where             print the data file the Quillnote installed
 //                                      beside this tool uses for this user
 //   quillnote-data --help              the usage, on standard output
@@ -8,13 +11,20 @@
 // Options may stand before or after the file names; "--" ends the options.
 // Exit codes: 0 success, 1 the file is damaged, 2 bad arguments or unreadable file.
 
+#include "calendar/task_exchange.h"
 #include "core/data_file.h"
+#include "core/date_time.h"
 #include "core/task_store.h"
 #include "json_dump.h"
 #include "platform/data_location.h"
+#include "platform/single_instance.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QLockFile>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <sys/stat.h>
@@ -31,8 +41,9 @@ int Fail(const std::string& message) {
     return kFailed;
 }
 
-constexpr const char* kUsage = "usage: quillnote-data dump FILE [--raw] | quillnote-data repair "
-                               "FILE OUT | quillnote-data --where";
+constexpr const char* kUsage =
+    "usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT | quillnote-data "
+    "export FILE OUT [--category NAME] | quillnote-data import FILE IN | quillnote-data --where";
 
 #ifndef QUILLNOTE_VERSION
 #define QUILLNOTE_VERSION "unknown"
@@ -42,8 +53,11 @@ constexpr const char* kUsage = "usage: quillnote-data dump FILE [--raw] | quilln
 constexpr const char* kHelp =
     "Usage: quillnote-data dump FILE [--raw]\n"
     "  or:  quillnote-data repair FILE OUT\n"
+    "  or:  quillnote-data export FILE OUT [--category NAME]\n"
+    "  or:  quillnote-data import FILE IN\n"
     "  or:  quillnote-data --where\n"
-    "Shows what a Quillnote data file (quillnote.dat) holds and rescues a damaged one.\n"
+    "Shows what a Quillnote data file (quillnote.dat) holds, rescues a damaged one,\n"
+    "and moves tasks to and from calendar files.\n"
     "\n"
     "Commands:\n"
     "  dump FILE        print FILE as JSON, exactly as the program reads it; writes\n"
@@ -52,8 +66,16 @@ constexpr const char* kHelp =
     "                   categories, repair rules) and write OUT with the program's\n"
     "                   own saver; when OUT is a damaged FILE, FILE's bytes are\n"
     "                   copied aside first\n"
+    "  export FILE OUT  write FILE's tasks to OUT: iCalendar when OUT ends in .ics,\n"
+    "                   CSV when it ends in .csv; tasks without an identity get one\n"
+    "                   in FILE first (refused while Quillnote runs on FILE)\n"
+    "  import FILE IN   add the tasks of the iCalendar file IN to FILE (made when\n"
+    "                   missing); a task already in FILE is updated when IN's copy\n"
+    "                   was changed later; all or nothing (refused while Quillnote\n"
+    "                   runs on FILE)\n"
     "\n"
     "Options:\n"
+    "  --category NAME  with export: only the tasks of that category\n"
     "  --raw            with dump: strings and date-times as the hexadecimal of\n"
     "                   their stored bytes, so nothing is lost in printing\n"
     "  --where          print the data file the Quillnote beside this tool uses for\n"
@@ -148,6 +170,98 @@ int Repair(const std::string& path, const std::string& out) {
     return kOk;
 }
 
+// Whether a running Quillnote of this user keeps `path` as its data file: it
+// would write its own tasks over what the tool saved. Its data file is the one
+// beside it, else this user's (as --where says).
+bool RunningProgramUses(const std::string& path) {
+    QLockFile lock(quill::SingleInstance().LockPath());
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    if (!lock.getLockInfo(&pid, &host, &app) || pid <= 0 ||
+        (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)) {
+        return false;
+    }
+    const QFileInfo program(QStringLiteral("/proc/%1/exe").arg(pid));
+    const QString beside = QFileInfo(program.symLinkTarget()).absolutePath() + QStringLiteral("/") +
+                           quill::kDataFileName;
+    return SameFile(path, beside.toStdString()) ||
+           SameFile(path, quill::CurrentDataLocation().DataFilePath().toStdString());
+}
+
+// Reads FILE for a change: damaged files and a running program on it are
+// refused. A missing FILE is an empty store when `missingIsEmpty`.
+int ReadForChange(const std::string& path, bool missingIsEmpty, quill::TaskStore& store) {
+    quill::ParseResult parsed;
+    std::string bytes;
+    std::string error;
+    if (!ReadInto(path, store, parsed, bytes, error)) {
+        if (!missingIsEmpty || quill::ReadWholeFile(path).status != quill::ReadStatus::NoFile) {
+            return Fail(error);
+        }
+    }
+    if (parsed.damaged) {
+        std::fprintf(stderr,
+                     "quillnote-data: \"%s\" is damaged: %s; run quillnote-data repair first\n",
+                     path.c_str(), parsed.problem.c_str());
+        return kDamaged;
+    }
+    return kOk;
+}
+
+int Export(const std::string& path, const std::string& out, const std::string& category) {
+    quill::TaskStore store;
+    if (const int read = ReadForChange(path, false, store); read != kOk) {
+        return read;
+    }
+    // Identities first, kept in FILE, so a second export names the same tasks.
+    if (quill::GiveMissingUids(store) > 0) {
+        if (RunningProgramUses(path)) {
+            return Fail("\"" + path +
+                        "\" has tasks without an identity and Quillnote is "
+                        "running on it: export from its menu, or close it first");
+        }
+        const quill::SaveResult saved = quill::SaveTasks(store, path);
+        if (!saved.ok) {
+            return Fail(saved.error);
+        }
+    }
+    const quill::ExportResult result =
+        quill::ExportTasksToFile(store, category, out, quill::UtcNow());
+    if (!result.ok) {
+        return Fail(result.error);
+    }
+    std::printf("wrote \"%s\": %d task%s\n", out.c_str(), result.tasksWritten,
+                result.tasksWritten == 1 ? "" : "s");
+    return kOk;
+}
+
+int Import(const std::string& path, const std::string& in) {
+    quill::TaskStore store;
+    if (const int read = ReadForChange(path, true, store); read != kOk) {
+        return read;
+    }
+    if (RunningProgramUses(path)) {
+        return Fail("Quillnote is running on \"" + path +
+                    "\": import from its menu, or close it first");
+    }
+    const quill::CalendarRead calendar = quill::ReadCalendarFile(in, quill::Today());
+    if (!calendar.ok) {
+        return Fail(calendar.error);
+    }
+    // As the program has the store after start-up.
+    quill::AddDefaultCategories(store);
+    quill::RepairInvariants(store);
+    quill::GiveMissingUids(store);
+    const quill::ImportSummary summary = quill::ApplyImport(store, calendar);
+    const quill::SaveResult saved = quill::SaveTasks(store, path);
+    if (!saved.ok) {
+        return Fail(saved.error);
+    }
+    std::printf("%s\n", quill::ImportSummaryText(summary).c_str());
+    return kOk;
+}
+
 } // namespace
 
 // The data file of the program beside this tool, by the program's own rule.
@@ -165,9 +279,17 @@ int main(int argc, char** argv) {
     bool raw = false;
     bool where = false;
     bool optionsEnded = false;
+    std::string category;
+    bool hasCategory = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+        if (!optionsEnded && arg == "--category") {
+            if (i + 1 >= argc || hasCategory) {
+                return Usage();
+            }
+            category = argv[++i];
+            hasCategory = true;
+        } else if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
             operands.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
@@ -188,11 +310,17 @@ int main(int argc, char** argv) {
     if (where && operands.empty() && !raw) {
         return Where(argc, argv);
     }
-    if (!where && operands.size() == 2 && operands[0] == "dump") {
+    if (!where && operands.size() == 2 && operands[0] == "dump" && !hasCategory) {
         return Dump(operands[1], raw);
     }
-    if (!where && operands.size() == 3 && operands[0] == "repair" && !raw) {
+    if (!where && operands.size() == 3 && operands[0] == "repair" && !raw && !hasCategory) {
         return Repair(operands[1], operands[2]);
+    }
+    if (!where && operands.size() == 3 && !raw &&
+        (operands[0] == "export" || (operands[0] == "import" && !hasCategory))) {
+        const QCoreApplication app(argc, argv); // where the running program keeps its file
+        return operands[0] == "export" ? Export(operands[1], operands[2], category)
+                                       : Import(operands[1], operands[2]);
     }
     return Usage();
 }
