@@ -12,7 +12,9 @@ test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format c
            xvfb xauth xdotool x11-utils imagemagick jwm xcompmgr weston xwayland
            pulseaudio pulseaudio-utils cups printer-driver-cups-pdf cups-filters poppler-utils
            desktop-file-utils appstream dpkg-dev file
-           lintian)
+           lintian
+           qt6-base-private-dev
+           dbus-daemon dbus-bin at-spi2-core python3-pyatspi libglib2.0-bin)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;

@@ -11,6 +11,7 @@
 #include "ui/main_layout.h"
 #include "ui/message_form.h"
 #include "ui/task_cell_text.h"
+#include "ui/task_list_cells.h"
 #include "ui/task_list_host.h"
 
 #include <QAction>
@@ -57,6 +58,9 @@ TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params
     StringGrid1 = new TStringGrid(parent);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->SetColor(background_);
+    StringGrid1->setAccessibleName(QStringLiteral("Tasks"));
+    cells_ = std::make_unique<TaskListCells>(store_, *this, host_);
+    StringGrid1->SetCellSource(cells_.get());
 
     // Created disabled and hidden; shown and enabled while more than ten tasks are
     // visible.
@@ -91,11 +95,18 @@ TTaskList::TTaskList(QWidget* parent, TaskStore& store, const SkinParams& params
     connect(StringGrid1, &TStringGrid::KeyDown, this, &TTaskList::StringGrid1KeyDown);
     connect(StringGrid1, &TStringGrid::MouseWheelDown, this, &TTaskList::StringGrid1MouseWheelDown);
     connect(StringGrid1, &TStringGrid::MouseWheelUp, this, &TTaskList::StringGrid1MouseWheelUp);
+    connect(StringGrid1, &TStringGrid::ToggleCheck, this, [this](int row) {
+        toggleDone(row);
+        Repaint();
+    });
     connect(ScrollBar1, &QScrollBar::actionTriggered, this,
             [this](int) { ScrollBar1Scroll(ScrollBar1->sliderPosition()); });
 }
 
-TTaskList::~TTaskList() = default;
+TTaskList::~TTaskList() {
+    // The grid, a sibling created after the list, outlives it.
+    StringGrid1->SetCellSource(nullptr);
+}
 
 void TTaskList::ApplyLayout(const MainLayout& layout) {
     StringGrid1->setGeometry(layout.list);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -25,6 +26,7 @@ struct SkinParams;
 struct SkinPictures;
 class LiveOptions;
 class TaskListHost;
+class TaskListCells;
 struct MainLayout;
 
 // Column kinds, left to right: check and title always, then the optional ones.
@@ -141,6 +143,7 @@ private:
     QColor background_{Qt::white};
     ConfirmFn confirm_;
     std::function<void(const QString&)> notice_;
+    std::unique_ptr<TaskListCells> cells_; // what a screen reader reads
 };
 
 } // namespace quill

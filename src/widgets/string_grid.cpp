@@ -1,5 +1,7 @@
 #include "string_grid.h"
 
+#include "string_grid_accessible.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -18,6 +20,7 @@ TStringGrid::TStringGrid(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false);
+    grid_access::InstallFactory();
 }
 
 TStringGrid::~TStringGrid() = default;
@@ -29,11 +32,18 @@ void TStringGrid::SetRowCount(int count) {
     topRow_ = std::clamp(topRow_, 0, maxTopRow());
     scrollIntoView();
     update();
+    grid_access::ContentsMayHaveChanged(this);
 }
 
 void TStringGrid::SetColCount(int count) {
     colWidths_.resize(static_cast<size_t>(std::max(1, count)), 64);
     update();
+    grid_access::ContentsMayHaveChanged(this);
+}
+
+void TStringGrid::SetCellSource(GridCellSource* source) {
+    cellSource_ = source;
+    grid_access::ContentsMayHaveChanged(this);
 }
 
 int TStringGrid::ColWidth(int col) const {
@@ -123,9 +133,12 @@ bool TStringGrid::moveCurrent(int col, int row) {
     Q_EMIT SelectCell(col, row, &canSelect);
     if (!canSelect)
         return false;
+    const int oldRow = row_;
     row_ = row;
     scrollIntoView();
     update();
+    if (row != oldRow)
+        grid_access::CurrentRowMoved(this, oldRow);
     return true;
 }
 
@@ -173,6 +186,8 @@ void TStringGrid::paintEvent(QPaintEvent*) {
         }
     }
     Q_EMIT DrawOver(painter);
+    // Whatever changed what the cells show is followed by a paint.
+    grid_access::ContentsMayHaveChanged(this);
 }
 
 void TStringGrid::leftPress(const QPoint& pos, Qt::KeyboardModifiers shift) {
@@ -315,6 +330,7 @@ void TStringGrid::wheelEvent(QWheelEvent* event) {
 void TStringGrid::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     update();
+    grid_access::FocusEntered(this);
 }
 
 void TStringGrid::focusOutEvent(QFocusEvent* event) {

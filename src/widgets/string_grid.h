@@ -11,6 +11,8 @@
 //  - keys, wheel and SetRow from code: SelectCell(0, row), then Click.
 //  - a right press: MouseDown only; the PopupMenu opens at the release. The
 //    keyboard's menu key opens it at the current row.
+// A screen reader reads the grid as a table (string_grid_accessible.h) through
+// the GridCellSource its owner sets.
 
 #include <QMenu>
 #include <QPoint>
@@ -22,6 +24,8 @@
 class QPainter;
 
 namespace quill {
+
+class GridCellSource;
 
 struct GridDrawState {
     bool selected = false; // the cell is in the current row
@@ -79,6 +83,11 @@ public:
     // itself is inactive).
     bool IsActiveControl() const;
 
+    // What a screen reader reads; null reads empty cells. Must outlive the grid
+    // or be reset to null first.
+    void SetCellSource(GridCellSource* source);
+    GridCellSource* CellSource() const { return cellSource_; }
+
 Q_SIGNALS:
     void SelectCell(int col, int row, bool* canSelect);
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
@@ -94,6 +103,8 @@ Q_SIGNALS:
     void DrawCell(QPainter& painter, int col, int row, const QRect& rect, GridDrawState state);
     // After every cell of a paint, unclipped: for what lies over the cells.
     void DrawOver(QPainter& painter);
+    // A screen reader's toggle action on the row's check cell, after its call.
+    void ToggleCheck(int row);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -131,6 +142,7 @@ private:
     int wheelRemainder_ = 0;
     bool hasQueuedClick_ = false;
     QPoint queuedClickPos_;
+    GridCellSource* cellSource_ = nullptr;
 };
 
 } // namespace quill

@@ -1,0 +1,141 @@
+// The task list as a screen reader reads it: the accessible table of the real
+// grid, its cells, and the events that keep a reader from reading stale rows.
+#include "task_list_fixture.h"
+#include "widgets/string_grid_accessible.h"
+
+#include <QAccessible>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+using namespace quill;
+using namespace quill::test;
+
+namespace {
+
+QStringList g_events; // "<event> <child>", in order
+
+void RecordEvent(QAccessibleEvent* event) {
+    g_events << QStringLiteral("%1 %2").arg(event->type()).arg(event->child());
+}
+
+QString Ev(QAccessible::Event type, int child) {
+    return QStringLiteral("%1 %2").arg(type).arg(child);
+}
+
+} // namespace
+
+class TestTaskListAccess : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ListFixture> f;
+    QAccessibleInterface* table = nullptr;
+
+    QString text(int row, int col) const {
+        return table->tableInterface()->cellAt(row, col)->text(QAccessible::Name);
+    }
+    bool checked(int row) const { return table->tableInterface()->cellAt(row, 0)->state().checked; }
+    // Builds with every column shown and a reader listening.
+    void build(std::vector<TTASK_ITEM> tasks) {
+        f->options.showPriority = f->options.showCategory = true;
+        f->options.showReminder = f->options.showDueDate = true;
+        f->store.Tasks = std::move(tasks);
+        f->Build({});
+        table = QAccessible::queryAccessibleInterface(f->grid());
+        QCoreApplication::processEvents();
+        g_events.clear();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        // As a screen reader on the bus would; the offscreen platform has no bus.
+        QAccessible::installUpdateHandler(RecordEvent);
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        QVERIFY(QAccessible::isActive());
+    }
+    void init() { f = std::make_unique<ListFixture>(); }
+    void cleanup() { f.reset(); }
+
+    void shouldReadRowsAsSighted() {
+        build({Dated(MakeTask("Buy milk", 0, 0), 46000.5), Completed(MakeTask("Report", 2, 1)),
+               WithReminder(MakeTask("Call", 1, 2))});
+        auto* t = table->tableInterface();
+        QCOMPARE(table->role(), QAccessible::Table);
+        QCOMPARE(table->text(QAccessible::Name), QStringLiteral("Tasks"));
+        QCOMPARE(t->rowCount(), 3);
+        QCOMPARE(t->columnCount(), 6);
+        QCOMPARE(t->columnDescription(5), QStringLiteral("Due date"));
+        const QStringList rows[] = {
+            {"", "Buy milk", "High", "Personal", "No reminder", "9 Dec 2025"},
+            {"", "Report", "Low", "Business", "No reminder", "none"},
+            {"", "Call", "Normal", "Other", "Reminder", "none"}};
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 6; ++col)
+                QCOMPARE(text(row, col), rows[row][col]);
+            QCOMPARE(checked(row), row == 1);
+        }
+        QAccessibleInterface* check = t->cellAt(0, 0);
+        QCOMPARE(check->actionInterface()->actionNames(), QStringList{"toggle"});
+        QVERIFY(check->state().checkable && check->state().focused);
+        QVERIFY(t->cellAt(0, 1)->actionInterface()->actionNames().isEmpty());
+        QCOMPARE(table->indexOfChild(t->cellAt(2, 4)), 16);
+        QCOMPARE(table->focusChild(), check);
+    }
+
+    void shouldSelectAndFocusTheNewRow() {
+        build({MakeTask("a"), MakeTask("b")});
+        QTest::keyClick(f->grid(), Qt::Key_Down);
+        // Of the old row the reader has only the focused cell.
+        QStringList expected{Ev(QAccessible::SelectionRemove, 0)};
+        for (int col = 0; col < 6; ++col)
+            expected << Ev(QAccessible::SelectionAdd, 6 + col);
+        expected << Ev(QAccessible::Focus, 6);
+        QCOMPARE(g_events, expected);
+        QVERIFY(table->tableInterface()->cellAt(1, 3)->state().selected);
+    }
+
+    void shouldReportTickTitleDeleteAndResort() {
+        build({MakeTask("a"), MakeTask("b"), MakeTask("c")});
+        QAccessibleInterface* check = table->tableInterface()->cellAt(0, 0);
+        text(0, 1);
+        check->actionInterface()->doAction(QStringLiteral("toggle"));
+        QTRY_COMPARE(f->store.Tasks[0].Done, 1);
+        QTRY_COMPARE(g_events, QStringList{Ev(QAccessible::StateChanged, 0)});
+        QVERIFY(checked(0));
+
+        g_events.clear();
+        f->store.Tasks[0].Title = "a2";
+        f->list->Repaint();
+        QTRY_COMPARE(g_events, QStringList{Ev(QAccessible::NameChanged, 1)});
+
+        // The first task goes: a model reset, the focus on the row now current.
+        g_events.clear();
+        f->list->DeleteTask();
+        QTRY_COMPARE(g_events, QStringList({Ev(QAccessible::TableModelChanged, -1),
+                                            Ev(QAccessible::Focus, 0)}));
+        QCOMPARE(grid_access::CachedCellCount(f->grid()), 1);
+        QCOMPARE(text(0, 1), QString::fromStdString(f->TitleAt(0)));
+        QCOMPARE(table->tableInterface()->rowCount(), 2);
+
+        g_events.clear();
+        std::swap(f->store.Tasks[0], f->store.Tasks[1]); // a re-sort
+        f->list->Repaint();
+        QTRY_COMPARE(g_events.value(0), Ev(QAccessible::TableModelChanged, -1));
+        QCOMPARE(text(0, 1), QString::fromStdString(f->TitleAt(0)));
+    }
+
+    void shouldMakeCellsOnlyWhenRead() {
+        std::vector<TTASK_ITEM> tasks(10000, MakeTask("t"));
+        build(std::move(tasks));
+        f->list->SetupGridColumns();
+        f->list->Repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(table->childCount(), 60000);
+        // Only the cell the focus went to.
+        QCOMPARE(grid_access::CachedCellCount(f->grid()), 1);
+        text(5000, 1);
+        QCOMPARE(grid_access::CachedCellCount(f->grid()), 2);
+    }
+};
+
+QTEST_MAIN(TestTaskListAccess)
+#include "task_list_access_test.moc"
