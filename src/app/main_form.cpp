@@ -10,6 +10,7 @@
 #include "core/list_ordering.h"
 #include "core/live_options.h"
 #include "default_files.h"
+#include "exchange_commands.h"
 #include "exit_notice.h"
 #include "main_settings.h"
 #include "options_settings.h"
@@ -65,6 +66,11 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     PrepareTrayIcon();
     // Captions and the drop-down's first items.
     CreatePopupMenu1();
+    // Calendar files come after the menus' own items, which the skin's events
+    // name by position.
+    auto* exchange = new ExchangeCommands(this, *this, *this, services_.store);
+    exchange->setObjectName(QStringLiteral("ExchangeCommands"));
+    exchange->AddMenuItems({PopupMenu1, List->PopupMenu2});
     ComboBox1->addItems(InitialCategoryItems());
     trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
