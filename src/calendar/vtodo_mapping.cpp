@@ -17,6 +17,10 @@ namespace {
 
 // --------------------------------------------------------------- times
 
+// libical 3.0 writes no date after the year 3000 (it writes a zero date instead):
+// such a due date or reminder is left out of the VTODO.
+constexpr int kLastWritableYear = 3000;
+
 icaltimezone* Utc() {
     return icaltimezone_get_utc_timezone();
 }
@@ -164,10 +168,16 @@ const char* XValue(icalcomponent* todo, const char* name) {
 }
 
 // The first libical parse error inside the VTODO or its alarms; empty if none.
+// An empty value ("SUMMARY:") is allowed in iCalendar; libical drops such a
+// property with an error, which reads as the empty value it was.
 std::string FirstError(icalcomponent* component) {
-    icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
-    if (error != nullptr) {
-        return TextOr(icalproperty_get_xlicerror(error));
+    for (icalproperty* error = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
+         error != nullptr;
+         error = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
+        const std::string_view text = TextOr(icalproperty_get_xlicerror(error));
+        if (text.substr(0, 13) != "No value for ") {
+            return std::string(text);
+        }
     }
     for (icalcomponent* c = icalcomponent_get_first_component(component, ICAL_ANY_COMPONENT);
          c != nullptr; c = icalcomponent_get_next_component(component, ICAL_ANY_COMPONENT)) {
@@ -254,19 +264,22 @@ IcalComponentPtr TaskToVTodo(const TTASK_ITEM& task, const TCATEGORY* category, 
     icalcomponent* c = todo.get();
     Add(c, icalproperty_new_uid(task.Uid.empty() ? NewTaskUid().c_str() : task.Uid.c_str()));
     Add(c, icalproperty_new_dtstamp(UtcTime(stamp)));
-    if (task.Created != 0) {
+    if (task.Created != 0 && UtcTime(task.Created).year <= kLastWritableYear) {
         Add(c, icalproperty_new_created(UtcTime(task.Created)));
     }
-    if (task.LastModified != 0) {
+    if (task.LastModified != 0 && UtcTime(task.LastModified).year <= kLastWritableYear) {
         Add(c, icalproperty_new_lastmodified(UtcTime(task.LastModified)));
     }
-    Add(c, icalproperty_new_summary(task.Title.c_str()));
+    // libical reads an empty value as an error: an empty text is left out.
+    if (!task.Title.empty()) {
+        Add(c, icalproperty_new_summary(task.Title.c_str()));
+    }
     if (!task.Description.empty()) {
         Add(c, icalproperty_new_description(task.Description.c_str()));
     }
     Add(c, icalproperty_new_priority(IcalPriority(task.Priority)));
-    if (task.HasDueDate != 0) {
-        const CivilDateTime day = DecodeDateTime(task.DueDate);
+    const CivilDateTime day = DecodeDateTime(task.DueDate);
+    if (task.HasDueDate != 0 && day.year <= kLastWritableYear) {
         icaltimetype due = icaltime_null_date();
         due.year = day.year;
         due.month = day.month;
@@ -285,10 +298,10 @@ IcalComponentPtr TaskToVTodo(const TTASK_ITEM& task, const TCATEGORY* category, 
         Add(c, icalproperty_new_categories(category->Name.c_str()));
         AddX(c, kMarkProperty, std::to_string(category->ColorIndex));
     }
-    if (task.PlaySound != 0) {
+    if (task.PlaySound != 0 && !task.SoundFile.empty()) {
         AddX(c, kSoundProperty, task.SoundFile);
     }
-    if (task.ReminderOn != 0) {
+    if (task.ReminderOn != 0 && ReminderCivil(task).year <= kLastWritableYear) {
         icalcomponent_add_component(c, NewAlarm(task));
     }
     return todo;
