@@ -6,10 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <random>
 
 namespace quill {
 namespace {
+
+// Chicago (UTC-6, with daylight saving time): far enough from UTC that a date
+// taken through the wrong zone lands on another day.
+const bool kInChicago = [] {
+    setenv("TZ", "America/Chicago", 1);
+    tzset();
+    return true;
+}();
 
 std::string Calendar(const std::vector<std::string>& lines) {
     std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Hand//Made//EN\r\n";
