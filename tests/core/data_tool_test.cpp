@@ -192,6 +192,9 @@ TEST(DataToolRepair, AWellFormedFileComesOutByteForByte) {
     const std::string out = dir.File("out.dat");
     TTASK_ITEM dated = test::Dated(MakeTask("dated", 0, 1), 45001.5);
     dated.NotOverdue = 0;
+    // Identity fields come back as they were; the task without one gets none.
+    dated.Uid = "u-1";
+    dated.LastModified = 1767225600;
     const std::string bytes = FileBuilder()
                                   .HeaderStart()
                                   .Category("A", 0)
@@ -265,6 +268,49 @@ TEST(DataToolRepair, AnOutputThatCannotBeWrittenExitsWithTwo) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err,
               "quillnote-data: Cannot create file \"" + out + "\". No such file or directory\n");
+}
+
+// The UID lines of a calendar file, each with its CR, in order.
+std::string Uids(const std::string& ics) {
+    std::string uids;
+    for (size_t at = ics.find("\nUID:"); at != std::string::npos; at = ics.find("\nUID:", at + 1)) {
+        uids += ics.substr(at + 1, ics.find('\r', at) - at);
+    }
+    return uids;
+}
+
+TEST(DataToolCalendar, ExportKeepsIdentitiesAndImportIsAllOrNothing) {
+    TempDir dir;
+    const std::string data = dir.File("q.dat");
+    test::WriteFile(data, FileBuilder()
+                              .HeaderStart()
+                              .Category("A", 0)
+                              .Category("B", 1)
+                              .End()
+                              .Task(MakeTask("one", 1, 0))
+                              .Task(MakeTask("two", 1, 1))
+                              .Bytes());
+    const std::string first = dir.File("first.ics");
+    const std::string second = dir.File("second.ics");
+    ASSERT_EQ(RunTool(dir, "export " + Quoted(data) + " " + Quoted(first)).exitCode, 0);
+    ASSERT_EQ(RunTool(dir, "export " + Quoted(data) + " " + Quoted(second)).exitCode, 0);
+    EXPECT_EQ(Uids(test::ReadFile(first)).size(), 2 * (4 + 36 + 1));
+    EXPECT_EQ(Uids(test::ReadFile(first)), Uids(test::ReadFile(second)));
+    const ToolRun only = RunTool(dir, "export " + Quoted(data) + " --category B " + Quoted(second));
+    EXPECT_EQ(only.out, "wrote \"" + second + "\": 1 task\n");
+
+    const std::string fresh = dir.File("new.dat");
+    const ToolRun imported = RunTool(dir, "import " + Quoted(fresh) + " " + Quoted(first));
+    EXPECT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(imported.out, "2 tasks imported: 2 new, 0 updated\n");
+    const std::string before = test::ReadFile(fresh);
+    test::WriteFile(second, "BEGIN:VCALENDAR\r\nBEGIN:VTODO\r\nDUE:20260231\r\nEND:VTODO\r\n"
+                            "END:VCALENDAR\r\n");
+    const ToolRun broken = RunTool(dir, "import " + Quoted(fresh) + " " + Quoted(second));
+    EXPECT_EQ(broken.exitCode, 2);
+    EXPECT_NE(broken.err.find("task 1 (line 2) cannot be read: its due date"), std::string::npos)
+        << broken.err;
+    EXPECT_EQ(test::ReadFile(fresh), before);
 }
 
 TEST(JsonText, NumbersAreTheShortestRoundTrip) {
