@@ -4,8 +4,64 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace quill {
+
+namespace {
+
+// The buttons the program acts on, in words: the name a screen reader says when
+// the skin gives none a person understands, and what a press does.
+struct ButtonWords {
+    const char* templ; // empty: in any window
+    const char* name;
+    const char* words;
+    const char* does;
+};
+constexpr ButtonWords kButtonWords[] = {
+    {"MainForm", "ButtonMinimize", "Minimize", "Hides the window to the notification area"},
+    {"MainForm", "AddButton", "Add task", "Adds a task"},
+    {"MainForm", "RemoveButton", "Delete task", "Deletes the selected task"},
+    {"MainForm", "SettingsButton", "Settings", "Opens the settings"},
+    {"CategoriesForm", "ButtonMinimize", "Close", "Closes the categories window"},
+    {"CategoriesForm", "AddButton", "Add category", "Adds a category"},
+    {"CategoriesForm", "RemoveButton", "Delete category", "Deletes the selected category"},
+    {"CategoriesForm", "EditButton", "Edit category", "Edits the selected category"},
+    {"ReminderForm", "EditButton", "Edit task", "Opens the task in the editor"},
+    {"", "PrintButton", "Print", "Opens the print options"},
+    {"", "OKButton", "OK", ""},
+    {"", "CancelButton", "Cancel", ""},
+};
+
+const ButtonWords* FindButtonWords(const QString& templ, const QString& name) {
+    for (const ButtonWords& b : kButtonWords) {
+        if (name == QLatin1String(b.name) && (!*b.templ || templ == QLatin1String(b.templ)))
+            return &b;
+    }
+    return nullptr;
+}
+
+// A name of no letters or digits ("×", "…") or the button's own name
+// ("OKButton") says nothing to a listener.
+bool SaysSomething(const QString& text, const QString& buttonName) {
+    return text != buttonName &&
+           std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+} // namespace
+
+QString ButtonAccessibleName(const QString& templ, const SkinButtonLayout& layout) {
+    if (SaysSomething(layout.accessibleName, layout.name))
+        return layout.accessibleName;
+    if (const ButtonWords* words = FindButtonWords(templ, layout.name))
+        return QString::fromLatin1(words->words);
+    // A button of the skin's own: its name without "Button", words split at capitals.
+    QString name = layout.name;
+    name.remove(QStringLiteral("Button"));
+    name.replace(QRegularExpression(QStringLiteral("(?<=[a-z])(?=[A-Z])")), QStringLiteral(" "));
+    return name.trimmed().isEmpty() ? layout.name : name.trimmed();
+}
 
 void DrawSlicedPixmap(QPainter& painter, const QRect& target, const QPixmap& picture,
                       const QMargins& slice) {
@@ -43,9 +99,12 @@ SkinButton::SkinButton(std::shared_ptr<const SkinData> data, const SkinButtonLay
     : QAbstractButton(parent), data_(std::move(data)), layout_(layout), templ_(templ) {
     setObjectName(layout.name);
     setText(layout.text);
-    setAccessibleName(layout.accessibleName);
+    const QString templName = templ ? templ->GetName() : QString();
+    setAccessibleName(ButtonAccessibleName(templName, layout));
+    if (const ButtonWords* words = FindButtonWords(templName, layout.name))
+        setAccessibleDescription(QString::fromLatin1(words->does));
     if (layout.text.isEmpty())
-        setToolTip(layout.accessibleName);
+        setToolTip(accessibleName());
     // Tab reaches the button; a mouse click does not take the focus from the
     // window's own controls.
     setFocusPolicy(Qt::TabFocus);

@@ -58,6 +58,11 @@ private:
     bool keyboardFocus_ = false; // the focus ring shows only for focus reached by keys
 };
 
+// What a screen reader calls the button: the skin's accessible name (or text)
+// when it is words, else the program's name for the button of `templ`, else the
+// button's name as words ("ButtonMinimize": "Minimize").
+QString ButtonAccessibleName(const QString& templ, const SkinButtonLayout& layout);
+
 // Draws `picture` stretched over `target`, keeping the `slice` borders (1x
 // pixels) unstretched.
 void DrawSlicedPixmap(QPainter& painter, const QRect& target, const QPixmap& picture,

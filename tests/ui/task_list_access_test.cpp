@@ -1,5 +1,6 @@
 // The task list as a screen reader reads it: the accessible table of the real
 // grid, its cells, and the events that keep a reader from reading stale rows.
+#include "skin/skin_button.h"
 #include "task_list_fixture.h"
 #include "widgets/string_grid_accessible.h"
 
@@ -134,6 +135,20 @@ private Q_SLOTS:
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 1);
         text(5000, 1);
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 2);
+    }
+
+    void shouldNameSkinButtonsInWords() {
+        const char* cases[][4] = {// window, button, the skin's name, what is said
+                                  {"MainForm", "AddButton", "Add", "Add"},
+                                  {"EditTaskForm", "OKButton", "OKButton", "OK"},
+                                  {"MainForm", "ButtonMinimize", "\u2013", "Minimize"},
+                                  {"PrintForm", "ZoomOutButton", "+", "Zoom Out"}};
+        for (const auto& c : cases) {
+            SkinButtonLayout layout;
+            layout.name = c[1];
+            layout.accessibleName = c[2];
+            QCOMPARE(ButtonAccessibleName(c[0], layout), QString::fromUtf8(c[3]));
+        }
     }
 };
 
