@@ -189,6 +189,18 @@ std::string FirstError(icalcomponent* component) {
     return {};
 }
 
+// libical drops control characters when it writes a text: a UID keeps none, so
+// that it is written back as it was read and names the same task.
+std::string WithoutControls(std::string_view text) {
+    std::string kept;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+            kept += c;
+        }
+    }
+    return kept;
+}
+
 // A time property's value with its TZID resolved; false for an impossible one.
 bool ReadTime(icalproperty* property, icalcomponent* todo, icaltimetype& time) {
     time = icalproperty_get_datetime_with_component(property, todo);
@@ -264,10 +276,13 @@ IcalComponentPtr TaskToVTodo(const TTASK_ITEM& task, const TCATEGORY* category, 
     icalcomponent* c = todo.get();
     Add(c, icalproperty_new_uid(task.Uid.empty() ? NewTaskUid().c_str() : task.Uid.c_str()));
     Add(c, icalproperty_new_dtstamp(UtcTime(stamp)));
-    if (task.Created != 0 && UtcTime(task.Created).year <= kLastWritableYear) {
+    const auto writable = [](int64_t seconds) {
+        return seconds != 0 && UtcTime(seconds).year <= kLastWritableYear;
+    };
+    if (writable(task.Created)) {
         Add(c, icalproperty_new_created(UtcTime(task.Created)));
     }
-    if (task.LastModified != 0 && UtcTime(task.LastModified).year <= kLastWritableYear) {
+    if (writable(task.LastModified)) {
         Add(c, icalproperty_new_lastmodified(UtcTime(task.LastModified)));
     }
     // libical reads an empty value as an error: an empty text is left out.
@@ -289,7 +304,7 @@ IcalComponentPtr TaskToVTodo(const TTASK_ITEM& task, const TCATEGORY* category, 
     if (task.Done != 0) {
         Add(c, icalproperty_new_status(ICAL_STATUS_COMPLETED));
         Add(c, icalproperty_new_completed(
-                   UtcTime(task.LastModified != 0 ? task.LastModified : stamp)));
+                   UtcTime(writable(task.LastModified) ? task.LastModified : stamp)));
         Add(c, icalproperty_new_percentcomplete(100));
     } else {
         Add(c, icalproperty_new_status(ICAL_STATUS_NEEDSACTION));
@@ -315,7 +330,7 @@ bool VTodoToTask(icalcomponent* todo, VTodoTask& out, std::string& error, double
         error = parseError;
         return false;
     }
-    task.Uid = TextOr(icalcomponent_get_uid(todo));
+    task.Uid = WithoutControls(TextOr(icalcomponent_get_uid(todo)));
     task.Title = TextOr(icalcomponent_get_summary(todo));
     task.Description = TextOr(icalcomponent_get_description(todo));
     icalproperty* priority = icalcomponent_get_first_property(todo, ICAL_PRIORITY_PROPERTY);
