@@ -78,6 +78,12 @@ uint64_t TaskListCells::RowIdentity(int row) const {
     return row >= 0 && row < ShownRowCount() ? KeyOf(store_.Tasks[static_cast<size_t>(row)]) : 0;
 }
 
+QString TaskListCells::RowName(int row) const {
+    return row >= 0 && row < ShownRowCount()
+               ? DecodeTitle(store_.Tasks[static_cast<size_t>(row)].Title)
+               : QString();
+}
+
 QString TaskListCells::EmptyText() const {
     return EmptyListHint(store_.VisibleTaskCount, store_.TaskCount(), host_.ShownCategoryName());
 }

@@ -23,6 +23,7 @@ public:
     bool IsCheckColumn(int col) const override;
     bool IsChecked(int row) const override;
     uint64_t RowIdentity(int row) const override;
+    QString RowName(int row) const override;
     QString EmptyText() const override;
 
 private:

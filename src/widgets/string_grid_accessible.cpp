@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace quill {
 
@@ -83,6 +84,7 @@ public:
     // Compares the cells the reader has read with what they show now.
     void refresh();
     bool refreshQueued = false;
+    int announceRow = -1; // its first cell's description names the row
 
     int childCount() const override { return rows() * cols(); }
     QAccessibleInterface* child(int index) const override;
@@ -187,9 +189,11 @@ bool GridCell::isCheckCell() const {
 
 QString GridCell::text(QAccessible::Text t) const {
     const GridCellSource* source = table_->source();
-    if (t != QAccessible::Name || !source || !isValid())
+    if (!source || !isValid())
         return QString();
-    return source->CellText(col_, row_);
+    if (t == QAccessible::Description && col_ == 0 && row_ == table_->announceRow)
+        return source->RowName(row_);
+    return t == QAccessible::Name ? source->CellText(col_, row_) : QString();
 }
 
 QRect GridCell::rect() const {
@@ -387,10 +391,17 @@ void GridTable::refresh() {
         structural = cell && s && cell->identity != s->RowIdentity(cell->rowIndex());
     }
     if (structural) {
+        // A reader that sees the focus stay in its row reads only the focused
+        // cell: when another task now stands there, that cell names it until the
+        // row moves.
+        const GridCell* focused = g->hasFocus() ? cached(g->Row(), 0) : nullptr;
+        const bool replaced =
+            focused && s && focused->identity != 0 && focused->identity != s->RowIdentity(g->Row());
         QAccessibleTableModelChangeEvent reset(g, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&reset);
         // Without an active reader Qt never called modelChange.
         modelChange(&reset);
+        announceRow = replaced ? g->Row() : -1;
         SendFocusOnCurrent(g);
         return;
     }
@@ -440,6 +451,9 @@ void CurrentRowMoved(TStringGrid* grid, int oldRow) {
             if (table->cached(oldRow, col))
                 SendForCell(grid, QAccessible::SelectionRemove, oldRow * columns + col);
         }
+        const int announced = std::exchange(table->announceRow, -1);
+        if (announced >= 0 && table->cached(announced, 0))
+            SendForCell(grid, QAccessible::DescriptionChanged, announced * columns);
     }
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(grid);
     QAccessibleTableInterface* table = iface ? iface->tableInterface() : nullptr;

@@ -29,6 +29,9 @@ public:
     // something else makes the screen reader forget every cell it has read.
     // Rows of the same identity are compared by text and checked state.
     virtual uint64_t RowIdentity(int) const { return 0; }
+    // What the row stands for in a few words (a task's title): said when
+    // another row's contents move under the focus, as after a re-sort.
+    virtual QString RowName(int) const { return QString(); }
     // Read when the grid shows no row ("No tasks...").
     virtual QString EmptyText() const { return QString(); }
 };

@@ -115,6 +115,9 @@ private Q_SLOTS:
                                             Ev(QAccessible::Focus, 0)}));
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 1);
         QCOMPARE(text(0, 1), QString::fromStdString(f->TitleAt(0)));
+        // The focus stayed in its row: the focused cell names the task now there.
+        QCOMPARE(table->tableInterface()->cellAt(0, 0)->text(QAccessible::Description),
+                 QString::fromStdString(f->TitleAt(0)));
         QCOMPARE(table->tableInterface()->rowCount(), 2);
 
         g_events.clear();
