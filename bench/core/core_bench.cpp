@@ -74,6 +74,24 @@ void BM_Save(benchmark::State& state) {
     SetFileCounters(state, store);
 }
 
+// What a background save costs the user-interface thread: the snapshot of the
+// store, either as the file's bytes (what the save worker is handed) or as a
+// copy of the tasks (what the worker would serialise itself).
+void BM_SnapshotBytes(benchmark::State& state) {
+    const TaskStore store = MakeStore(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(quill::SerializeTasks(store).data());
+    }
+    SetFileCounters(state, store);
+}
+void BM_SnapshotCopy(benchmark::State& state) {
+    const TaskStore store = MakeStore(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TaskStore copy = store;
+        benchmark::DoNotOptimize(copy.Tasks.data());
+    }
+}
+
 // The whole load from a file in the page cache: read, parse, damaged check.
 void BM_Load(benchmark::State& state) {
     const TaskStore store = MakeStore(static_cast<int>(state.range(0)));
@@ -178,6 +196,8 @@ BENCHMARK(BM_Load)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_SnapshotBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SnapshotCopy)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Filter)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Every criterion on every shape of list, for the sizes given.

@@ -51,6 +51,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
       taskFile_(services.DataFilePath()) {
     setObjectName(QStringLiteral("MainForm"));
     SetKeyPreview(true);
+    // A save that fails after its command has returned is shown when the news comes.
+    taskFile_.SetFailureHandler([](const QString& message) { ShowAppError(message); });
     // The settings store is the services' (made before this window). Qt paints every
     // widget double-buffered already.
     CreateComponents();
@@ -342,7 +344,7 @@ bool TMainForm::FormCloseQuery() {
     // not written (the user was told at start-up).
     const QString unsaved = CaptureAppError([this] {
         if (dataLoaded_ && taskFile_.SavingAllowed())
-            SaveTasks();
+            SaveTasksAndWait();
     });
     if (!unsaved.isEmpty()) {
         // The window stays, and stays reachable; the next close tries again.
@@ -382,7 +384,7 @@ void TMainForm::SaveUnattended() {
     const ExitNotice notice(services_.stateDir);
     const QString unsaved = CaptureAppError([this] {
         if (dataLoaded_ && taskFile_.SavingAllowed())
-            SaveTasks();
+            SaveTasksAndWait();
     });
     if (!unsaved.isEmpty()) {
         const QString kept = notice.KeepTasks(services_.store);
@@ -411,6 +413,12 @@ void TMainForm::StopRunning() {
 }
 
 void TMainForm::SaveTasks() {
+    if (!dataLoaded_)
+        throw AppError("The tasks were not saved: the data file has not been read yet.");
+    taskFile_.SaveInBackground(services_.store);
+}
+
+void TMainForm::SaveTasksAndWait() {
     if (!dataLoaded_)
         throw AppError("The tasks were not saved: the data file has not been read yet.");
     taskFile_.Save(services_.store);

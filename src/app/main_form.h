@@ -123,10 +123,16 @@ public:
     // away): it only saves. Throws nothing.
     void SaveOnAbruptEnd() noexcept;
 
-    // Writes the whole store; throws AppError when it cannot.
+    // Hands the whole store to the background save: what every command calls
+    // after a change. Throws AppError when the file may not be written; a write
+    // that fails later is shown once.
     void SaveTasks();
+    // Writes the whole store and waits for the disk (closing); throws AppError
+    // when it cannot.
+    void SaveTasksAndWait();
 
     const TaskFile& DataFile() const { return taskFile_; }
+    TaskFile& DataFile() { return taskFile_; }
     // The start-up work (data file, lists, reminders) has run.
     bool HasActivated() const { return activated_; }
     const SkinEventRouter& SkinEvents() const { return skinEvents_; }

@@ -1,6 +1,11 @@
 #include "task_file.h"
 
 #include "core/app_error.h"
+#include "core/save_worker.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMetaObject>
 
 namespace quill {
 
@@ -49,16 +54,87 @@ QString TaskFile::Load(TaskStore& store) {
     return {};
 }
 
-void TaskFile::Save(const TaskStore& store) const {
+bool EventRunner::event(QEvent* event) {
+    if (event->type() != QEvent::User)
+        return QObject::event(event);
+    run();
+    return true;
+}
+
+TaskFile::TaskFile(QString path) : path_(std::move(path)) {
+    snapshot_.run = [this] { SubmitDue(); };
+}
+
+TaskFile::~TaskFile() {
+    // A change whose copy was still to be taken is written before the program goes.
+    SubmitDue();
+}
+
+void TaskFile::ThrowIfBlocked() const {
     if (!blockedReason_.isEmpty()) {
         throw AppError(QStringLiteral("The tasks were not saved: \"%1\" is kept as it was "
                                       "found at start-up.\n%2")
                            .arg(path_, blockedReason_)
                            .toStdString());
     }
-    const SaveResult result = SaveTasks(store, path_.toStdString());
+}
+
+void TaskFile::Submit(const TaskStore& store) {
+    if (!worker_) {
+        const std::string path = path_.toStdString();
+        worker_ = std::make_unique<SaveWorker>(
+            [path](const TaskStore& state) { return SaveTasks(state, path); },
+            [this] {
+                QMetaObject::invokeMethod(
+                    &receiver_, [this] { TellFailure(); }, Qt::QueuedConnection);
+            });
+    }
+    // A copy, so the worker never reads the store while a command changes it;
+    // copying costs this thread less than making the file's bytes would.
+    due_ = nullptr;
+    worker_->Submit(store);
+}
+
+void TaskFile::SubmitDue() {
+    if (due_)
+        Submit(*due_);
+}
+
+void TaskFile::SaveInBackground(const TaskStore& store) {
+    ThrowIfBlocked();
+    if (due_)
+        return; // the copy to come holds this change too
+    due_ = &store;
+    // Below the priority of the toolkit's repaint requests: the change is on
+    // screen before the copy is taken.
+    QCoreApplication::postEvent(&snapshot_, new QEvent(QEvent::User), Qt::LowEventPriority - 1);
+}
+
+void TaskFile::Save(const TaskStore& store) {
+    ThrowIfBlocked();
+    Submit(store);
+    const SaveResult result = worker_->WaitForLast();
     if (!result.ok)
         throw AppError(result.error);
+}
+
+void TaskFile::WaitForSaves() {
+    SubmitDue();
+    if (worker_)
+        worker_->Wait();
+}
+
+void TaskFile::TellFailure() {
+    // One message box at a time: a failure that comes while one is open is the
+    // same news, and the next change tries again anyway.
+    if (telling_ || !worker_)
+        return;
+    const std::optional<std::string> failure = worker_->TakeFailure();
+    if (!failure || !failureHandler_)
+        return;
+    telling_ = true;
+    failureHandler_(QString::fromStdString(*failure));
+    telling_ = false;
 }
 
 } // namespace quill

@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include "app/main_form.h"
 #include "platform/autostart.h"
 #include "platform/settings_store.h"
 #include "support/fake_tray_icon.h"
@@ -37,6 +38,10 @@ QString AppFixture::AutostartDir() const {
     return QDir(dir_.path()).filePath("autostart");
 }
 QString AppFixture::DataPath() const {
+    // The program saves in the background: a test reads the file as the saves
+    // asked for so far leave it.
+    if (TMainForm* main = Main())
+        main->DataFile().WaitForSaves();
     return QDir(dir_.path()).filePath("quillnote.dat");
 }
 FakeTrayIcon& AppFixture::Tray() const {

@@ -25,6 +25,7 @@ public:
     QString ExeDir() const { return dir_.path(); }
     QString SettingsPath() const;
     QString AutostartDir() const;
+    // The data file; once the windows exist, after the saves asked for so far.
     QString DataPath() const;
     FakeTrayIcon& Tray() const;
     AppServices& Services() { return *services_; }
