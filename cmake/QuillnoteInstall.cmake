@@ -5,6 +5,8 @@
 set(QUILLNOTE_SHARE_DIR share/quillnote)
 
 install(TARGETS quillnote RUNTIME DESTINATION bin)
+# The sound module, opened by the program on its first sound (bin/../lib/quillnote).
+install(TARGETS quillnote-sound LIBRARY DESTINATION lib/quillnote)
 foreach(tool quillnote-data quillnote-print)
     if(TARGET ${tool})
         install(TARGETS ${tool} RUNTIME DESTINATION bin)

@@ -22,6 +22,12 @@ cmake --build build/release -j "$jobs"
 echo "== Unit, widget and end-to-end tests"
 ctest --test-dir build/release --output-on-failure -j "$jobs" || status=1
 
+echo "== Start-up against a trivial window, in one run"
+# Fails when Quillnote takes more than twice the trivial window's time (painted
+# with 1,000 tasks, settled with 10,000): a ratio of one run, never a time.
+QUILLNOTE_BENCH_MAX_RATIO=2 bash bench/startup/run.sh build/release --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true || status=1
+
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLNOTE_SANITIZE=ON \
       -DQUILLNOTE_WERROR=ON -DQUILLNOTE_BUILD_BENCH=OFF >/dev/null

@@ -182,6 +182,7 @@ double RssMb(pid_t pid) {
 }
 
 struct Subject {
+    std::string key;     // the subject's name in the ratio check
     std::string program; // the copy that is started
     std::string windowName;
     std::string dir;
@@ -233,6 +234,16 @@ Sample RunOnce(const Subject& s) {
     return out;
 }
 
+// Every start's painted and settled times by subject, for the ratio check.
+std::map<std::string, std::vector<double>> g_painted, g_settled;
+
+double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
 void BM_Startup(benchmark::State& state, Subject subject) {
     double settled = 0, rss = 0;
     for (auto _ : state) {
@@ -241,6 +252,8 @@ void BM_Startup(benchmark::State& state, Subject subject) {
             state.SkipWithError("the window was not shown and painted within 30 s");
             break;
         }
+        g_painted[subject.key].push_back(s.paintedMs);
+        g_settled[subject.key].push_back(s.settledMs);
         state.SetIterationTime(s.paintedMs / 1000.0);
         settled += s.settledMs;
         rss += s.rssMb;
@@ -278,10 +291,17 @@ void WriteTasks(const std::string& path, int count) {
 Subject Prepare(const std::string& work, const std::string& name, const std::string& program,
                 const std::string& windowName, std::optional<int> tasks) {
     Subject s;
+    s.key = name;
     s.dir = work + "/" + name;
     fs::create_directories(s.dir);
     s.program = s.dir + "/" + fs::path(program).filename().string();
     fs::copy_file(program, s.program, fs::copy_options::overwrite_existing);
+    // The sound module beside the program, as in the build folder (opened only
+    // when a sound plays).
+    const fs::path sound = fs::path(program).parent_path() / "quillnote-sound";
+    if (fs::is_regular_file(sound))
+        fs::copy_file(sound, fs::path(s.dir) / "quillnote-sound",
+                      fs::copy_options::overwrite_existing);
     // The font configuration installed beside the program, as a user has it.
     const fs::path fonts = fs::path(program).parent_path() / "fonts";
     if (fs::is_directory(fonts))
@@ -296,6 +316,33 @@ Subject Prepare(const std::string& work, const std::string& name, const std::str
     // first finds them.
     RunOnce(s);
     return s;
+}
+
+// Quillnote against the trivial window of the same run, medians of every start:
+// painted with 1,000 tasks, and settled with 10,000. Fails (exit 1) when a ratio
+// passes QUILLNOTE_BENCH_MAX_RATIO, when that is set.
+int CheckRatios() {
+    const double trivial = Median(g_painted["trivial"]);
+    if (trivial <= 0)
+        return 0; // filtered out: nothing to compare with
+    const char* limitText = std::getenv("QUILLNOTE_BENCH_MAX_RATIO");
+    const double limit = limitText ? std::atof(limitText) : 0;
+    int status = 0;
+    const auto check = [&](const char* what, std::vector<double>& samples) {
+        if (samples.empty())
+            return;
+        const double ratio = Median(samples) / trivial;
+        const bool over = limit > 0 && ratio > limit;
+        std::printf("start-up ratio: %s %.1f ms / trivial window %.1f ms = %.2f x%s\n", what,
+                    Median(samples), trivial, ratio, over ? " (over the limit)" : "");
+        if (over)
+            status = 1;
+    };
+    check("painted, 1,000 tasks", g_painted["app-1000"]);
+    check("settled, 10,000 tasks", g_settled["app-10000"]);
+    if (limit > 0)
+        std::printf("start-up ratio limit: %.2f x: %s\n", limit, status ? "FAILED" : "met");
+    return status;
 }
 
 } // namespace
@@ -325,5 +372,5 @@ int main(int argc, char** argv) {
             Prepare(work, "app-" + std::to_string(tasks), app, "main_form_quillnote", tasks));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    return 0;
+    return CheckRatios();
 }

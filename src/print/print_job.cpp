@@ -1,5 +1,6 @@
 #include "print_job.h"
 
+#include <QLibrary>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPdfWriter>
@@ -12,6 +13,30 @@
 
 namespace quill {
 namespace {
+
+// The printing system's library is opened when the first job goes to a printer,
+// not at start-up: it pulls in a dozen libraries (TLS, Kerberos, Avahi) that
+// cost every start several milliseconds and most runs never use.
+struct CupsCalls {
+    decltype(&cupsPrintFile) printFile = nullptr;
+    decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    QString error; // why the library could not be used
+};
+
+const CupsCalls& Cups() {
+    static const CupsCalls calls = [] {
+        CupsCalls loaded;
+        QLibrary library(QStringLiteral("cups"), 2);
+        loaded.printFile =
+            reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
+        loaded.lastErrorString = reinterpret_cast<decltype(&cupsLastErrorString)>(
+            library.resolve("cupsLastErrorString"));
+        if (!loaded.printFile || !loaded.lastErrorString)
+            loaded.error = library.errorString();
+        return loaded; // the library stays loaded: QLibrary does not unload it
+    }();
+    return calls;
+}
 
 constexpr int kPdfResolution = 1200;
 
@@ -116,12 +141,17 @@ PrintJobResult PrintToPrinter(const QString& printerName, const PrintJobInput& i
         return Cancelled(); // nothing was sent to the printer
     if (!rendered.ok || !spool.flush())
         return Failed(QStringLiteral("The pages for \"%1\" could not be drawn.").arg(printerName));
+    const CupsCalls& cups = Cups();
+    if (!cups.printFile)
+        return Failed(QStringLiteral("The printer \"%1\" cannot be reached: the printing "
+                                     "system (CUPS) could not be loaded. %2")
+                          .arg(printerName, cups.error));
     const QByteArray name = printerName.toLocal8Bit();
     const QByteArray file = spool.fileName().toLocal8Bit();
-    const int job = cupsPrintFile(name.constData(), file.constData(), kPrintJobName, 0, nullptr);
+    const int job = cups.printFile(name.constData(), file.constData(), kPrintJobName, 0, nullptr);
     if (job <= 0)
         return Failed(QStringLiteral("The printer \"%1\" did not accept the job: %2")
-                          .arg(printerName, QString::fromLocal8Bit(cupsLastErrorString())));
+                          .arg(printerName, QString::fromLocal8Bit(cups.lastErrorString())));
     PrintJobResult result;
     result.status = PrintJobResult::Status::Printed;
     result.pages = rendered.pages;

@@ -64,6 +64,10 @@ e2e_begin() {
     mkdir -p "$APP_DIR" "$E2E_WORK/config" "$E2E_WORK/runtime" "$E2E_WORK/home"
     chmod 700 "$E2E_WORK/runtime"
     cp "$E2E_PROGRAM" "$APP_DIR/quillnote"
+    # The sound module the program opens on its first sound, beside it as in the build.
+    if [ -f "$(dirname "$E2E_PROGRAM")/quillnote-sound" ]; then
+        cp "$(dirname "$E2E_PROGRAM")/quillnote-sound" "$APP_DIR/"
+    fi
     # The font configuration installed beside the program (not the skins: the
     # program writes its default skin itself).
     if [ -d "$(dirname "$E2E_PROGRAM")/fonts" ]; then
