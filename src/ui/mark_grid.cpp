@@ -12,6 +12,12 @@ TMarkGrid::TMarkGrid(int colCount, int cellSize, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(sizeHint());
+    describeChoice();
+}
+
+void TMarkGrid::describeChoice() {
+    // A screen reader says the choice as the categories list reads it.
+    setAccessibleDescription(QStringLiteral("Mark %1 of %2").arg(col_ + 1).arg(colCount_));
 }
 
 QSize TMarkGrid::sizeHint() const {
@@ -24,6 +30,7 @@ void TMarkGrid::SetCol(int col) {
         return;
     col_ = col;
     update();
+    describeChoice();
 }
 
 QRect TMarkGrid::CellRect(int col) const {
