@@ -140,6 +140,19 @@ private Q_SLOTS:
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 2);
     }
 
+    void shouldDoNothingWithoutAReader() {
+        auto* platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+        platform->setActive(false);
+        f->store.Tasks.assign(10000, MakeTask("t"));
+        f->Build({});
+        QTest::keyClick(f->grid(), Qt::Key_End);
+        f->list->SetupGridColumns();
+        f->grid()->repaint();
+        QCoreApplication::processEvents();
+        platform->setActive(true);
+        QCOMPARE(grid_access::CachedCellCount(f->grid()), 0);
+    }
+
     void shouldNameSkinButtonsInWords() {
         const char* cases[][4] = {// window, button, the skin's name, what is said
                                   {"MainForm", "AddButton", "Add", "Add"},
