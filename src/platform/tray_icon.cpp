@@ -36,7 +36,18 @@ QIcon BlinkTrayIcon() {
     return IconFromResources(QStringLiteral("tray-blink"));
 }
 
-TrayIcon::TrayIcon(QObject* parent) : QObject(parent), sys_(new QSystemTrayIcon(this)) {
+TrayIcon::TrayIcon(QObject* parent) : QObject(parent), system_(true) {}
+
+// The system icon is made when it first goes to the tray: making it asks the
+// session bus whether a StatusNotifier host exists (starting dbus-launch where
+// there is no bus), which cost the start-up several milliseconds before the
+// window was painted.
+void TrayIcon::CreateSystemIcon() {
+    if (sys_ || !system_)
+        return;
+    sys_ = new QSystemTrayIcon(this);
+    sys_->setIcon(icon_);
+    sys_->setToolTip(tip_);
     connect(sys_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
                 switch (reason) {
@@ -72,6 +83,7 @@ void TrayIcon::SetToolTip(const QString& tip) {
 
 void TrayIcon::Add() {
     added_ = true;
+    CreateSystemIcon();
     if (sys_)
         sys_->show();
 }

@@ -42,6 +42,9 @@ protected:
     TrayIcon(NoSystemIcon, QObject* parent);
 
 private:
+    void CreateSystemIcon();
+
+    bool system_ = false; // a real icon (not a test double), made on the first Add()
     QSystemTrayIcon* sys_ = nullptr;
     QIcon icon_;
     QString tip_;

@@ -95,6 +95,8 @@ private Q_SLOTS:
 
     void shouldReportLeftAndRightPressesOnly() {
         TrayIcon tray;
+        QVERIFY(!tray.findChild<QSystemTrayIcon*>()); // made when it goes to the tray
+        tray.Add();
         auto* sys = tray.findChild<QSystemTrayIcon*>();
         QVERIFY(sys);
         QSignalSpy left(&tray, &TrayIcon::LeftButtonDown);
