@@ -127,8 +127,10 @@ private:
 // The tables that exist, so the grid's moments never create one while no
 // reader has asked.
 QHash<const TStringGrid*, GridTable*>& Tables() {
-    static QHash<const TStringGrid*, GridTable*> tables;
-    return tables;
+    // Never destroyed: Qt may delete the last tables while the program's statics
+    // are going away.
+    static auto* tables = new QHash<const TStringGrid*, GridTable*>;
+    return *tables;
 }
 
 GridTable* ExistingTable(const TStringGrid* grid) {
