@@ -452,6 +452,23 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(f.DataPath()).size(), 84);
     }
 
+    // A save that fails after its command returned is told once, with the save's
+    // message; the next change saves again.
+    void shouldTellAFailedBackgroundSaveOnceAndSaveOnTheNextChange() {
+        AppFixture f;
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        QVERIFY(QDir(f.ExeDir()).mkpath("quillnote.dat/inside"));
+        main->SortTaskList(); // what every command does after a change
+        QVERIFY(QTest::qWaitFor([&f] { return !f.errors.isEmpty(); }, 5000));
+        QVERIFY(f.errors.first().startsWith("Cannot create file \"" + f.DataPath() + "\""));
+        QVERIFY(QDir(f.DataPath()).removeRecursively());
+        main->SortTaskList();
+        QCOMPARE(QFileInfo(f.DataPath()).size(), 84); // DataPath() waits for the save
+        QCoreApplication::processEvents();
+        QCOMPARE(f.errors.size(), 1);
+    }
+
     // SIGTERM or a logout: nothing may wait for an answer, and nothing is lost.
     void shouldKeepTheTasksAndTellNextTimeWhenAnUnattendedCloseCannotSave() {
         AppFixture f;
