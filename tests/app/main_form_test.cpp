@@ -824,7 +824,8 @@ private Q_SLOTS:
         for (QAction* a : Part<QMenu>(main, "PopupMenu1")->actions())
             items << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(items, QStringList({"Open", "-", "Add Task...", "Settings...", "Print...", "-",
-                                     "Skins", "-", "Help...", "About...", "-", "Exit"}));
+                                     "Skins", "-", "Help...", "About...", "-", "Exit", "-",
+                                     "Export Tasks...", "Import Tasks..."}));
         QCOMPARE(Part<QMenu>(main, "PopupMenu1")->defaultAction(), Part<QAction>(main, "Open1"));
     }
 
