@@ -5,8 +5,10 @@
 set(QUILLNOTE_SHARE_DIR share/quillnote)
 
 install(TARGETS quillnote RUNTIME DESTINATION bin)
-# The sound module, opened by the program on its first sound (bin/../lib/quillnote).
-install(TARGETS quillnote-sound LIBRARY DESTINATION lib/quillnote)
+# The sound module, opened by the program on its first sound (bin/../lib/quillnote/
+# plugins). Not directly in lib/quillnote: CPack would then call ldconfig from the
+# package's scripts, as for a shared library others link to.
+install(TARGETS quillnote-sound LIBRARY DESTINATION lib/quillnote/plugins)
 foreach(tool quillnote-data quillnote-print)
     if(TARGET ${tool})
         install(TARGETS ${tool} RUNTIME DESTINATION bin)

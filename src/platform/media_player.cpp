@@ -26,13 +26,13 @@ QString ResolveSoundFile(const QString& name, const QString& fallbackDir) {
 const SoundModule& LoadSoundModule() {
     static const SoundModule module = [] {
         SoundModule loaded;
-        // Beside the program in its build folder, <prefix>/lib/quillnote when installed.
+        // Beside the program in its build folder, <prefix>/lib/quillnote/plugins when installed.
         const QString exeDir = QCoreApplication::applicationDirPath();
         const QString name = QString::fromLatin1(kSoundModuleName);
         QStringList errors;
         for (const QString& path :
              {QDir(exeDir).filePath(name),
-              QDir(exeDir).filePath(QStringLiteral("../lib/quillnote/") + name)}) {
+              QDir(exeDir).filePath(QStringLiteral("../lib/quillnote/plugins/") + name)}) {
             QLibrary library(path);
             if (!library.load()) {
                 errors << library.errorString();

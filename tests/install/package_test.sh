@@ -70,7 +70,7 @@ log "installing $deb"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
     { cat "$work/apt.log" >&2; log "FAIL: apt-get install"; exit 1; }
 installed=yes
-for f in /usr/bin/quillnote /usr/bin/quillnote-data /usr/lib/quillnote/quillnote-sound \
+for f in /usr/bin/quillnote /usr/bin/quillnote-data /usr/lib/quillnote/plugins/quillnote-sound \
     /usr/share/quillnote/Skins/Default.skn \
     /usr/share/quillnote/Skins/Dark.skn /usr/share/quillnote/fonts/quillnote-fonts.conf \
     /usr/share/quillnote/quillnote-help.html \
