@@ -189,16 +189,21 @@ std::string FirstError(icalcomponent* component) {
     return {};
 }
 
-// libical drops control characters when it writes a text: a UID keeps none, so
-// that it is written back as it was read and names the same task.
-std::string WithoutControls(std::string_view text) {
+// libical drops control characters when it writes a text, and spaces at either
+// end when it reads one: a UID keeps neither, so that it is written back as it
+// was read and names the same task.
+std::string CleanUid(std::string_view text) {
     std::string kept;
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
             kept += c;
         }
     }
-    return kept;
+    const size_t first = kept.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return kept.substr(first, kept.find_last_not_of(' ') - first + 1);
 }
 
 // A time property's value with its TZID resolved; false for an impossible one.
@@ -330,7 +335,7 @@ bool VTodoToTask(icalcomponent* todo, VTodoTask& out, std::string& error, double
         error = parseError;
         return false;
     }
-    task.Uid = WithoutControls(TextOr(icalcomponent_get_uid(todo)));
+    task.Uid = CleanUid(TextOr(icalcomponent_get_uid(todo)));
     task.Title = TextOr(icalcomponent_get_summary(todo));
     task.Description = TextOr(icalcomponent_get_description(todo));
     icalproperty* priority = icalcomponent_get_first_property(todo, ICAL_PRIORITY_PROPERTY);

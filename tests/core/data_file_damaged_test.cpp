@@ -121,6 +121,7 @@ TEST(DamagedFiles, ASizeSmallerThanTheWidthFillsOnlyLowBytes) {
     file.Byte(0x0C).Int32(1).Byte(0x03);                   // 1 byte for a 4-byte integer
     file.Byte(0x03).Int32(0);                              // a date-time with no bytes
     file.Byte(0x0A).Int32(-4).Byte(0x0B).Int32(1).Byte(1); // negative size: nothing read
+    file.Byte(0x41).Int32(4).Int32(-7);                    // half of a creation time
     file.End().Task(MakeTask("next"));
     TaskStore store;
     const ParseResult parsed = ParseTasks(file.Bytes(), store);
@@ -130,6 +131,7 @@ TEST(DamagedFiles, ASizeSmallerThanTheWidthFillsOnlyLowBytes) {
     EXPECT_EQ(store.Tasks[0].DueDate, 0.0);
     EXPECT_EQ(store.Tasks[0].HasDueDate, 0);
     EXPECT_EQ(store.Tasks[0].Done, 1);
+    EXPECT_EQ(store.Tasks[0].Created, 0xFFFFFFF9); // the low bytes only, not sign-extended
     EXPECT_EQ(store.Tasks[1].Title, "next");
 }
 
