@@ -87,6 +87,8 @@ void ExchangeCommands::ImportTasks() {
         return;
     }
     const ImportSummary summary = ApplyImport(store_, read);
+    if (summary.categoriesAdded > 0 && categoriesAdded_)
+        categoriesAdded_();
     // One change: filtered, sorted, saved once and shown, as after an edit.
     if (summary.changed())
         ReportErrors([this] { host_.RefreshTaskList(true); });

@@ -30,6 +30,11 @@ public:
     void ExportTasks();
     void ImportTasks();
 
+    // Called after an import added categories: the windows that list them refill.
+    void SetCategoriesAddedHandler(std::function<void()> handler) {
+        categoriesAdded_ = std::move(handler);
+    }
+
     // Replaces the file chooser (tests): given the dialog's caption and whether
     // it is for saving, returns the chosen path, empty for none.
     using FileChooser = std::function<QString(const QString& caption, bool save)>;
@@ -43,6 +48,7 @@ private:
     TaskListHost& list_;
     TaskStore& store_;
     FileChooser chooseFile_;
+    std::function<void()> categoriesAdded_;
 };
 
 } // namespace quill

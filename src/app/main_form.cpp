@@ -73,6 +73,7 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     auto* exchange = new ExchangeCommands(this, *this, *this, services_.store);
     exchange->setObjectName(QStringLiteral("ExchangeCommands"));
     exchange->AddMenuItems({PopupMenu1, List->PopupMenu2});
+    exchange->SetCategoriesAddedHandler([this] { FillCategoryLists(); });
     ComboBox1->addItems(InitialCategoryItems());
     trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
