@@ -25,14 +25,15 @@ AppWindows::AppWindows(AppServices& services) : mainForm_(std::make_unique<TMain
 
     // The message dialog raises the main window, the editor when it is open, then
     // itself, and only while "Always on Top" is on.
-    w.MessageForm->SetActivateHandler([main, editor = w.EditTaskForm](QWidget* dialog) {
-        if (!main->Options().AlwaysOnTop())
-            return;
-        WindowOps::SetStayOnTop(main, true);
-        if (editor->isVisible())
-            WindowOps::SetStayOnTop(editor, true);
-        WindowOps::SetStayOnTop(dialog, true);
-    });
+    QObject::connect(w.MessageForm, &TForm::Activated, main,
+                     [main, editor = w.EditTaskForm, dialog = w.MessageForm] {
+                         if (!main->Options().AlwaysOnTop())
+                             return;
+                         WindowOps::SetStayOnTop(main, true);
+                         if (editor->isVisible())
+                             WindowOps::SetStayOnTop(editor, true);
+                         WindowOps::SetStayOnTop(dialog, true);
+                     });
     // Like the main window, the dialogs have no taskbar buttons of their own.
     for (QWidget* dialog :
          std::initializer_list<QWidget*>{w.EditTaskForm, w.ReminderForm, w.OptionsForm, w.PrintForm,

@@ -40,7 +40,7 @@ bool CategoryCommands::Notice(const char* text, int kind) const {
 }
 
 int CategoryCommands::CurrentRow() const {
-    return categories_ ? categories_->StringGrid1->Row() : 0;
+    return categories_ ? categories_->CurrentRow() : 0;
 }
 
 void CategoryCommands::AddCategory() {
@@ -69,7 +69,7 @@ void CategoryCommands::EditCategory(int index) {
     }
     category.ColorIndex = dialog_->Mark();
     if (categories_)
-        categories_->StringGrid1->update();
+        categories_->RepaintRows();
 }
 
 void CategoryCommands::DeleteCategory(int index) {

@@ -31,6 +31,7 @@
 #include "ui/mark_grid.h"
 #include "ui/message_form.h"
 #include "ui/options_form.h"
+#include "ui/reminder_form.h"
 #include "ui/task_list.h"
 #include "ui/window_effects.h"
 #include "widgets/string_grid.h"
@@ -128,6 +129,7 @@ void TMainForm::CreateComponents() {
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Change(index); });
     ComboBox1->installEventFilter(this);
     List->ScrollBar1->installEventFilter(this);
+    SetSkinTemplate(QStringLiteral("MainForm"), {{List->ScrollBar1, QStringLiteral("VScrollBar")}});
     Timer1.setInterval(1000);
 }
 
@@ -191,23 +193,39 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
     windows_ = windows;
     // The options as stored, from the time the settings dialog exists.
     options_->Assign(ReadProgramOptions(*services_.settings));
+    AttachSkinAndTopBand();
     AttachReminders();
     AttachEditor();
     AttachCategoryWindows();
     AttachDialogs();
 }
 
+void TMainForm::AttachSkinAndTopBand() {
+    // Every window wears the skin as it shows, and takes its place in the
+    // stay-on-top band as it shows and each time it is activated. The message
+    // dialog keeps a rule of its own (AppWindows); the reminder window comes on
+    // top and takes the setting when activated (ReminderAlarm).
+    const std::initializer_list<TForm*> windows = {
+        windows_.EditTaskForm, windows_.ReminderForm,   windows_.OptionsForm,    windows_.PrintForm,
+        windows_.MessageForm,  windows_.CategoriesForm, windows_.AddCategoryForm};
+    for (TForm* window : windows) {
+        if (!window)
+            continue;
+        Skin1->Attach(window);
+        if (window == windows_.MessageForm || window == windows_.ReminderForm)
+            continue;
+        connect(window, &TForm::Showing, this, [this, window] { ApplyStayOnTop(window); });
+        connect(window, &TForm::Activated, this, [this, window] { ApplyStayOnTop(window); });
+    }
+}
+
 void TMainForm::AttachDialogs() {
     if (TOptionsForm* options = windows_.OptionsForm) {
-        options->SetSkin(Skin1);
         options->SetSkinSource(
             [folders = services_.SkinFolders()] { return GetSkinListIn(folders); },
             [this] { return skinName_; });
-        connect(options, &TForm::Activated, this, [this, options] { ApplyStayOnTop(options); });
     }
     if (TPrintForm* print = windows_.PrintForm) {
-        print->SetSkin(Skin1);
-        print->SetActivateHandler([this](QWidget* dialog) { ApplyStayOnTop(dialog); });
         print->SetErrorReporter([](const QString& error) {
             ShowMessageDialog(error, QStringLiteral("Attention"), kNoticeMessage);
         });
@@ -221,12 +239,14 @@ void TMainForm::AttachEditor() {
     TEditTaskForm* editor = windows_.EditTaskForm;
     if (!editor)
         return;
-    editor->SetSkin(Skin1);
-    editor->SetActivateHandler([this](QWidget* window) { ApplyStayOnTop(window); });
-    editor->SetLeaveTopBandHandler([this](QWidget* window) {
+    // Out of the stay-on-top band while the sound-file chooser is up, so it cannot
+    // open behind the editor.
+    connect(editor, &TEditTaskForm::SoundChooserOpening, this, [this, editor] {
         WindowOps::SetStayOnTop(this, false);
-        WindowOps::SetStayOnTop(window, false);
+        WindowOps::SetStayOnTop(editor, false);
     });
+    connect(editor, &TEditTaskForm::SoundChooserClosed, this,
+            [this, editor] { ApplyStayOnTop(editor); });
     editor->SetEditCategoriesHandler([this] {
         if (TCategoriesForm* categories = windows_.CategoriesForm)
             categories->ShowModal();
@@ -236,42 +256,35 @@ void TMainForm::AttachEditor() {
 }
 
 void TMainForm::AttachCategoryWindows() {
-    const auto background = [this] { return SkinColorToQColor(Skin1->WindowColor(), Qt::white); };
+    // The category grids take the skin's window colour before every showing.
+    const auto applyGridColors = [this] {
+        const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
+        if (windows_.CategoriesForm)
+            windows_.CategoriesForm->SetGridColor(background);
+        if (windows_.AddCategoryForm)
+            windows_.AddCategoryForm->SetGridColor(background);
+    };
     if (TCategoriesForm* categories = windows_.CategoriesForm) {
         categories->SetSources(&services_.store, &params_, &pictures_, options_.get());
-        categories->SetActivateHandler([this, background](TCategoriesForm* form) {
-            ApplyStayOnTop(form);
-            form->SetGridColor(background());
-            Skin1->ApplySkin(form);
-            Skin1->ApplySkinByName(form, QStringLiteral("CategoriesForm"));
-            Skin1->ApplySkinByName(form->ScrollBar1, QStringLiteral("VScrollBar"));
-        });
+        connect(categories, &TForm::Showing, this, applyGridColors);
     }
     if (TAddCategoryForm* dialog = windows_.AddCategoryForm) {
         dialog->SetPictures(&pictures_);
-        dialog->SetActivateHandler([this, background](TAddCategoryForm* form) {
-            ApplyStayOnTop(form);
-            Skin1->ApplySkin(form);
-            Skin1->ApplySkinByName(form, QStringLiteral("AddCategoryForm"));
-            Skin1->ApplySkinByName(form->SkinLabel1, QStringLiteral("Label"));
-            Skin1->ApplySkinByName(form->SkinLabel2, QStringLiteral("Label"));
-            form->StringGrid1->SetColor(background());
-        });
+        connect(dialog, &TForm::Showing, this, applyGridColors);
     }
+    connect(Skin1, &TSkin::SkinLoaded, this, applyGridColors);
     categoryCommands_ = std::make_unique<CategoryCommands>(*this, services_.store, windows_);
 }
 
 void TMainForm::FormShow() {
-    if (Tag != 0)
+    if (skinnedOnce_)
         return;
     // The stored size is the whole window's: the skin's frame comes out of it.
     const QRect outer(pos(), size());
-    Skin1->ApplySkin(this);
-    Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
-    Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
+    Skin1->ApplyWindow(this);
     move(outer.topLeft());
     resize(outer.size());
-    Tag = 1;
+    skinnedOnce_ = true;
 }
 
 void TMainForm::FormActivate() {

@@ -183,6 +183,7 @@ private:
     void CreatePopupMenu1();
     void LoadStartupSkin();
     void RegisterSkinEventTable();
+    void AttachSkinAndTopBand();
     void AttachReminders();
     void AttachEditor();
     void AttachCategoryWindows();
@@ -206,7 +207,8 @@ private:
     SkinEventRouter skinEvents_;
     std::unique_ptr<TaskCommands> taskCommands_; // AddTask, EditTask
     SkinMenu* skinMenu_ = nullptr;
-    QString loadedSkinName_; // the skin the engine holds
+    QString loadedSkinName_;   // the skin the engine holds
+    bool skinnedOnce_ = false; // the first showing has put the skin's frame on
     bool activated_ = false;
     QTimer startUpFallback_; // for a window that is never painted nor activated
     int wheelRemainder_ = 0; // a fine-resolution wheel's turn short of a notch

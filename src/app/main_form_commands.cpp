@@ -242,30 +242,8 @@ void TMainForm::LoadSkin() {
     LoadSkinPictures(*Skin1, pictures_);
     LoadInforInDescription(params_, Skin1->GetDescription().toStdString());
     SetupGridColumns();
-    Skin1->ApplySkin(this);
-    Skin1->ApplySkinByName(this, QStringLiteral("MainForm"));
-    Skin1->ApplySkinByName(List->ScrollBar1, QStringLiteral("VScrollBar"));
-    const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
-    List->SetBackgroundColor(background);
-    const auto& w = windows_;
-    if (w.CategoriesForm) {
-        Skin1->ApplySkin(w.CategoriesForm);
-        Skin1->ApplySkinByName(w.CategoriesForm, QStringLiteral("CategoriesForm"));
-    }
-    if (w.AddCategoryForm)
-        Skin1->ApplySkinByName(w.AddCategoryForm, QStringLiteral("AddCategoryForm"));
-    if (w.EditTaskForm) {
-        Skin1->ApplySkin(w.EditTaskForm);
-        Skin1->ApplySkinByName(w.EditTaskForm, QStringLiteral("EditTaskForm"));
-    }
-    if (w.OptionsForm) {
-        Skin1->ApplySkin(w.OptionsForm);
-        Skin1->ApplySkinByName(w.OptionsForm, QStringLiteral("OptionsForm"));
-    }
-    if (w.PrintForm)
-        Skin1->ApplySkinByName(w.PrintForm, QStringLiteral("PrintForm"));
-    if (w.ReminderForm)
-        Skin1->ApplySkinByName(w.ReminderForm, QStringLiteral("ReminderForm"));
+    Skin1->ApplyWindow(this);
+    List->SetBackgroundColor(SkinColorToQColor(Skin1->WindowColor(), Qt::white));
     // The new frame may leave the list a different client area.
     FormResize();
 }

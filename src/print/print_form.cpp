@@ -58,6 +58,9 @@ TPrintForm::TPrintForm(QWidget* parent) : TForm(parent) {
     SkinLabel3->resize(70, 15);
     SetKeyPreview(true);
     FormCreate();
+    SetSkinTemplate(QStringLiteral("PrintForm"), {{SkinLabel1, QStringLiteral("Label")},
+                                                  {SkinLabel2, QStringLiteral("Label")},
+                                                  {SkinLabel3, QStringLiteral("Label")}});
 }
 
 TPrintForm::~TPrintForm() = default;
@@ -92,24 +95,12 @@ PrintChoices TPrintForm::Choices() const {
 }
 
 void TPrintForm::FormShow() {
-    if (Tag == 0 && skin_) {
-        skin_->ApplySkin(this);
-        skin_->ApplySkinByName(this, QStringLiteral("PrintForm"));
-        for (TSkinLabel* label : {SkinLabel1, SkinLabel2, SkinLabel3})
-            skin_->ApplySkinByName(label, QStringLiteral("Label"));
-        Tag = 1;
-    }
     // The system's printers as they are now, the first one chosen.
     ComboBox1->clear();
     ComboBox1->addItems(PrinterChoices());
     ComboBox1->setCurrentIndex(0);
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
         move(owner->geometry().center() - QPoint(width() / 2, height() / 2));
-}
-
-void TPrintForm::FormActivate() {
-    if (activateHandler_)
-        activateHandler_(this);
 }
 
 void TPrintForm::FormClose(int modalResult) {

@@ -23,23 +23,6 @@ public:
     explicit TPrintForm(QWidget* parent = nullptr);
     ~TPrintForm() override;
 
-    TSkinLabel* SkinLabel1 = nullptr;     // "Sort by:"
-    QComboBox* ComboBox2 = nullptr;       // sort order
-    QCheckBox* CheckBox1 = nullptr;       // "Separate Categories"
-    QCheckBox* CheckBox2 = nullptr;       // "Print each Category on new page"
-    QCheckBox* CheckBox3 = nullptr;       // "Print only uncompleted tasks"
-    QCheckBox* CheckBox4 = nullptr;       // "Print task descriptions"
-    TSkinLabel* SkinLabel2 = nullptr;     // "Printer:"
-    QComboBox* ComboBox1 = nullptr;       // the printers, then "PDF file"
-    TSkinLabel* SkinLabel3 = nullptr;     // "Orientation:"
-    QRadioButton* RadioButton1 = nullptr; // "Portrait"
-    QRadioButton* RadioButton2 = nullptr; // "Landscape"
-
-    void SetSkin(TSkin* skin) { skin_ = skin; }
-    // Run on every activation: the main window applies its stay-on-top rule here.
-    void SetActivateHandler(std::function<void(QWidget*)> handler) {
-        activateHandler_ = std::move(handler);
-    }
     // What a job prints, asked when it starts.
     void SetJobSource(std::function<PrintJobInput()> source) { source_ = std::move(source); }
     // Asks where "PDF file" writes, given the suggested path; empty prints nothing.
@@ -61,17 +44,25 @@ public:
 
 protected:
     void FormShow() override;
-    void FormActivate() override;
     void FormClose(int modalResult) override;
     // Enter prints (OK), Escape closes without printing (Cancel).
     bool FormKeyDown(QKeyEvent* event) override;
 
 private:
+    TSkinLabel* SkinLabel1 = nullptr;     // "Sort by:"
+    QComboBox* ComboBox2 = nullptr;       // sort order
+    QCheckBox* CheckBox1 = nullptr;       // "Separate Categories"
+    QCheckBox* CheckBox2 = nullptr;       // "Print each Category on new page"
+    QCheckBox* CheckBox3 = nullptr;       // "Print only uncompleted tasks"
+    QCheckBox* CheckBox4 = nullptr;       // "Print task descriptions"
+    TSkinLabel* SkinLabel2 = nullptr;     // "Printer:"
+    QComboBox* ComboBox1 = nullptr;       // the printers, then "PDF file"
+    TSkinLabel* SkinLabel3 = nullptr;     // "Orientation:"
+    QRadioButton* RadioButton1 = nullptr; // "Portrait"
+    QRadioButton* RadioButton2 = nullptr; // "Landscape"
     void FormCreate();
     QString AskPdfFile();
 
-    TSkin* skin_ = nullptr;
-    std::function<void(QWidget*)> activateHandler_;
     std::function<PrintJobInput()> source_;
     std::function<QString(const QString&)> chooseFile_;
     std::function<void(const QString&)> report_;

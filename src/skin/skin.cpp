@@ -41,7 +41,8 @@ public:
     qulonglong generation = 0;                 // counts successful loads
     std::unique_ptr<QTemporaryDir> pictureDir; // control pictures the style sheets name
     QVector<Applied> applied;
-    QSet<QWidget*> applying; // windows inside ApplySkinByName right now
+    QSet<QWidget*> applying;       // windows inside ApplySkinByName right now
+    QSet<const QObject*> attached; // windows that apply the skin when they show
 
     void Remember(QWidget* widget, const QString& templ) {
         for (const Applied& a : applied) {
@@ -150,6 +151,23 @@ void TSkin::ApplySkin(QWidget* window) {
     if (!window->styleSheet().isEmpty())
         window->setStyleSheet(QString());
     window->setStyleSheet(BuildControlsStyleSheet(data, dir) + own);
+}
+
+void TSkin::ApplyWindow(TForm* window) {
+    if (!window)
+        return;
+    ApplySkin(window);
+    ApplySkinByName(window, window->SkinTemplate());
+    for (const TForm::SkinnedPart& part : window->SkinnedParts())
+        ApplySkinByName(part.control, part.templateName);
+}
+
+void TSkin::Attach(TForm* window) {
+    if (!window || d->attached.contains(window))
+        return;
+    d->attached.insert(window);
+    connect(window, &QObject::destroyed, this, [this, window] { d->attached.remove(window); });
+    connect(window, &TForm::Showing, this, [this, window] { ApplyWindow(window); });
 }
 
 void TSkin::ApplySkinByName(QWidget* window, const QString& templateName) {

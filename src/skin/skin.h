@@ -15,6 +15,8 @@ class QWidget;
 
 namespace quill {
 
+class TForm;
+
 // A named object of the skin (a template button, or the window template that is
 // its parent). Sources of OnSkinEvent.
 class ISkinObject {
@@ -52,6 +54,12 @@ public:
     // A window template applies to top-level windows (a TForm places its client
     // area inside the frame); "VScrollBar" and "Label" apply to those controls.
     void ApplySkinByName(QWidget* window, const QString& templateName);
+    // The window's generic look, its template and its controls' templates, as
+    // the window names them (TForm::SetSkinTemplate).
+    void ApplyWindow(TForm* window);
+    // The window wears the skin from now on: ApplyWindow each time it shows
+    // (a later LoadSkin restyles it like every other window).
+    void Attach(TForm* window);
 
     int GetImageCount() const;
     QString GetImageName(int index) const;

@@ -41,6 +41,10 @@ TAddCategoryForm::TAddCategoryForm(QWidget* parent) : TForm(parent) {
     connect(StringGrid1, &TMarkGrid::DrawCell, this,
             [this](QPainter& p, int col, const QRect& r) { StringGrid1DrawCell(p, col, r); });
     setTabOrder(Edit1, StringGrid1);
+    SkinLabel1->SetCaption(QStringLiteral("Category Name:"));
+    SkinLabel2->SetCaption(QStringLiteral("Select Icon:"));
+    SetSkinTemplate(QStringLiteral("AddCategoryForm"),
+                    {{SkinLabel1, QStringLiteral("Label")}, {SkinLabel2, QStringLiteral("Label")}});
 }
 
 TAddCategoryForm::~TAddCategoryForm() = default;
@@ -59,22 +63,17 @@ QString TAddCategoryForm::Name() const {
     return Edit1->text();
 }
 
-int TAddCategoryForm::Mark() const {
-    return StringGrid1->Col();
+void TAddCategoryForm::SetGridColor(const QColor& color) {
+    StringGrid1->SetColor(color);
 }
 
-void TAddCategoryForm::FormShow() {
-    // The templates go on before the modal showing starts: a window taking its
-    // first template is shown again, which must not end the showing.
-    if (activateHandler_)
-        activateHandler_(this);
+int TAddCategoryForm::Mark() const {
+    return StringGrid1->Col();
 }
 
 void TAddCategoryForm::FormActivate() {
     SkinLabel1->SetCaption(QStringLiteral("Category Name:"));
     SkinLabel2->SetCaption(QStringLiteral("Select Icon:"));
-    if (activateHandler_)
-        activateHandler_(this);
     Edit1->setFocus(Qt::OtherFocusReason);
     Edit1->selectAll(); // typing replaces the proposed name
 }

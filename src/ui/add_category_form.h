@@ -22,19 +22,10 @@ public:
     explicit TAddCategoryForm(QWidget* parent = nullptr);
     ~TAddCategoryForm() override;
 
-    QLineEdit* Edit1 = nullptr;       // the name
-    TMarkGrid* StringGrid1 = nullptr; // the ten marks; the current column is the choice
-    TSkinLabel* SkinLabel1 = nullptr; // "Category Name:"
-    TSkinLabel* SkinLabel2 = nullptr; // "Select Icon:"
-
     // The marks drawn in the row (the main window's copy of the skin's pictures).
     void SetPictures(const SkinPictures* pictures);
-    // Run on every activation, after the captions are set and before the name
-    // field takes the focus: the main window applies its stay-on-top rule, the
-    // skin's templates and the grid's background colour here.
-    void SetActivateHandler(std::function<void(TAddCategoryForm*)> handler) {
-        activateHandler_ = std::move(handler);
-    }
+    // The mark row's background (the skin's WindowColor).
+    void SetGridColor(const QColor& color);
 
     // The name shown and the mark chosen before a showing.
     void Prepare(const QString& name, int mark);
@@ -44,13 +35,15 @@ public:
     void StringGrid1DrawCell(QPainter& canvas, int ACol, const QRect& Rect);
 
 protected:
-    void FormShow() override;
     void FormActivate() override;
     bool FormKeyDown(QKeyEvent* event) override;
 
 private:
+    QLineEdit* Edit1 = nullptr;       // the name
+    TMarkGrid* StringGrid1 = nullptr; // the ten marks; the current column is the choice
+    TSkinLabel* SkinLabel1 = nullptr; // "Category Name:"
+    TSkinLabel* SkinLabel2 = nullptr; // "Select Icon:"
     const SkinPictures* pictures_ = nullptr;
-    std::function<void(TAddCategoryForm*)> activateHandler_;
 };
 
 } // namespace quill

@@ -47,6 +47,9 @@ TCategoriesForm::TCategoriesForm(QWidget* parent) : TForm(parent) {
     AddCategoriesMenu = PopupMenu1->addAction(QStringLiteral("Add Category..."));
     RemoveCategoriesMenu = PopupMenu1->addAction(QStringLiteral("Delete Category..."));
     EditCategoriesMenu = PopupMenu1->addAction(QStringLiteral("Edit Category..."));
+    AddCategoriesMenu->setObjectName(QStringLiteral("AddCategoriesMenu"));
+    RemoveCategoriesMenu->setObjectName(QStringLiteral("RemoveCategoriesMenu"));
+    EditCategoriesMenu->setObjectName(QStringLiteral("EditCategoriesMenu"));
     StringGrid1->SetPopupMenu(PopupMenu1);
 
     connect(AddCategoriesMenu, &QAction::triggered, this, [this] { AddCategoriesMenuClick(); });
@@ -60,6 +63,7 @@ TCategoriesForm::TCategoriesForm(QWidget* parent) : TForm(parent) {
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TCategoriesForm::StringGrid1MouseDown);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TCategoriesForm::ScrollBar1Change);
     connect(this, &TForm::ClientResized, this, [this] { FormResize(); });
+    SetSkinTemplate(QStringLiteral("CategoriesForm"), {{ScrollBar1, QStringLiteral("VScrollBar")}});
 }
 
 TCategoriesForm::~TCategoriesForm() = default;
@@ -81,19 +85,18 @@ int TCategoriesForm::categoryCount() const {
     return store_ ? static_cast<int>(store_->Categories.size()) : 0;
 }
 
+int TCategoriesForm::CurrentRow() const {
+    return StringGrid1->Row();
+}
+
+void TCategoriesForm::RepaintRows() {
+    StringGrid1->update();
+}
+
 void TCategoriesForm::FormShow() {
-    // The templates go on before the modal showing starts: a window taking its
-    // first template is shown again, which must not end the showing.
-    if (activate_)
-        activate_(this);
     FormResize();
     // The arrow keys and Delete work on the list from the start.
     StringGrid1->setFocus(Qt::OtherFocusReason);
-}
-
-void TCategoriesForm::FormActivate() {
-    if (activate_)
-        activate_(this);
 }
 
 void TCategoriesForm::SetupGridColumns() {

@@ -34,13 +34,6 @@ public:
     explicit TCategoriesForm(QWidget* parent = nullptr);
     ~TCategoriesForm() override;
 
-    TStringGrid* StringGrid1 = nullptr;
-    QScrollBar* ScrollBar1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QAction* AddCategoriesMenu = nullptr;
-    QAction* RemoveCategoriesMenu = nullptr;
-    QAction* EditCategoriesMenu = nullptr;
-
     // Set by every cell selection, cleared by every press on the grid and every
     // double-click: a double-click edits only when it landed on a row.
     bool CategoryCellSelectedSinceMouseDown = false;
@@ -49,17 +42,16 @@ public:
     void SetSources(const TaskStore* store, const SkinParams* params, const SkinPictures* pictures,
                     const LiveOptions* options);
     void SetActions(CategoriesFormActions actions) { actions_ = std::move(actions); }
-    // Every showing and activation: the stay-on-top rule, the background colour,
-    // the templates.
-    void SetActivateHandler(std::function<void(TCategoriesForm*)> handler) {
-        activate_ = std::move(handler);
-    }
 
     // The grid's background (the skin's WindowColor).
     void SetGridColor(const QColor& color);
     // Lays the grid out for the categories there are now: the list font's row
     // height, a row per category, the scroll range, the column widths.
     void SetupGridColumns();
+    // The category the grid's current row shows.
+    int CurrentRow() const;
+    // Repaints the rows (after a category changed its name or mark).
+    void RepaintRows();
 
     // Handlers.
     void FormResize();
@@ -76,13 +68,17 @@ public:
 
 protected:
     void FormShow() override;
-    void FormActivate() override;
     bool FormKeyDown(QKeyEvent* event) override;
 
 private:
+    TStringGrid* StringGrid1 = nullptr;
+    QScrollBar* ScrollBar1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* AddCategoriesMenu = nullptr;
+    QAction* RemoveCategoriesMenu = nullptr;
+    QAction* EditCategoriesMenu = nullptr;
     int categoryCount() const;
 
-    std::function<void(TCategoriesForm*)> activate_;
     const TaskStore* store_ = nullptr;
     const SkinParams* params_ = nullptr;
     const SkinPictures* pictures_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include "core/date_time.h"
 #include "message_form.h"
-#include "skin/skin.h"
 #include "skin/skin_label.h"
 #include "widgets/date_time_picker.h"
 
@@ -78,6 +77,8 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     Button1->setText(QStringLiteral("..."));
     Button1->setAutoDefault(false);
 
+    SetSkinTemplate(QStringLiteral("EditTaskForm"));
+
     // The design states.
     CheckBox2->setChecked(true);
     DateTimePicker1->setEnabled(false);
@@ -137,11 +138,6 @@ void TEditTaskForm::SetOpeningPriority(int priority) {
 }
 
 void TEditTaskForm::FormShow() {
-    if (Tag == 0 && skin_) {
-        skin_->ApplySkin(this);
-        skin_->ApplySkinByName(this, QStringLiteral("EditTaskForm"));
-        Tag = 1;
-    }
     activatedThisOpening_ = false;
     // Centred on the main window.
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
@@ -164,8 +160,6 @@ void TEditTaskForm::FormActivate() {
     ComboBox1->clear();
     ComboBox1->addItems({QStringLiteral("High"), QStringLiteral("Normal"), QStringLiteral("Low")});
     ComboBox1->setCurrentIndex(openingPriority_);
-    if (activateHandler_)
-        activateHandler_(this);
     Edit1->setFocus();
 }
 
@@ -199,14 +193,11 @@ void TEditTaskForm::CheckBox3Click() {
 }
 
 void TEditTaskForm::Button1Click() {
-    // Out of the stay-on-top band, so the chooser cannot open behind this window.
-    if (leaveTopBand_)
-        leaveTopBand_(this);
+    Q_EMIT SoundChooserOpening();
     const QString file = chooseFile_ ? chooseFile_(this, SoundFileFilter()) : QString();
     if (!file.isEmpty())
         Edit2->setText(file);
-    if (activateHandler_)
-        activateHandler_(this);
+    Q_EMIT SoundChooserClosed();
 }
 
 void TEditTaskForm::ComboBox4Change(int index) {

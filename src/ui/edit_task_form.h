@@ -19,7 +19,6 @@ class QPushButton;
 namespace quill {
 
 class TDateTimePicker;
-class TSkin;
 class TSkinLabel;
 
 class TEditTaskForm : public TForm {
@@ -35,16 +34,6 @@ public:
     // The chooser's filter: "Media files" and every format the reminder plays.
     static QString SoundFileFilter();
 
-    void SetSkin(TSkin* skin) { skin_ = skin; }
-    // Run once per opening: the main window's stay-on-top rule for this window.
-    void SetActivateHandler(std::function<void(QWidget*)> handler) {
-        activateHandler_ = std::move(handler);
-    }
-    // Takes the main window and this one out of the stay-on-top band while the
-    // sound-file chooser is open.
-    void SetLeaveTopBandHandler(std::function<void(QWidget*)> handler) {
-        leaveTopBand_ = std::move(handler);
-    }
     // Shows the categories window modally and refills the category lists.
     void SetEditCategoriesHandler(std::function<void()> handler) {
         editCategories_ = std::move(handler);
@@ -96,6 +85,23 @@ public:
     // entry ("Edit Categories...") and not nothing.
     bool HasCategoryChosen() const;
 
+Q_SIGNALS:
+    // The sound-file chooser opens and closes: it must not open behind this
+    // window, so the stay-on-top band is left while it is up.
+    void SoundChooserOpening();
+    void SoundChooserClosed();
+
+protected:
+    void FormShow() override;
+    void FormActivate() override;
+    bool FormKeyPress(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormCanResize();
+    // The OK rule; `standardBoxForTitle` picks the message box for the empty title.
+    void OkRule(bool standardBoxForTitle);
+
     TSkinLabel* SkinLabel1 = nullptr;           // "Task:"
     QLineEdit* Edit1 = nullptr;                 // Title
     TSkinLabel* SkinLabel3 = nullptr;           // "Category:"
@@ -112,20 +118,6 @@ public:
     QLineEdit* Edit2 = nullptr;                 // SoundFile
     QPushButton* Button1 = nullptr;             // "..."
 
-protected:
-    void FormShow() override;
-    void FormActivate() override;
-    bool FormKeyPress(QKeyEvent* event) override;
-
-private:
-    void FormCreate();
-    void FormCanResize();
-    // The OK rule; `standardBoxForTitle` picks the message box for the empty title.
-    void OkRule(bool standardBoxForTitle);
-
-    TSkin* skin_ = nullptr;
-    std::function<void(QWidget*)> activateHandler_;
-    std::function<void(QWidget*)> leaveTopBand_;
     std::function<void()> editCategories_;
     std::function<QString(QWidget*, const QString&)> chooseFile_;
     std::function<void(const QString&)> notice_;

@@ -127,11 +127,6 @@ void TMessageForm::FormShow() {
     Button1->setFocus(Qt::OtherFocusReason);
 }
 
-void TMessageForm::FormActivate() {
-    if (activateHandler_)
-        activateHandler_(this);
-}
-
 bool TMessageForm::FormKeyDown(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Escape:

@@ -25,30 +25,22 @@ public:
     // Lays the dialog out without showing it (ShowMessageDialog's first steps).
     void Prepare(const QString& text, const QString& caption, int kind);
 
-    // Run on every activation: the main window applies its stay-on-top rule here.
-    void SetActivateHandler(std::function<void(QWidget*)> handler) {
-        activateHandler_ = std::move(handler);
-    }
-
     void Button1Click();
     void Button2Click();
-
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLabel* Image1 = nullptr; // question picture
-    QLabel* Label1 = nullptr; // the message text
-    QLabel* Image2 = nullptr; // error picture
 
     // The window created at start-up, used by the free ShowMessageDialog.
     static TMessageForm* Instance();
 
 protected:
-    void FormActivate() override;
     void FormShow() override;
     bool FormKeyDown(QKeyEvent* event) override;
 
 private:
-    std::function<void(QWidget*)> activateHandler_;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLabel* Image1 = nullptr; // question picture
+    QLabel* Label1 = nullptr; // the message text
+    QLabel* Image2 = nullptr; // error picture
 };
 
 // Shows the program's message dialog (the one made at start-up, or a passing one

@@ -95,6 +95,7 @@ TOptionsForm::TOptionsForm(QWidget* parent) : TForm(parent) {
     switches_ = {CheckBox1, CheckBox2,  CheckBox4,  CheckBox5, CheckBox6,
                  CheckBox7, CheckBox10, CheckBox11, CheckBox8, CheckBox9};
     Load(ProgramOptions());
+    SetSkinTemplate(QStringLiteral("OptionsForm"));
 }
 
 TOptionsForm::~TOptionsForm() = default;
@@ -140,11 +141,6 @@ void TOptionsForm::RefillSkinList() {
 }
 
 void TOptionsForm::FormShow() {
-    if (Tag == 0 && skin_) {
-        skin_->ApplySkin(this);
-        skin_->ApplySkinByName(this, QStringLiteral("OptionsForm"));
-        Tag = 1;
-    }
     RefillSkinList();
     skinPositionAtShow_ = ComboBox2->currentIndex();
     // Centred on the main window, like every dialog of the program.

@@ -28,7 +28,6 @@ public:
     // Where the skin list and the current skin name come from, and the skin that
     // draws the dialog.
     void SetSkinSource(std::function<QStringList()> skinList, std::function<QString()> currentSkin);
-    void SetSkin(TSkin* skin) { skin_ = skin; }
 
     // Every control from `options`.
     void Load(const ProgramOptions& options);
@@ -63,7 +62,6 @@ private:
     TSkinLabel* SkinLabel1 = nullptr; // "Sort by:"
     QComboBox* ComboBox1 = nullptr;   // "Due Date", "Priority", "Category"
 
-    TSkin* skin_ = nullptr;
     std::function<QStringList()> skinList_;
     std::function<QString()> currentSkin_;
     int skinPositionAtShow_ = -1; // ComboBox2's position once the dialog was shown

@@ -35,7 +35,7 @@ ReminderAlarm::ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tr
                     ForgetSoundFile(sound);
             });
     if (actions_.stayOnTop)
-        form_.SetActivateHandler(actions_.stayOnTop);
+        connect(&form_, &TForm::Activated, this, [this] { actions_.stayOnTop(&form_); });
 }
 
 ReminderAlarm::~ReminderAlarm() = default;
@@ -114,8 +114,7 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     // The task may have been edited (and moved) or removed meanwhile.
     const int32_t now = FindTaskByKey(store_, key);
     if (now >= 0)
-        ApplySnoozeChoice(store_.Tasks[static_cast<size_t>(now)], form_.ComboBox1->currentIndex(),
-                          Now());
+        ApplySnoozeChoice(store_.Tasks[static_cast<size_t>(now)], form_.SnoozeChoice(), Now());
     if (actions_.save)
         actions_.save();
 }

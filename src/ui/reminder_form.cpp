@@ -1,7 +1,6 @@
 #include "reminder_form.h"
 
 #include "core/reminder_pass.h"
-#include "skin/skin.h"
 #include "skin/skin_label.h"
 
 #include <QComboBox>
@@ -55,6 +54,8 @@ TReminderForm::TReminderForm(QWidget* parent) : TForm(parent) {
     }
     // FormCreate: "5 minutes" once; later showings keep the user's last choice.
     ComboBox1->setCurrentIndex(kDefaultSnoozeChoice);
+    SetSkinTemplate(QStringLiteral("ReminderForm"),
+                    {{SkinLabel1, QStringLiteral("Label")}, {SkinLabel2, QStringLiteral("Label")}});
 }
 
 void TReminderForm::ShowTask(int index, const QString& title, const QString& description) {
@@ -70,25 +71,18 @@ int TReminderForm::TaskIndex() const {
     return ok ? index : -1;
 }
 
+int TReminderForm::SnoozeChoice() const {
+    return ComboBox1->currentIndex();
+}
+
 void TReminderForm::FormShow() {
     // Each showing takes the captions and the skin's current look (before it is
     // mapped, so the frame does not change under the user's eyes).
     SkinLabel1->SetCaption(QStringLiteral("Task:"));
     SkinLabel2->SetCaption(QStringLiteral("Remind in:"));
-    if (skin_) {
-        skin_->ApplySkin(this);
-        skin_->ApplySkinByName(this, QStringLiteral("ReminderForm"));
-        skin_->ApplySkinByName(SkinLabel1, QStringLiteral("Label"));
-        skin_->ApplySkinByName(SkinLabel2, QStringLiteral("Label"));
-    }
     // The centre of the desktop, wherever the main window is.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
-}
-
-void TReminderForm::FormActivate() {
-    if (activateHandler_)
-        activateHandler_(this);
 }
 
 } // namespace quill

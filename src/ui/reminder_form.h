@@ -5,15 +5,12 @@
 
 #include "widgets/form.h"
 
-#include <functional>
-
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 
 namespace quill {
 
-class TSkin;
 class TSkinLabel;
 
 class TReminderForm : public TForm {
@@ -21,31 +18,22 @@ class TReminderForm : public TForm {
 public:
     explicit TReminderForm(QWidget* parent = nullptr);
 
-    // The skin the window takes its look and its "ReminderForm" template from.
-    void SetSkin(TSkin* skin) { skin_ = skin; }
-    // Run on every activation: the main window applies its stay-on-top rule here.
-    void SetActivateHandler(std::function<void(QWidget*)> handler) {
-        activateHandler_ = std::move(handler);
-    }
-
     // Fills the window for the task at `index` (the caption is the position).
     void ShowTask(int index, const QString& title, const QString& description);
     // The position the caption names, -1 when it is not a number.
     int TaskIndex() const;
+    // The snooze choice shown (a position in the snooze choices).
+    int SnoozeChoice() const;
 
+protected:
+    void FormShow() override;
+
+private:
     QLineEdit* Edit1 = nullptr;      // the title
     QPlainTextEdit* Memo1 = nullptr; // the description
     QComboBox* ComboBox1 = nullptr;  // the snooze choices
     TSkinLabel* SkinLabel1 = nullptr;
     TSkinLabel* SkinLabel2 = nullptr;
-
-protected:
-    void FormShow() override;
-    void FormActivate() override;
-
-private:
-    TSkin* skin_ = nullptr;
-    std::function<void(QWidget*)> activateHandler_;
 };
 
 } // namespace quill

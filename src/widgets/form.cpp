@@ -85,6 +85,7 @@ void TForm::showEvent(QShowEvent* event) {
         qApp->installEventFilter(this);
         filterInstalled_ = true;
     }
+    Q_EMIT Showing();
     FormShow();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QMargins>
 #include <QPointer>
+#include <QString>
+#include <QVector>
 #include <QWidget>
 
 class QEventLoop;
@@ -40,14 +42,27 @@ public:
     void SetModalResult(int result);
     int GetModalResult() const { return modalResult_; }
 
-    // Marks a window that has taken its skin templates (0 until then).
-    int Tag = 0;
-
     // Seen before the focused control gets it: return true to consume the key.
     void SetKeyPreview(bool on) { keyPreview_ = on; }
 
+    // A control that wears a skin template of its own ("Label", "VScrollBar").
+    struct SkinnedPart {
+        QPointer<QWidget> control;
+        QString templateName;
+    };
+    // The skin template the window wears ("EditTaskForm"...) and its controls
+    // that wear one of their own; the skin applies them whenever the window shows.
+    void SetSkinTemplate(const QString& windowTemplate, QVector<SkinnedPart> parts = {}) {
+        skinTemplate_ = windowTemplate;
+        skinnedParts_ = std::move(parts);
+    }
+    const QString& SkinTemplate() const { return skinTemplate_; }
+    const QVector<SkinnedPart>& SkinnedParts() const { return skinnedParts_; }
+
 Q_SIGNALS:
     void ClientResized();
+    // Raised as the window is about to be shown, before FormShow.
+    void Showing();
     void Activated();
 
 protected:
@@ -81,6 +96,8 @@ private:
     int modalResult_ = mrNone;
     bool keyPreview_ = false;
     bool filterInstalled_ = false;
+    QString skinTemplate_;
+    QVector<SkinnedPart> skinnedParts_;
 };
 
 } // namespace quill

@@ -5,6 +5,7 @@
 #include "app/category_commands.h"
 #include "app/quillnote_application.h"
 #include "app_fixture.h"
+#include "support/window_parts.h"
 
 #include "core/data_file.h"
 #include "platform/settings_store.h"
@@ -73,7 +74,7 @@ struct MessageAnswers {
         QObject::connect(&timer, &QTimer::timeout, [this, form] {
             if (!form->IsShowingModal() || form->GetModalResult() != mrNone)
                 return;
-            texts << form->Label1->text();
+            texts << Part<QLabel>(form, "Label1")->text();
             const bool yes = answers.isEmpty() ? true : answers.takeFirst();
             yes ? form->Button1Click() : form->Button2Click();
         });
@@ -134,9 +135,9 @@ private Q_SLOTS:
         // WHEN the user opens the window from the drop-down, picks B, presses Delete
         // and closes the window with Escape
         WhenShown(Window(), [this] {
-            Window()->StringGrid1->SetRow(1);
-            QTest::keyClick(Window()->StringGrid1, Qt::Key_Delete);
-            QTest::keyClick(Window()->StringGrid1, Qt::Key_Escape);
+            Part<TStringGrid>(Window(), "StringGrid1")->SetRow(1);
+            QTest::keyClick(Part<TStringGrid>(Window(), "StringGrid1"), Qt::Key_Delete);
+            QTest::keyClick(Part<TStringGrid>(Window(), "StringGrid1"), Qt::Key_Escape);
         });
         main->ComboBox1Change(Part<QComboBox>(main, "ComboBox1")->count() - 1);
         // THEN A, D, C remain, B's tasks are gone and D's now name position 1
@@ -154,7 +155,7 @@ private Q_SLOTS:
         QCOMPARE(Part<QComboBox>(main, "ComboBox1")->count(), 5);
         QCOMPARE(Part<QComboBox>(main, "ComboBox1")->currentText(), QStringLiteral("All"));
         QCOMPARE(Part<QComboBox>(main, "ComboBox1")->itemText(1), QStringLiteral("D"));
-        QCOMPARE(Window()->StringGrid1->RowCount(), 3);
+        QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->RowCount(), 3);
     }
 
     void shouldRefuseOrAskBeforeDeleting_data() {
@@ -188,14 +189,14 @@ private Q_SLOTS:
         const QByteArray file = ReadAll(fixture.DataPath());
         Data().EditedTaskCategory = edited;
         ShowWindow();
-        Window()->StringGrid1->SetRow(categories - 1);
+        Part<TStringGrid>(Window(), "StringGrid1")->SetRow(categories - 1);
         MessageAnswers answers(Messages(), {answer});
         if (way == "key")
-            QTest::keyClick(Window()->StringGrid1, Qt::Key_Delete);
+            QTest::keyClick(Part<TStringGrid>(Window(), "StringGrid1"), Qt::Key_Delete);
         else if (way == "button")
             Click("RemoveButton", "CategoriesForm");
         else
-            Window()->RemoveCategoriesMenu->trigger();
+            Part<QAction>(Window(), "RemoveCategoriesMenu")->trigger();
         QCOMPARE(answers.texts, QStringList{text});
         QCOMPARE(Data().Categories, before.Categories);
         QCOMPARE(Data().Tasks, before.Tasks);
@@ -216,25 +217,25 @@ private Q_SLOTS:
             cats.push_back({"Category " + std::to_string(i), i % 10});
         TMainForm* main = Start(Store(cats), fixture);
         ShowWindow();
-        QCOMPARE(Window()->StringGrid1->RowCount(), count);
-        QCOMPARE(Window()->ScrollBar1->isVisible(), count >= 11);
-        QCOMPARE(Window()->ScrollBar1->maximum(), count - 1);
+        QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->RowCount(), count);
+        QCOMPARE(Part<QScrollBar>(Window(), "ScrollBar1")->isVisible(), count >= 11);
+        QCOMPARE(Part<QScrollBar>(Window(), "ScrollBar1")->maximum(), count - 1);
         // The layout comes from the skin's margins; the mark column is a mark wide.
         const SkinParams& p = main->Params();
-        const QRect grid = Window()->StringGrid1->geometry();
-        const QRect bar = Window()->ScrollBar1->geometry();
+        const QRect grid = Part<TStringGrid>(Window(), "StringGrid1")->geometry();
+        const QRect bar = Part<QScrollBar>(Window(), "ScrollBar1")->geometry();
         const QSize client = Window()->ClientSize();
         QCOMPARE(grid.topLeft(), QPoint(p.TaskLeftTab, p.TaskTopTab));
         QCOMPARE(grid.height(), client.height() - p.TaskBottomTab);
         QCOMPARE(bar.left(), client.width() - (15 + p.TaskRightTab));
         QCOMPARE(grid.width(), bar.left() - (p.TaskLeftTab + p.TabBetweenTS));
         const int mark = main->Pictures().CategoryMarks[0].deviceIndependentSize().toSize().width();
-        QCOMPARE(Window()->StringGrid1->ColWidth(1), mark);
-        QCOMPARE(Window()->StringGrid1->ColWidth(0), grid.width() - mark);
+        QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->ColWidth(1), mark);
+        QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->ColWidth(0), grid.width() - mark);
         // The scroll bar moves the current row.
         if (count == 11) {
-            Window()->ScrollBar1->setValue(10);
-            QCOMPARE(Window()->StringGrid1->Row(), 10);
+            Part<QScrollBar>(Window(), "ScrollBar1")->setValue(10);
+            QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->Row(), 10);
         }
         Window()->hide();
     }
@@ -243,17 +244,19 @@ private Q_SLOTS:
         AppFixture fixture;
         TMainForm* main = Start(Store({{"Home", 0}, {"Work", 1}}), fixture);
         ShowWindow();
-        Window()->StringGrid1->SetRow(1);
-        const QImage image = Window()->StringGrid1->grab().toImage();
+        Part<TStringGrid>(Window(), "StringGrid1")->SetRow(1);
+        const QImage image = Part<TStringGrid>(Window(), "StringGrid1")->grab().toImage();
         const qreal dpr = image.devicePixelRatio();
         const auto at = [&](QPoint p) { return image.pixelColor((QPointF(p) * dpr).toPoint()); };
-        const QColor selection = SkinColorToQColor(main->Params().SellectBarColor,
-                                                   Window()->StringGrid1->palette(), Qt::black);
-        const QRect name1 = Window()->StringGrid1->CellRect(0, 1);
-        const QRect mark1 = Window()->StringGrid1->CellRect(1, 1);
+        const QColor selection =
+            SkinColorToQColor(main->Params().SellectBarColor,
+                              Part<TStringGrid>(Window(), "StringGrid1")->palette(), Qt::black);
+        const QRect name1 = Part<TStringGrid>(Window(), "StringGrid1")->CellRect(0, 1);
+        const QRect mark1 = Part<TStringGrid>(Window(), "StringGrid1")->CellRect(1, 1);
         QCOMPARE(at(QPoint(name1.right() - 3, name1.top() + 1)), selection);
         QCOMPARE(at(QPoint(mark1.left() + 1, mark1.top() + 1)), selection);
-        QCOMPARE(at(QPoint(name1.right() - 3, name1.top() - 2)), Window()->StringGrid1->Color());
+        QCOMPARE(at(QPoint(name1.right() - 3, name1.top() - 2)),
+                 Part<TStringGrid>(Window(), "StringGrid1")->Color());
         // The mark's centre shows the mark (the skin's dots are not the background).
         QVERIFY(at(mark1.center()) != selection);
         Window()->hide();
@@ -267,8 +270,8 @@ private Q_SLOTS:
         QList<int> marks;
         QColor frame, other;
         WhenShown(Dialog(), [&] {
-            TMarkGrid* grid = Dialog()->StringGrid1;
-            proposed = Dialog()->Edit1->text();
+            TMarkGrid* grid = Part<TMarkGrid>(Dialog(), "StringGrid1");
+            proposed = Part<QLineEdit>(Dialog(), "Edit1")->text();
             marks << Dialog()->Mark();
             grid->setFocus();
             QTest::keyClick(grid, Qt::Key_Right);
@@ -284,17 +287,17 @@ private Q_SLOTS:
             const qreal dpr = image.devicePixelRatio();
             frame = image.pixelColor(QPoint(9 * 16, 0) * dpr);
             other = image.pixelColor(QPoint(6 * 16, 0) * dpr);
-            Dialog()->Edit1->setFocus();
-            QTest::keyClicks(Dialog()->Edit1, QStringLiteral("-x"));
-            QTest::keyClick(Dialog()->Edit1, Qt::Key_Return);
+            Part<QLineEdit>(Dialog(), "Edit1")->setFocus();
+            QTest::keyClicks(Part<QLineEdit>(Dialog(), "Edit1"), QStringLiteral("-x"));
+            QTest::keyClick(Part<QLineEdit>(Dialog(), "Edit1"), Qt::Key_Return);
         });
         Click("AddButton", "CategoriesForm");
         QCOMPARE(proposed, QStringLiteral("Untitled-4"));
         QCOMPARE(marks, (QList<int>{0, 1, 6, 9}));
         QCOMPARE(frame, QColor(Qt::black));
-        QCOMPARE(other, Dialog()->StringGrid1->Color());
+        QCOMPARE(other, Part<TMarkGrid>(Dialog(), "StringGrid1")->Color());
         QCOMPARE(Data().Categories.back(), (TCATEGORY{"Untitled-4-x", 9}));
-        QCOMPARE(Window()->StringGrid1->RowCount(), 4);
+        QCOMPARE(Part<TStringGrid>(Window(), "StringGrid1")->RowCount(), 4);
         Window()->hide();
     }
 
@@ -321,17 +324,17 @@ private Q_SLOTS:
         const QByteArray file = ReadAll(fixture.DataPath());
         ShowWindow();
         WhenShown(Dialog(), [&] {
-            Dialog()->Edit1->setText(QStringLiteral("Changed"));
-            Dialog()->StringGrid1->SetCol(5);
+            Part<QLineEdit>(Dialog(), "Edit1")->setText(QStringLiteral("Changed"));
+            Part<TMarkGrid>(Dialog(), "StringGrid1")->SetCol(5);
             if (way == "button")
                 Click("CancelButton", "AddCategoryForm");
             else if (way == "escape")
-                QTest::keyClick(Dialog()->Edit1, Qt::Key_Escape);
+                QTest::keyClick(Part<QLineEdit>(Dialog(), "Edit1"), Qt::Key_Escape);
             else
                 Dialog()->close();
         });
         if (command == "add")
-            Window()->AddCategoriesMenu->trigger();
+            Part<QAction>(Window(), "AddCategoriesMenu")->trigger();
         else
             Click("EditButton", "CategoriesForm");
         QVERIFY(!Dialog()->isVisible());
@@ -345,22 +348,24 @@ private Q_SLOTS:
         AppFixture fixture;
         Start(Store({{"Home", 0}, {"Work", 1}, {"Club", 2}}), fixture);
         ShowWindow();
-        TStringGrid* grid = Window()->StringGrid1;
+        TStringGrid* grid = Part<TStringGrid>(Window(), "StringGrid1");
         // A right click on row 2 makes it current before the menu opens.
         QTest::mouseClick(grid, Qt::RightButton, {}, grid->CellRect(0, 2).center());
         QCOMPARE(grid->Row(), 2);
-        QVERIFY(QTest::qWaitFor([this] { return Window()->PopupMenu1->isVisible(); }, 2000));
-        QVERIFY(Window()->RemoveCategoriesMenu->isVisible());
-        QVERIFY(Window()->EditCategoriesMenu->isVisible());
-        Window()->PopupMenu1->hide();
+        QVERIFY(QTest::qWaitFor([this] { return Part<QMenu>(Window(), "PopupMenu1")->isVisible(); },
+                                2000));
+        QVERIFY(Part<QAction>(Window(), "RemoveCategoriesMenu")->isVisible());
+        QVERIFY(Part<QAction>(Window(), "EditCategoriesMenu")->isVisible());
+        Part<QMenu>(Window(), "PopupMenu1")->hide();
         // Below the last row: only "Add Category...", and the current row stays.
         QTest::mouseClick(grid, Qt::RightButton, {}, QPoint(5, grid->height() - 3));
-        QVERIFY(QTest::qWaitFor([this] { return Window()->PopupMenu1->isVisible(); }, 2000));
+        QVERIFY(QTest::qWaitFor([this] { return Part<QMenu>(Window(), "PopupMenu1")->isVisible(); },
+                                2000));
         QCOMPARE(grid->Row(), 2);
-        QVERIFY(Window()->AddCategoriesMenu->isVisible());
-        QVERIFY(!Window()->RemoveCategoriesMenu->isVisible());
-        QVERIFY(!Window()->EditCategoriesMenu->isVisible());
-        Window()->PopupMenu1->hide();
+        QVERIFY(Part<QAction>(Window(), "AddCategoriesMenu")->isVisible());
+        QVERIFY(!Part<QAction>(Window(), "RemoveCategoriesMenu")->isVisible());
+        QVERIFY(!Part<QAction>(Window(), "EditCategoriesMenu")->isVisible());
+        Part<QMenu>(Window(), "PopupMenu1")->hide();
         Window()->hide();
     }
 
@@ -368,7 +373,7 @@ private Q_SLOTS:
         AppFixture fixture;
         Start(Store({{"Home", 0}, {"Work", 1}}), fixture);
         ShowWindow();
-        TStringGrid* grid = Window()->StringGrid1;
+        TStringGrid* grid = Part<TStringGrid>(Window(), "StringGrid1");
         int shown = 0;
         const auto countAndCancel = [&] {
             WhenShown(Dialog(), [&] {
@@ -382,7 +387,7 @@ private Q_SLOTS:
         QTest::mouseClick(grid, Qt::LeftButton, {}, onMark);
         QTest::mouseDClick(grid, Qt::LeftButton, {}, onMark);
         QCOMPARE(shown, 1);
-        QCOMPARE(Dialog()->Edit1->text(), QStringLiteral("Work"));
+        QCOMPARE(Part<QLineEdit>(Dialog(), "Edit1")->text(), QStringLiteral("Work"));
         // Below the rows nothing opens.
         const QPoint below(5, grid->height() - 3);
         QTest::mouseClick(grid, Qt::LeftButton, {}, below);
@@ -423,11 +428,11 @@ private Q_SLOTS:
         // WHEN the category is edited: a new mark, and the name as the row says
         QString shown;
         WhenShown(Dialog(), [this, &shown, typed] {
-            shown = Dialog()->Edit1->text();
-            QTest::keyClick(Dialog()->StringGrid1, Qt::Key_Right);
+            shown = Part<QLineEdit>(Dialog(), "Edit1")->text();
+            QTest::keyClick(Part<TMarkGrid>(Dialog(), "StringGrid1"), Qt::Key_Right);
             if (!typed.isEmpty())
-                Dialog()->Edit1->setText(typed);
-            QTest::keyClick(Dialog()->Edit1, Qt::Key_Return);
+                Part<QLineEdit>(Dialog(), "Edit1")->setText(typed);
+            QTest::keyClick(Part<QLineEdit>(Dialog(), "Edit1"), Qt::Key_Return);
         });
         Click("EditButton", "CategoriesForm");
         QCOMPARE(shown, QStringLiteral("Caf\uFFFD"));

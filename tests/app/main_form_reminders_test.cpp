@@ -2,6 +2,7 @@
 // the data file, out of the tray, with the skin's "ReminderForm" buttons routed to
 // the reminder window, and the snooze reaches the data file.
 #include "app_fixture.h"
+#include "support/window_parts.h"
 
 #include "core/data_file.h"
 #include "core/date_time.h"
@@ -55,7 +56,7 @@ private Q_SLOTS:
             blinking = Part<ReminderAlarm>(main)->Timer2.isActive();
             main->Skin1SkinEvent(&edit, "OnClick");
             openAfterEdit = reminder->IsShowingModal();
-            reminder->ComboBox1->setCurrentIndex(6);
+            Part<QComboBox>(reminder, "ComboBox1")->setCurrentIndex(6);
             answered = Now();
             main->Skin1SkinEvent(&ok, "OnClick");
         });

@@ -1,4 +1,5 @@
 // The message dialog: its layout numbers and how it answers.
+#include "support/window_parts.h"
 #include "ui/message_form.h"
 #include "ui/message_layout.h"
 
@@ -90,8 +91,8 @@ private Q_SLOTS:
         TMessageForm form;
         const QString text(400, QLatin1Char('W'));
         form.Prepare(text, QStringLiteral("Attention"), 0);
-        QVERIFY(!form.Label1->wordWrap());
-        QCOMPARE(form.ClientSize().width(), form.Label1->width() + 45 + 30);
+        QVERIFY(!Part<QLabel>(&form, "Label1")->wordWrap());
+        QCOMPARE(form.ClientSize().width(), Part<QLabel>(&form, "Label1")->width() + 45 + 30);
         QVERIFY(form.ClientSize().width() > 1000);
     }
 
@@ -99,31 +100,32 @@ private Q_SLOTS:
         TMessageForm form;
         form.Prepare(QStringLiteral("Delete the category?"), QStringLiteral("Question"), 4);
         QCOMPARE(form.windowTitle(), QStringLiteral("Question"));
-        QCOMPARE(form.Button1->text(), QStringLiteral("Yes"));
-        QCOMPARE(form.Button2->text(), QStringLiteral("No"));
-        QVERIFY(!form.Button2->isHidden());
-        QVERIFY(!form.Image1->isHidden());
-        QVERIFY(form.Image2->isHidden());
+        QCOMPARE(Part<QPushButton>(&form, "Button1")->text(), QStringLiteral("Yes"));
+        QCOMPARE(Part<QPushButton>(&form, "Button2")->text(), QStringLiteral("No"));
+        QVERIFY(!Part<QPushButton>(&form, "Button2")->isHidden());
+        QVERIFY(!Part<QLabel>(&form, "Image1")->isHidden());
+        QVERIFY(Part<QLabel>(&form, "Image2")->isHidden());
 
         form.Prepare(QStringLiteral("You have to enter something in task field."),
                      QStringLiteral("Attention"), 0);
-        QCOMPARE(form.Button1->text(), QStringLiteral("OK"));
-        QVERIFY(form.Button2->isHidden());
-        QVERIFY(form.Image1->isHidden());
-        QVERIFY(!form.Image2->isHidden());
-        QCOMPARE(form.Label1->pos(), QPoint(56, 20));
-        QCOMPARE(form.ClientSize().height(), std::max(96, form.Label1->height() + 58));
-        QCOMPARE(form.Button1->y(), form.ClientSize().height() - 23 - 14);
+        QCOMPARE(Part<QPushButton>(&form, "Button1")->text(), QStringLiteral("OK"));
+        QVERIFY(Part<QPushButton>(&form, "Button2")->isHidden());
+        QVERIFY(Part<QLabel>(&form, "Image1")->isHidden());
+        QVERIFY(!Part<QLabel>(&form, "Image2")->isHidden());
+        QCOMPARE(Part<QLabel>(&form, "Label1")->pos(), QPoint(56, 20));
+        QCOMPARE(form.ClientSize().height(),
+                 std::max(96, Part<QLabel>(&form, "Label1")->height() + 58));
+        QCOMPARE(Part<QPushButton>(&form, "Button1")->y(), form.ClientSize().height() - 23 - 14);
     }
 
     void shouldDrawPicturesOfTheGivenSizes() {
         TMessageForm form;
         form.Prepare(QStringLiteral("Delete the category?"), QStringLiteral("Question"), 4);
-        QCOMPARE(form.Image1->pixmap().size(), QSize(45, 39));
+        QCOMPARE(Part<QLabel>(&form, "Image1")->pixmap().size(), QSize(45, 39));
         form.Prepare(QStringLiteral("Nothing to print."), QStringLiteral("Attention"), 0);
-        QCOMPARE(form.Image1->pixmap().size(), QSize(45, 39)); // drawn once, kept
-        QCOMPARE(form.Image2->pixmap().size(), QSize(46, 41));
-        const QImage error = form.Image2->pixmap().toImage();
+        QCOMPARE(Part<QLabel>(&form, "Image1")->pixmap().size(), QSize(45, 39)); // drawn once, kept
+        QCOMPARE(Part<QLabel>(&form, "Image2")->pixmap().size(), QSize(46, 41));
+        const QImage error = Part<QLabel>(&form, "Image2")->pixmap().toImage();
         const QColor centre = error.pixelColor(23, 20);
         QVERIFY(centre.red() > 200 && centre.green() > 200); // the white cross
         const QColor disc = error.pixelColor(12, 20);
@@ -164,15 +166,15 @@ private Q_SLOTS:
         TMessageForm form;
         QTimer::singleShot(0, &form, [&form, how] {
             if (how == "yes")
-                QTest::mouseClick(form.Button1, Qt::LeftButton);
+                QTest::mouseClick(Part<QPushButton>(&form, "Button1"), Qt::LeftButton);
             else if (how == "no")
-                QTest::mouseClick(form.Button2, Qt::LeftButton);
+                QTest::mouseClick(Part<QPushButton>(&form, "Button2"), Qt::LeftButton);
             else if (how == "close")
                 form.close();
             else if (how == "escape")
-                QTest::keyClick(form.Button1, Qt::Key_Escape);
+                QTest::keyClick(Part<QPushButton>(&form, "Button1"), Qt::Key_Escape);
             else
-                QTest::keyClick(form.Button1, Qt::Key_Return);
+                QTest::keyClick(Part<QPushButton>(&form, "Button1"), Qt::Key_Return);
         });
         QCOMPARE(form.ShowMessageDialog(QStringLiteral("Sure?"), QStringLiteral("Q"), 4), expected);
         QVERIFY(!form.isVisible());

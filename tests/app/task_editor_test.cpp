@@ -2,6 +2,7 @@
 // what AddTask and EditTask store, the keys, the input check, cancelling, and
 // tasks that move or go while the editor is open.
 #include "app_fixture.h"
+#include "support/window_parts.h"
 
 #include "app/quillnote_application.h"
 #include "core/data_file.h"
@@ -119,46 +120,57 @@ private Q_SLOTS:
         EditorFixture f;
         TEditTaskForm* e = f.editor;
         // GIVEN the design states: "Sound:" checked, the others not
-        QVERIFY(e->CheckBox2->isChecked() && !e->CheckBox1->isChecked());
-        QVERIFY(!e->DateTimePicker1->isEnabled() && !e->Edit2->isEnabled());
+        QVERIFY(Part<QCheckBox>(e, "CheckBox2")->isChecked() &&
+                !Part<QCheckBox>(e, "CheckBox1")->isChecked());
+        QVERIFY(!Part<TDateTimePicker>(e, "DateTimePicker1")->isEnabled() &&
+                !Part<QLineEdit>(e, "Edit2")->isEnabled());
         // WHEN a box is set to the state it has, its rule does not run
-        e->Edit2->setText("mine.wav");
-        e->CheckBox2->setChecked(true);
-        QCOMPARE(e->Edit2->text(), QStringLiteral("mine.wav"));
-        QVERIFY(!e->Edit2->isEnabled());
+        Part<QLineEdit>(e, "Edit2")->setText("mine.wav");
+        Part<QCheckBox>(e, "CheckBox2")->setChecked(true);
+        QCOMPARE(Part<QLineEdit>(e, "Edit2")->text(), QStringLiteral("mine.wav"));
+        QVERIFY(!Part<QLineEdit>(e, "Edit2")->isEnabled());
         // "Sound:" off then on: the field follows the box and gets the default sound
-        e->CheckBox2->setChecked(false);
-        QVERIFY(!e->Edit2->isEnabled() && !e->Button1->isEnabled());
-        e->CheckBox2->setChecked(true);
-        QVERIFY(e->Edit2->isEnabled() && e->Button1->isEnabled());
-        QCOMPARE(e->Edit2->text(), QStringLiteral("alarm.wav"));
+        Part<QCheckBox>(e, "CheckBox2")->setChecked(false);
+        QVERIFY(!Part<QLineEdit>(e, "Edit2")->isEnabled() &&
+                !Part<QPushButton>(e, "Button1")->isEnabled());
+        Part<QCheckBox>(e, "CheckBox2")->setChecked(true);
+        QVERIFY(Part<QLineEdit>(e, "Edit2")->isEnabled() &&
+                Part<QPushButton>(e, "Button1")->isEnabled());
+        QCOMPARE(Part<QLineEdit>(e, "Edit2")->text(), QStringLiteral("alarm.wav"));
 
         // "Due date:" proposes tomorrow and enables its picker; unchecking keeps the value
-        e->DateTimePicker1->SetDateTime(kToday + 40);
-        e->CheckBox3->setChecked(true);
-        QCOMPARE(e->DateTimePicker1->DateTime(), kToday + 1);
-        QVERIFY(e->DateTimePicker1->isEnabled());
-        e->CheckBox3->setChecked(false);
-        QVERIFY(!e->DateTimePicker1->isEnabled());
-        QCOMPARE(e->DateTimePicker1->DateTime(), kToday + 1);
+        Part<TDateTimePicker>(e, "DateTimePicker1")->SetDateTime(kToday + 40);
+        Part<QCheckBox>(e, "CheckBox3")->setChecked(true);
+        QCOMPARE(Part<TDateTimePicker>(e, "DateTimePicker1")->DateTime(), kToday + 1);
+        QVERIFY(Part<TDateTimePicker>(e, "DateTimePicker1")->isEnabled());
+        Part<QCheckBox>(e, "CheckBox3")->setChecked(false);
+        QVERIFY(!Part<TDateTimePicker>(e, "DateTimePicker1")->isEnabled());
+        QCOMPARE(Part<TDateTimePicker>(e, "DateTimePicker1")->DateTime(), kToday + 1);
 
         // "Reminder:" by a click: tomorrow at the current time, sound on (its rule runs)
-        e->CheckBox2->setChecked(false);
-        e->Edit2->setText("mine.wav");
+        Part<QCheckBox>(e, "CheckBox2")->setChecked(false);
+        Part<QLineEdit>(e, "Edit2")->setText("mine.wav");
         e->show();
-        QTest::mouseClick(e->CheckBox1, Qt::LeftButton, {}, QPoint(6, e->CheckBox1->height() / 2));
-        QVERIFY(e->CheckBox1->isChecked());
-        QCOMPARE(e->DateTimePicker2->DateTime(), kToday + 1);
-        QCOMPARE(e->DateTimePicker4->DateTime(), kTimeNow);
-        QVERIFY(e->DateTimePicker2->isEnabled() && e->DateTimePicker4->isEnabled());
-        QVERIFY(e->CheckBox2->isEnabled() && e->CheckBox2->isChecked());
-        QCOMPARE(e->Edit2->text(), QStringLiteral("alarm.wav"));
-        QVERIFY(e->Edit2->isEnabled() && e->Button1->isEnabled());
+        QTest::mouseClick(Part<QCheckBox>(e, "CheckBox1"), Qt::LeftButton, {},
+                          QPoint(6, Part<QCheckBox>(e, "CheckBox1")->height() / 2));
+        QVERIFY(Part<QCheckBox>(e, "CheckBox1")->isChecked());
+        QCOMPARE(Part<TDateTimePicker>(e, "DateTimePicker2")->DateTime(), kToday + 1);
+        QCOMPARE(Part<TDateTimePicker>(e, "DateTimePicker4")->DateTime(), kTimeNow);
+        QVERIFY(Part<TDateTimePicker>(e, "DateTimePicker2")->isEnabled() &&
+                Part<TDateTimePicker>(e, "DateTimePicker4")->isEnabled());
+        QVERIFY(Part<QCheckBox>(e, "CheckBox2")->isEnabled() &&
+                Part<QCheckBox>(e, "CheckBox2")->isChecked());
+        QCOMPARE(Part<QLineEdit>(e, "Edit2")->text(), QStringLiteral("alarm.wav"));
+        QVERIFY(Part<QLineEdit>(e, "Edit2")->isEnabled() &&
+                Part<QPushButton>(e, "Button1")->isEnabled());
         // unchecked from code: everything of the reminder off, "Sound:" stays checked
-        e->CheckBox1->setChecked(false);
-        QVERIFY(!e->DateTimePicker2->isEnabled() && !e->DateTimePicker4->isEnabled());
-        QVERIFY(!e->CheckBox2->isEnabled() && e->CheckBox2->isChecked());
-        QVERIFY(!e->Edit2->isEnabled() && !e->Button1->isEnabled());
+        Part<QCheckBox>(e, "CheckBox1")->setChecked(false);
+        QVERIFY(!Part<TDateTimePicker>(e, "DateTimePicker2")->isEnabled() &&
+                !Part<TDateTimePicker>(e, "DateTimePicker4")->isEnabled());
+        QVERIFY(!Part<QCheckBox>(e, "CheckBox2")->isEnabled() &&
+                Part<QCheckBox>(e, "CheckBox2")->isChecked());
+        QVERIFY(!Part<QLineEdit>(e, "Edit2")->isEnabled() &&
+                !Part<QPushButton>(e, "Button1")->isEnabled());
         e->hide();
     }
 
@@ -179,16 +191,18 @@ private Q_SLOTS:
         f.Store().LastCategoryIndex = 2;
         WhenModal(e, [&] {
             // THEN the editor opens with the defaults of a new task
-            QVERIFY(e->Edit1->text().isEmpty() && e->Memo1->toPlainText().isEmpty());
-            QCOMPARE(e->ComboBox1->currentIndex(), 1);
-            QCOMPARE(e->ComboBox4->currentIndex(), 2);
-            QVERIFY(!e->CheckBox1->isChecked() && !e->CheckBox2->isChecked() &&
-                    !e->CheckBox3->isChecked());
-            QTRY_VERIFY(e->Edit1->hasFocus());
-            e->Edit1->setText("Buy milk");
-            e->CheckBox3->setChecked(due);
-            e->CheckBox1->setChecked(reminder);
-            e->CheckBox2->setChecked(sound);
+            QVERIFY(Part<QLineEdit>(e, "Edit1")->text().isEmpty() &&
+                    Part<QPlainTextEdit>(e, "Memo1")->toPlainText().isEmpty());
+            QCOMPARE(Part<QComboBox>(e, "ComboBox1")->currentIndex(), 1);
+            QCOMPARE(Part<QComboBox>(e, "ComboBox4")->currentIndex(), 2);
+            QVERIFY(!Part<QCheckBox>(e, "CheckBox1")->isChecked() &&
+                    !Part<QCheckBox>(e, "CheckBox2")->isChecked() &&
+                    !Part<QCheckBox>(e, "CheckBox3")->isChecked());
+            QTRY_VERIFY(Part<QLineEdit>(e, "Edit1")->hasFocus());
+            Part<QLineEdit>(e, "Edit1")->setText("Buy milk");
+            Part<QCheckBox>(e, "CheckBox3")->setChecked(due);
+            Part<QCheckBox>(e, "CheckBox1")->setChecked(reminder);
+            Part<QCheckBox>(e, "CheckBox2")->setChecked(sound);
             e->OkButtonClick();
         });
         f.main->AddTask();
@@ -227,12 +241,13 @@ private Q_SLOTS:
         f.Seed({before});
         WhenModal(e, [&] {
             QCOMPARE(f.Store().EditedTaskCategory, 1);
-            QCOMPARE(e->ComboBox1->currentIndex(), 0); // the task's priority, "High"
-            QCOMPARE(e->Edit1->text(), QStringLiteral("Call the bank"));
-            QCOMPARE(e->Edit2->text(), QStringLiteral("/music/bell.ogg"));
-            e->Edit1->setText("Call the bank again");
-            e->CheckBox3->setChecked(due);
-            e->CheckBox1->setChecked(reminder);
+            QCOMPARE(Part<QComboBox>(e, "ComboBox1")->currentIndex(),
+                     0); // the task's priority, "High"
+            QCOMPARE(Part<QLineEdit>(e, "Edit1")->text(), QStringLiteral("Call the bank"));
+            QCOMPARE(Part<QLineEdit>(e, "Edit2")->text(), QStringLiteral("/music/bell.ogg"));
+            Part<QLineEdit>(e, "Edit1")->setText("Call the bank again");
+            Part<QCheckBox>(e, "CheckBox3")->setChecked(due);
+            Part<QCheckBox>(e, "CheckBox1")->setChecked(reminder);
             e->OkButtonClick();
         });
         QCOMPARE(f.main->EditTask(0), int(mrOk));
@@ -268,16 +283,16 @@ private Q_SLOTS:
         FakeSkinObject templ("EditTaskForm", nullptr);
         FakeSkinObject cancel("CancelButton", &templ);
         const auto change = [&] {
-            e->Edit1->setText("changed");
-            e->CheckBox1->setChecked(true);
-            e->CheckBox3->setChecked(true);
+            Part<QLineEdit>(e, "Edit1")->setText("changed");
+            Part<QCheckBox>(e, "CheckBox1")->setChecked(true);
+            Part<QCheckBox>(e, "CheckBox3")->setChecked(true);
         };
         WhenModal(e, [&] {
-            QTRY_VERIFY(e->Edit1->hasFocus());
+            QTRY_VERIFY(Part<QLineEdit>(e, "Edit1")->hasFocus());
             change();
             if (how == "escape") {
-                e->Memo1->setFocus();
-                QTest::keyClick(e->Memo1, Qt::Key_Escape);
+                Part<QPlainTextEdit>(e, "Memo1")->setFocus();
+                QTest::keyClick(Part<QPlainTextEdit>(e, "Memo1"), Qt::Key_Escape);
             } else {
                 f.main->Skin1SkinEvent(&cancel, "OnClick");
             }
@@ -288,10 +303,10 @@ private Q_SLOTS:
         f.main->activateWindow();
         QTRY_VERIFY(f.main->isActiveWindow());
         WhenModal(e, [&] {
-            QTRY_VERIFY(e->Edit1->hasFocus());
+            QTRY_VERIFY(Part<QLineEdit>(e, "Edit1")->hasFocus());
             change();
-            e->ComboBox1->setFocus();
-            QTest::keyClick(e->ComboBox1, Qt::Key_Escape);
+            Part<QComboBox>(e, "ComboBox1")->setFocus();
+            QTest::keyClick(Part<QComboBox>(e, "ComboBox1"), Qt::Key_Escape);
         });
         f.main->AddTask();
         QVERIFY(f.Store().Tasks == store.Tasks);
@@ -304,21 +319,21 @@ private Q_SLOTS:
         EditorFixture f;
         TEditTaskForm* e = f.editor;
         WhenModal(e, [&] {
-            QTRY_VERIFY(e->Edit1->hasFocus()); // keys go where the focus is
+            QTRY_VERIFY(Part<QLineEdit>(e, "Edit1")->hasFocus()); // keys go where the focus is
             // Enter with an empty title: the standard message box, the editor stays
-            QTest::keyClick(e->Edit1, Qt::Key_Return);
+            QTest::keyClick(Part<QLineEdit>(e, "Edit1"), Qt::Key_Return);
             QCOMPARE(f.notices, QStringList{"box: " + kEmptyTitle});
             QVERIFY(e->IsShowingModal());
             // Enter in the description starts a new line
-            e->Memo1->setFocus();
-            QTest::keyClicks(e->Memo1, "first");
-            QTest::keyClick(e->Memo1, Qt::Key_Return);
-            QTest::keyClicks(e->Memo1, "second");
+            Part<QPlainTextEdit>(e, "Memo1")->setFocus();
+            QTest::keyClicks(Part<QPlainTextEdit>(e, "Memo1"), "first");
+            QTest::keyClick(Part<QPlainTextEdit>(e, "Memo1"), Qt::Key_Return);
+            QTest::keyClicks(Part<QPlainTextEdit>(e, "Memo1"), "second");
             QVERIFY(e->IsShowingModal());
             // Enter anywhere else accepts; a title of spaces counts
-            e->Edit1->setText("   ");
-            e->ComboBox1->setFocus();
-            QTest::keyClick(e->ComboBox1, Qt::Key_Enter);
+            Part<QLineEdit>(e, "Edit1")->setText("   ");
+            Part<QComboBox>(e, "ComboBox1")->setFocus();
+            QTest::keyClick(Part<QComboBox>(e, "ComboBox1"), Qt::Key_Enter);
         });
         f.main->AddTask();
         QCOMPARE(f.Store().TaskCount(), 1);
@@ -332,15 +347,17 @@ private Q_SLOTS:
         FakeSkinObject templ("EditTaskForm", nullptr);
         FakeSkinObject ok("OKButton", &templ);
         WhenModal(e, [&] {
-            e->ComboBox4->setCurrentIndex(e->ComboBox4->count() - 1); // "Edit Categories..."
+            Part<QComboBox>(e, "ComboBox4")
+                ->setCurrentIndex(Part<QComboBox>(e, "ComboBox4")->count() -
+                                  1); // "Edit Categories..."
             f.main->Skin1SkinEvent(&ok, "OnClick");
             QCOMPARE(f.notices, (QStringList{kEmptyTitle, kNoCategory}));
             f.notices.clear();
-            e->Edit1->setText("Title");
+            Part<QLineEdit>(e, "Edit1")->setText("Title");
             f.main->Skin1SkinEvent(&ok, "OnClick");
             QCOMPARE(f.notices, QStringList{kNoCategory});
             QVERIFY(e->IsShowingModal());
-            e->ComboBox4->setCurrentIndex(0);
+            Part<QComboBox>(e, "ComboBox4")->setCurrentIndex(0);
             f.main->Skin1SkinEvent(&ok, "OnClick");
         });
         f.main->AddTask();
@@ -352,8 +369,8 @@ private Q_SLOTS:
         TEditTaskForm* e = f.editor;
         f.Store().LastCategoryIndex = 3; // past the three categories
         WhenModal(e, [&] {
-            QCOMPARE(e->ComboBox4->currentIndex(), 0);
-            e->Edit1->setText("Anything");
+            QCOMPARE(Part<QComboBox>(e, "ComboBox4")->currentIndex(), 0);
+            Part<QLineEdit>(e, "Edit1")->setText("Anything");
             e->OkButtonClick();
         });
         f.main->AddTask();
@@ -368,15 +385,15 @@ private Q_SLOTS:
         WhenModal(e, [&] {
             QTRY_COMPARE(e->ActivationRuns(), 1);
             runsBefore = e->ActivationRuns();
-            e->ComboBox4->setCurrentIndex(2);
+            Part<QComboBox>(e, "ComboBox4")->setCurrentIndex(2);
             WhenModal(categories, [&] {
                 f.Store().Categories.push_back({"Travel", 4});
                 categories->SetModalResult(mrOk);
             });
-            e->ComboBox4Change(e->ComboBox4->count() - 1);
-            QCOMPARE(e->ComboBox4->count(), 5);
-            QCOMPARE(e->ComboBox4->itemText(3), QStringLiteral("Travel"));
-            QCOMPARE(e->ComboBox4->currentIndex(), 0);
+            e->ComboBox4Change(Part<QComboBox>(e, "ComboBox4")->count() - 1);
+            QCOMPARE(Part<QComboBox>(e, "ComboBox4")->count(), 5);
+            QCOMPARE(Part<QComboBox>(e, "ComboBox4")->itemText(3), QStringLiteral("Travel"));
+            QCOMPARE(Part<QComboBox>(e, "ComboBox4")->currentIndex(), 0);
             QTest::qWait(50);
             QCOMPARE(e->ActivationRuns(), runsBefore); // not again after a window returns
             e->CancelButtonClick();
@@ -405,10 +422,10 @@ private Q_SLOTS:
         });
         WhenModal(e, [&] {
             QTRY_VERIFY(WindowOps::IsStayOnTop(e)); // by the opening's activation
-            e->CheckBox1->setChecked(true);
-            e->Button1->click();
+            Part<QCheckBox>(e, "CheckBox1")->setChecked(true);
+            Part<QPushButton>(e, "Button1")->click();
             QVERIFY(WindowOps::IsStayOnTop(f.main) && WindowOps::IsStayOnTop(e));
-            QCOMPARE(e->Edit2->text(), QStringLiteral("/home/me/ring.flac"));
+            QCOMPARE(Part<QLineEdit>(e, "Edit2")->text(), QStringLiteral("/home/me/ring.flac"));
             e->CancelButtonClick();
         });
         f.main->AddTask();
@@ -430,8 +447,8 @@ private Q_SLOTS:
                 RemoveCategoryAt(f.Store(), 0);
                 categories->SetModalResult(mrOk);
             });
-            e->ComboBox4Change(e->ComboBox4->count() - 1);
-            e->Edit1->setText("Other one, edited");
+            e->ComboBox4Change(Part<QComboBox>(e, "ComboBox4")->count() - 1);
+            Part<QLineEdit>(e, "Edit1")->setText("Other one, edited");
             e->OkButtonClick();
         });
         QCOMPARE(f.main->EditTask(1), int(mrOk));
@@ -454,10 +471,10 @@ private Q_SLOTS:
                 RemoveCategoryAt(f.Store(), 1); // takes the open task with it
                 categories->SetModalResult(mrOk);
             });
-            e->ComboBox4Change(e->ComboBox4->count() - 1);
-            e->Edit1->setText("Edited");
+            e->ComboBox4Change(Part<QComboBox>(e, "ComboBox4")->count() - 1);
+            Part<QLineEdit>(e, "Edit1")->setText("Edited");
             WhenModal(message, [&] {
-                told = message->Label1->text();
+                told = Part<QLabel>(message, "Label1")->text();
                 message->SetModalResult(mrOk);
             });
             e->OkButtonClick();
@@ -480,7 +497,7 @@ private Q_SLOTS:
         WhenModal(e, [&] {
             nestedEdit = f.main->EditTask(0);
             f.main->AddTask();
-            e->Edit1->setText("B, edited");
+            Part<QLineEdit>(e, "Edit1")->setText("B, edited");
             e->OkButtonClick();
         });
         QCOMPARE(f.main->EditTask(1), int(mrOk));
@@ -498,7 +515,7 @@ private Q_SLOTS:
         f.Seed({Task("A", 0)});
         WhenModal(e, [&] {
             ApplySnoozeChoice(f.Store().Tasks[0], 5, kNow); // "1 hour"
-            e->Edit1->setText("A, edited");
+            Part<QLineEdit>(e, "Edit1")->setText("A, edited");
             e->OkButtonClick();
         });
         QCOMPARE(f.main->EditTask(0), int(mrOk));

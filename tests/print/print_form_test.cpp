@@ -4,6 +4,7 @@
 #include "print_samples.h"
 #include "print_test_util.h"
 #include "skin/skin_label.h"
+#include "support/window_parts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,17 +59,17 @@ private Q_SLOTS:
             QString caption;
         };
         const Expected table[] = {
-            {form.SkinLabel1, {15, 12}, "Sort by:"},
-            {form.ComboBox2, {65, 8}, "Due Date"},
-            {form.CheckBox1, {15, 40}, "Separate Categories"},
-            {form.CheckBox2, {15, 64}, "Print each Category on new page"},
-            {form.CheckBox3, {15, 88}, "Print only uncompleted tasks"},
-            {form.CheckBox4, {16, 112}, "Print task descriptions"},
-            {form.SkinLabel2, {15, 140}, "Printer:"},
-            {form.ComboBox1, {60, 136}, QString()},
-            {form.SkinLabel3, {15, 170}, "Orientation:"},
-            {form.RadioButton1, {87, 168}, "Portrait"},
-            {form.RadioButton2, {167, 168}, "Landscape"},
+            {Part<TSkinLabel>(&form, "SkinLabel1"), {15, 12}, "Sort by:"},
+            {Part<QComboBox>(&form, "ComboBox2"), {65, 8}, "Due Date"},
+            {Part<QCheckBox>(&form, "CheckBox1"), {15, 40}, "Separate Categories"},
+            {Part<QCheckBox>(&form, "CheckBox2"), {15, 64}, "Print each Category on new page"},
+            {Part<QCheckBox>(&form, "CheckBox3"), {15, 88}, "Print only uncompleted tasks"},
+            {Part<QCheckBox>(&form, "CheckBox4"), {16, 112}, "Print task descriptions"},
+            {Part<TSkinLabel>(&form, "SkinLabel2"), {15, 140}, "Printer:"},
+            {Part<QComboBox>(&form, "ComboBox1"), {60, 136}, QString()},
+            {Part<TSkinLabel>(&form, "SkinLabel3"), {15, 170}, "Orientation:"},
+            {Part<QRadioButton>(&form, "RadioButton1"), {87, 168}, "Portrait"},
+            {Part<QRadioButton>(&form, "RadioButton2"), {167, 168}, "Landscape"},
         };
         for (const Expected& e : table) {
             QCOMPARE(e.widget->pos(), e.position);
@@ -77,14 +78,15 @@ private Q_SLOTS:
                 text = l->Caption();
             else if (auto* b = qobject_cast<QAbstractButton*>(e.widget))
                 text = b->text();
-            else if (auto* c = qobject_cast<QComboBox*>(e.widget); c && c == form.ComboBox2)
+            else if (auto* c = qobject_cast<QComboBox*>(e.widget);
+                     c && c == Part<QComboBox>(&form, "ComboBox2"))
                 text = c->currentText();
             QCOMPARE(text, e.caption);
         }
-        QCOMPARE(form.ComboBox2->width(), 131);
-        QCOMPARE(form.ComboBox1->width(), 180);
-        QCOMPARE(form.ComboBox2->count(), 2);
-        QCOMPARE(form.ComboBox2->itemText(1), QStringLiteral("Priority"));
+        QCOMPARE(Part<QComboBox>(&form, "ComboBox2")->width(), 131);
+        QCOMPARE(Part<QComboBox>(&form, "ComboBox1")->width(), 180);
+        QCOMPARE(Part<QComboBox>(&form, "ComboBox2")->count(), 2);
+        QCOMPARE(Part<QComboBox>(&form, "ComboBox2")->itemText(1), QStringLiteral("Priority"));
         const PrintChoices c = form.Choices();
         QVERIFY(c.SeparateCategories && !c.NewPagePerCategory && !c.OnlyUncompleted &&
                 c.Descriptions && !c.Landscape && c.SortBy == 0);
@@ -97,21 +99,24 @@ private Q_SLOTS:
         int asked = 0;
         Wire(form, &asked);
         QStringList shown;
-        QCOMPARE(ShowAndClose(form, mrCancel,
-                              [&] {
-                                  for (int i = 0; i < form.ComboBox1->count(); ++i)
-                                      shown << form.ComboBox1->itemText(i);
-                                  form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
-                                  form.CheckBox3->setChecked(true);
-                                  form.RadioButton2->setChecked(true);
-                                  form.ComboBox2->setCurrentIndex(1);
-                              }),
+        QCOMPARE(ShowAndClose(
+                     form, mrCancel,
+                     [&] {
+                         for (int i = 0; i < Part<QComboBox>(&form, "ComboBox1")->count(); ++i)
+                             shown << Part<QComboBox>(&form, "ComboBox1")->itemText(i);
+                         Part<QComboBox>(&form, "ComboBox1")
+                             ->setCurrentIndex(Part<QComboBox>(&form, "ComboBox1")->count() - 1);
+                         Part<QCheckBox>(&form, "CheckBox3")->setChecked(true);
+                         Part<QRadioButton>(&form, "RadioButton2")->setChecked(true);
+                         Part<QComboBox>(&form, "ComboBox2")->setCurrentIndex(1);
+                     }),
                  int(mrCancel));
         QCOMPARE(shown, PrinterChoices());
         QCOMPARE(shown.last(), QStringLiteral("PDF file"));
         QCOMPARE(asked, 0);
         int selected = -1;
-        ShowAndClose(form, mrCancel, [&] { selected = form.ComboBox1->currentIndex(); });
+        ShowAndClose(form, mrCancel,
+                     [&] { selected = Part<QComboBox>(&form, "ComboBox1")->currentIndex(); });
         QCOMPARE(selected, 0);
         const PrintChoices c = form.Choices();
         QVERIFY(c.OnlyUncompleted && c.Landscape && c.SortBy == 1);
@@ -133,8 +138,9 @@ private Q_SLOTS:
         QStringList errors;
         form.SetErrorReporter([&errors](const QString& e) { errors << e; });
         ShowAndClose(form, mrOk, [&] {
-            form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
-            form.CheckBox1->setChecked(false);
+            Part<QComboBox>(&form, "ComboBox1")
+                ->setCurrentIndex(Part<QComboBox>(&form, "ComboBox1")->count() - 1);
+            Part<QCheckBox>(&form, "CheckBox1")->setChecked(false);
         });
         QVERIFY(suggested.endsWith(QStringLiteral("/Quillnote tasks.pdf")));
         QVERIFY(visibleWhilePrinting);
@@ -147,8 +153,10 @@ private Q_SLOTS:
         form.SetPdfFileChooser([this](const QString&) {
             return dir_.filePath(QStringLiteral("missing/folder/out.pdf"));
         });
-        ShowAndClose(form, mrOk,
-                     [&] { form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1); });
+        ShowAndClose(form, mrOk, [&] {
+            Part<QComboBox>(&form, "ComboBox1")
+                ->setCurrentIndex(Part<QComboBox>(&form, "ComboBox1")->count() - 1);
+        });
         QCOMPARE(form.LastResult().status, PrintJobResult::Status::Failed);
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].startsWith(QStringLiteral("Cannot create file")));
@@ -170,8 +178,9 @@ private Q_SLOTS:
         int asked = 0;
         Wire(form, &asked);
         QTimer::singleShot(0, &form, [&form, key] {
-            form.ComboBox1->setCurrentIndex(form.ComboBox1->count() - 1);
-            form.CheckBox3->setFocus();
+            Part<QComboBox>(&form, "ComboBox1")
+                ->setCurrentIndex(Part<QComboBox>(&form, "ComboBox1")->count() - 1);
+            Part<QCheckBox>(&form, "CheckBox3")->setFocus();
             QWidget* focus = QApplication::focusWidget();
             QTest::keyClick(focus ? focus : &form, Qt::Key(key));
         });
@@ -187,8 +196,8 @@ private Q_SLOTS:
         QStringList errors;
         form.SetErrorReporter([&errors](const QString& e) { errors << e; });
         ShowAndClose(form, mrOk, [&] {
-            form.ComboBox1->insertItem(0, QStringLiteral("Vanished-Queue"));
-            form.ComboBox1->setCurrentIndex(0);
+            Part<QComboBox>(&form, "ComboBox1")->insertItem(0, QStringLiteral("Vanished-Queue"));
+            Part<QComboBox>(&form, "ComboBox1")->setCurrentIndex(0);
         });
         QCOMPARE(form.LastResult().status, PrintJobResult::Status::Failed);
         QCOMPARE(errors.size(), 1);

@@ -61,18 +61,15 @@ int FrameCount(QWidget* window) {
 // A window that takes its templates when it is shown, as the program's windows do.
 class SelfSkinningForm : public TForm {
 public:
-    explicit SelfSkinningForm(TSkin& skin) : skin_(skin) {}
+    explicit SelfSkinningForm(TSkin& skin) : label(new QLabel(Client())) {
+        SetSkinTemplate(QStringLiteral("MainForm"), {{label, QStringLiteral("Label")}});
+        skin.Attach(this);
+    }
+    QLabel* label;
     int shows = 0;
 
 protected:
-    void FormShow() override {
-        ++shows;
-        skin_.ApplySkin(this);
-        skin_.ApplySkinByName(this, QStringLiteral("MainForm"));
-    }
-
-private:
-    TSkin& skin_;
+    void FormShow() override { ++shows; }
 };
 
 } // namespace
@@ -238,6 +235,7 @@ private Q_SLOTS:
         QVERIFY(form.shows >= 1);
         QCOMPARE(FrameCount(&form), 1);
         QCOMPARE(ButtonCount(&form), 5);
+        QCOMPARE(skin.AppliedTemplates(form.label), QStringList{QStringLiteral("Label")});
         QVERIFY(skin.LoadSkin(ShippedSkin(QStringLiteral("Dark"))));
         QCOMPARE(FrameCount(&form), 1);
         QCOMPARE(ButtonCount(&form), 5);

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 
 namespace quill::test {
 
@@ -13,6 +14,10 @@ template <typename T> T* Part(const QObject* window, const char* name = nullptr)
     if (!part)
         qFatal("the window has no part %s", name ? name : T::staticMetaObject.className());
     return part;
+}
+
+template <typename T, typename W> T* Part(const std::unique_ptr<W>& window, const char* name) {
+    return Part<T>(window.get(), name);
 }
 
 } // namespace quill::test

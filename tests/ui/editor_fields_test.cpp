@@ -3,6 +3,7 @@
 // font its line edit shows, fits inside the line edit's text rectangle.
 #include "skin/skin.h"
 #include "skin_test_util.h"
+#include "support/window_parts.h"
 #include "ui/edit_task_form.h"
 #include "widgets/date_time_picker.h"
 
@@ -17,10 +18,12 @@ private Q_SLOTS:
             quill::TSkin skin;
             QVERIFY(skin.LoadSkin(quill::test::ShippedSkin(QString::fromLatin1(name))));
             quill::TEditTaskForm form;
-            form.SetSkin(&skin);
+            skin.Attach(&form);
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
-            for (auto* picker : {form.DateTimePicker1, form.DateTimePicker2, form.DateTimePicker4})
+            for (auto* picker : {Part<quill::TDateTimePicker>(&form, "DateTimePicker1"),
+                                 Part<quill::TDateTimePicker>(&form, "DateTimePicker2"),
+                                 Part<quill::TDateTimePicker>(&form, "DateTimePicker4")})
                 for (bool enabled : {true, false}) {
                     picker->setEnabled(enabled);
                     const QLineEdit* edit = picker->findChild<QLineEdit*>();

@@ -5,6 +5,7 @@
 #include "platform/media_player.h"
 #include "skin/skin_label.h"
 #include "support/fake_tray_icon.h"
+#include "support/window_parts.h"
 #include "ui/reminder_alarm.h"
 #include "ui/reminder_form.h"
 
@@ -101,7 +102,8 @@ private:
             if (!pending_ || !form_->IsShowingModal() || seen_.size() > 20)
                 return;
             pending_ = false;
-            seen_.append({form_->windowTitle(), form_->Edit1->text(), form_->Memo1->toPlainText()});
+            seen_.append({form_->windowTitle(), Part<QLineEdit>(form_, "Edit1")->text(),
+                          Part<QPlainTextEdit>(form_, "Memo1")->toPlainText()});
             if (answer_)
                 answer_(int(seen_.size()) - 1);
         });
@@ -145,20 +147,20 @@ private Q_SLOTS:
     void windowHasItsControlsAndChoices() {
         QCOMPARE(form_->ClientSize(), QSize(290, 295));
         QStringList items;
-        for (int i = 0; i < form_->ComboBox1->count(); ++i)
-            items << form_->ComboBox1->itemText(i);
+        for (int i = 0; i < Part<QComboBox>(form_, "ComboBox1")->count(); ++i)
+            items << Part<QComboBox>(form_, "ComboBox1")->itemText(i);
         QCOMPARE(items, QStringList({"don't remind", "5 minutes", "10 minutes", "15 minutes",
                                      "30 minutes", "1 hour", "2 hours", "4 hours", "8 hours"}));
-        QCOMPARE(form_->ComboBox1->currentText(), QStringLiteral("5 minutes"));
-        QVERIFY(!form_->ComboBox1->isEditable());
-        QVERIFY(form_->Edit1->isReadOnly());
-        QVERIFY(form_->Memo1->isReadOnly());
-        QCOMPARE(form_->Edit1->font().family(), QStringLiteral("Verdana"));
-        QCOMPARE(form_->Edit1->font().pointSize(), 9);
-        QCOMPARE(form_->Memo1->font().pointSize(), 8);
+        QCOMPARE(Part<QComboBox>(form_, "ComboBox1")->currentText(), QStringLiteral("5 minutes"));
+        QVERIFY(!Part<QComboBox>(form_, "ComboBox1")->isEditable());
+        QVERIFY(Part<QLineEdit>(form_, "Edit1")->isReadOnly());
+        QVERIFY(Part<QPlainTextEdit>(form_, "Memo1")->isReadOnly());
+        QCOMPARE(Part<QLineEdit>(form_, "Edit1")->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(Part<QLineEdit>(form_, "Edit1")->font().pointSize(), 9);
+        QCOMPARE(Part<QPlainTextEdit>(form_, "Memo1")->font().pointSize(), 8);
         form_->show();
-        QCOMPARE(form_->SkinLabel1->Caption(), QStringLiteral("Task:"));
-        QCOMPARE(form_->SkinLabel2->Caption(), QStringLiteral("Remind in:"));
+        QCOMPARE(Part<TSkinLabel>(form_, "SkinLabel1")->Caption(), QStringLiteral("Task:"));
+        QCOMPARE(Part<TSkinLabel>(form_, "SkinLabel2")->Caption(), QStringLiteral("Remind in:"));
         const QPoint offCentre =
             form_->geometry().center() - QGuiApplication::primaryScreen()->geometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 1, "centred on the desktop");
@@ -171,7 +173,7 @@ private Q_SLOTS:
         Add("second", At(2024, 5, 1, 8, 0)); // past at start-up: fires at the first pass
         answer_ = [this](int n) {
             if (n == 0)
-                form_->ComboBox1->setCurrentIndex(5); // "1 hour"
+                Part<QComboBox>(form_, "ComboBox1")->setCurrentIndex(5); // "1 hour"
             form_->SetModalResult(mrOk);
         };
         alarm_->Timer1Timer();
@@ -218,7 +220,7 @@ private Q_SLOTS:
     void dontRemindDisarmsTheReminder() {
         Add("once", At(2024, 5, 2, 10, 0));
         answer_ = [this](int) {
-            form_->ComboBox1->setCurrentIndex(0);
+            Part<QComboBox>(form_, "ComboBox1")->setCurrentIndex(0);
             form_->SetModalResult(mrOk);
         };
         alarm_->Timer1Timer();
@@ -226,7 +228,7 @@ private Q_SLOTS:
         clock_->now = At(2024, 5, 3);
         alarm_->Timer1Timer();
         QCOMPARE(seen_.size(), 1);
-        QCOMPARE(form_->ComboBox1->currentIndex(), 0); // the last choice stays
+        QCOMPARE(Part<QComboBox>(form_, "ComboBox1")->currentIndex(), 0); // the last choice stays
     }
 
     void closedWithoutOkTheReminderStaysDueAndTheIconBlinks() {
@@ -341,7 +343,7 @@ private Q_SLOTS:
             return int(mrOk);
         };
         answer_ = [this](int) {
-            form_->ComboBox1->setCurrentIndex(8); // "8 hours"
+            Part<QComboBox>(form_, "ComboBox1")->setCurrentIndex(8); // "8 hours"
             alarm_->EditButtonClick();
             QVERIFY(form_->IsShowingModal());
             alarm_->EditButtonClick();

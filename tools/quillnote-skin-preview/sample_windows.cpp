@@ -61,7 +61,7 @@ void MainWindow(TSkin& skin, TForm& form, const SkinParams& sp, const SkinPictur
 // reminder is opened.
 std::unique_ptr<TForm> TaskEditor(TSkin& skin) {
     auto editor = std::make_unique<TEditTaskForm>();
-    editor->SetSkin(&skin);
+    skin.Attach(editor.get());
     editor->SetCategoryNames(
         {QStringLiteral("Personal"), QStringLiteral("Business"), QStringLiteral("Other")});
     TTASK_ITEM task;
@@ -107,7 +107,7 @@ void Options(TSkin& skin, TForm& form) {
 // The program's own reminder window, showing a sample task.
 static std::unique_ptr<TForm> ReminderWindow(TSkin& skin) {
     auto form = std::make_unique<TReminderForm>();
-    form->SetSkin(&skin);
+    skin.Attach(form.get());
     form->ShowTask(3, QStringLiteral("Send the quarterly report to Anna"),
                    QStringLiteral("Figures from Tom, charts from the shared folder.\n"
                                   "Anna wants it before the board meeting."));
@@ -123,7 +123,7 @@ std::unique_ptr<TForm> BuildSampleWindow(TSkin& skin, const QString& name, const
     if (name == QLatin1String("PrintForm")) {
         // The program's own dialog, skinned by its first showing.
         auto print = std::make_unique<TPrintForm>();
-        print->SetSkin(&skin);
+        skin.Attach(print.get());
         print->show();
         QApplication::processEvents();
         return print;
