@@ -34,6 +34,8 @@ TCategoriesForm::TCategoriesForm(QWidget* parent) : TForm(parent) {
     StringGrid1->SetColCount(2);
     StringGrid1->SetRowCount(0);
     StringGrid1->setFont(QFont(QStringLiteral("Verdana")));
+    StringGrid1->setAccessibleName(QStringLiteral("Categories"));
+    StringGrid1->SetCellSource(this);
 
     ScrollBar1 = new QScrollBar(Qt::Vertical, c);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
@@ -66,7 +68,23 @@ TCategoriesForm::TCategoriesForm(QWidget* parent) : TForm(parent) {
     SetSkinTemplate(QStringLiteral("CategoriesForm"), {{ScrollBar1, QStringLiteral("VScrollBar")}});
 }
 
-TCategoriesForm::~TCategoriesForm() = default;
+TCategoriesForm::~TCategoriesForm() {
+    // The grid, a child, outlives this part of the window.
+    StringGrid1->SetCellSource(nullptr);
+}
+
+QString TCategoriesForm::ColumnTitle(int col) const {
+    return col == 0 ? QStringLiteral("Name") : QStringLiteral("Mark");
+}
+
+QString TCategoriesForm::CellText(int col, int row) const {
+    if (row < 0 || row >= categoryCount())
+        return QString();
+    const TCATEGORY& category = store_->Categories[static_cast<size_t>(row)];
+    // The marks as the category dialog says them.
+    return col == 0 ? DecodeTitle(category.Name)
+                    : QStringLiteral("Mark %1").arg(category.ColorIndex + 1);
+}
 
 void TCategoriesForm::SetSources(const TaskStore* store, const SkinParams* params,
                                  const SkinPictures* pictures, const LiveOptions* options) {

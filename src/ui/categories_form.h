@@ -4,6 +4,7 @@
 // delete, close) belong to the main window and are handed in as actions.
 
 #include "widgets/form.h"
+#include "widgets/string_grid_accessible.h"
 
 #include <QColor>
 #include <functional>
@@ -28,7 +29,7 @@ struct CategoriesFormActions {
     std::function<void()> closeWindow;
 };
 
-class TCategoriesForm : public TForm {
+class TCategoriesForm : public TForm, private GridCellSource {
     Q_OBJECT
 public:
     explicit TCategoriesForm(QWidget* parent = nullptr);
@@ -78,6 +79,10 @@ private:
     QAction* RemoveCategoriesMenu = nullptr;
     QAction* EditCategoriesMenu = nullptr;
     int categoryCount() const;
+    // The list as a screen reader reads it: the name, then the mark.
+    int ShownRowCount() const override { return categoryCount(); }
+    QString ColumnTitle(int col) const override;
+    QString CellText(int col, int row) const override;
 
     const TaskStore* store_ = nullptr;
     const SkinParams* params_ = nullptr;
