@@ -128,25 +128,17 @@ TMediaPlayer::TMediaPlayer(QObject* parent)
     thread_->setObjectName(QStringLiteral("quillnote-sound"));
     worker_->moveToThread(thread_);
     connect(thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    // An idle thread costs next to nothing; the module and the sound libraries
+    // come with the first sound.
+    thread_->start();
 }
 
 TMediaPlayer::~TMediaPlayer() {
-    if (!thread_->isRunning()) {
-        delete worker_; // never started: nothing runs on the thread
-        return;
-    }
     thread_->quit();
     thread_->wait();
 }
 
-void TMediaPlayer::StartThread() {
-    // The thread, the module and the sound libraries come with the first call.
-    if (!thread_->isRunning())
-        thread_->start();
-}
-
 quint64 TMediaPlayer::Play(const QString& fileName) {
-    StartThread();
     const quint64 request = ++lastRequest_;
     QMetaObject::invokeMethod(
         worker_, [w = worker_, request, fileName] { w->Play(request, fileName); },
@@ -155,8 +147,6 @@ quint64 TMediaPlayer::Play(const QString& fileName) {
 }
 
 void TMediaPlayer::Stop() {
-    if (!thread_->isRunning())
-        return; // nothing was ever played
     QMetaObject::invokeMethod(
         worker_, [w = worker_] { w->Stop(); }, Qt::QueuedConnection);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The alarm player: plays one sound file at a time.
 //
-// Everything that touches the file runs on the player's own thread, started with
-// the first call, which also opens the sound module (sound_engine.h): Play() returns
+// Everything that touches the file runs on the player's own thread, which opens the
+// sound module (sound_engine.h) for the first sound: Play() returns
 // at once, then the file is opened there (WAV, FLAC, Ogg Vorbis, Opus, MP3 through
 // libsndfile; MIDI through libfluidsynth and a General MIDI SoundFont) and Opened
 // tells how that went: the file is missing, holds no sound the player can decode,
@@ -59,8 +59,6 @@ Q_SIGNALS:
     void PlaybackFinished(bool heard);
 
 private:
-    void StartThread();
-
     QThread* thread_ = nullptr;
     PlaybackWorker* worker_ = nullptr;
     quint64 lastRequest_ = 0;
