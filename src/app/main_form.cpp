@@ -27,6 +27,7 @@
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
+#include "ui/find_bar.h"
 #include "ui/main_layout.h"
 #include "ui/mark_grid.h"
 #include "ui/message_form.h"
@@ -107,6 +108,14 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     connect(Skin1, &TSkin::OnSkinEvent, this,
             [this](ISkinObject* source, const QString& name) { Skin1SkinEvent(source, name); });
     RegisterSkinEventTable();
+    // "Find..." follows the list menu's other items, which the skin's events
+    // name by position.
+    Find->AddMenuItem(List->PopupMenu2);
+    connect(Find, &FindBar::LayoutChanged, this, [this] { FormResize(); });
+    connect(Find, &FindBar::Closed, this, [this](bool changed) {
+        if (changed)
+            ReportErrors([this] { SaveTasks(); });
+    });
 }
 
 TMainForm::~TMainForm() {
@@ -120,6 +129,7 @@ void TMainForm::CreateComponents() {
     Skin1->setObjectName(QStringLiteral("Skin1"));
     QWidget* client = Client();
     List = new TTaskList(client, services_.store, params_, pictures_, *options_, *this);
+    Find = new FindBar(client, services_.store, *List, params_);
     ComboBox1 = new QComboBox(client);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->resize(145, 21);
@@ -445,8 +455,9 @@ void TMainForm::FormResize() {
         ApplyAlphaBlend();
     }
     const QSize client = ClientSize();
-    const MainLayout layout = ComputeMainLayout(client.width(), client.height(), params_,
-                                                ComboBox1->size(), SkinLabel1->size());
+    MainLayout layout = ComputeMainLayout(client.width(), client.height(), params_,
+                                          ComboBox1->size(), SkinLabel1->size());
+    Find->Place(layout);
     List->ApplyLayout(layout);
     if (windows_.OptionsForm)
         SetupGridColumns();
@@ -492,14 +503,16 @@ void TMainForm::ComboBox1Change(int index) {
         return;
     }
     // The choice takes effect whether or not it can be stored.
-    quill::FilterTaskList(services_.store, FilterForRow(index, categoryRows_));
+    quill::FilterTaskList(services_.store, FilterForRow(index, categoryRows_),
+                          Find->ActiveFinder());
     SortTaskList();
     SetupGridColumns();
     ReportErrors([this, index] { services_.settings->Write(settings::kMainFormGroup, index); });
 }
 
 void TMainForm::FilterTaskList() {
-    quill::FilterTaskList(services_.store, FilterForRow(ComboBox1->currentIndex(), categoryRows_));
+    quill::FilterTaskList(services_.store, FilterForRow(ComboBox1->currentIndex(), categoryRows_),
+                          Find->ActiveFinder());
 }
 
 // The filter lists the categories, then "All", then "Edit Categories...".
@@ -511,7 +524,9 @@ QString TMainForm::ShownCategoryName() const {
 }
 
 void TMainForm::SortTaskList() {
-    quill::SortTaskList(services_.store, options_->SortBy(), options_->DoneTaskPutInBottom());
+    Find->Sort([this] {
+        quill::SortTaskList(services_.store, options_->SortBy(), options_->DoneTaskPutInBottom());
+    });
     // A failed save is shown here; the command that sorted goes on to redraw.
     ReportErrors([this] { SaveTasks(); });
 }

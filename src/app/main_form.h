@@ -26,6 +26,7 @@ namespace quill {
 
 struct AppServices;
 class CategoryCommands;
+class FindBar;
 class ISkinObject;
 class ReminderAlarm;
 class SkinMenu;
@@ -169,6 +170,7 @@ private:
     QTimer Timer1;                      // reminders; started on the first activation
     ReminderAlarm* Reminders = nullptr; // Timer1's pass, Timer2, MediaPlayer1
     WindowEffects* Effects = nullptr;   // the fade (trnspTimer) and edge snapping
+    FindBar* Find = nullptr;            // the find field above the list
 
     QString skinName_; // SkinName
     SkinParams params_;

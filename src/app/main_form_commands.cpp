@@ -23,6 +23,7 @@
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
 #include "ui/edit_task_form.h"
+#include "ui/find_bar.h"
 #include "ui/message_form.h"
 #include "ui/options_form.h"
 #include "ui/reminder_alarm.h"
@@ -87,6 +88,10 @@ void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
 // The window sees keys before its controls: Delete, Insert and F1 run the list's
 // commands wherever the focus is.
 bool TMainForm::FormKeyUp(QKeyEvent* event) {
+    // In the find field they edit its text.
+    const int key = event->key();
+    if (Find->HasKeys() && (key == Qt::Key_Delete || key == Qt::Key_Insert))
+        return false;
     return !event->isAutoRepeat() && List->FormKeyUp(event->key());
 }
 

@@ -1,5 +1,7 @@
 #include "list_ordering.h"
 
+#include "task_finder.h"
+
 #include <utility>
 
 namespace quill {
@@ -21,6 +23,12 @@ void FilterTaskList(TaskStore& store, CategoryFilter filter) {
         }
     }
     store.VisibleTaskCount = v;
+}
+
+void FilterTaskList(TaskStore& store, CategoryFilter filter, TaskFinder* finder) {
+    FilterTaskList(store, filter);
+    if (finder)
+        finder->Narrow(store);
 }
 
 } // namespace quill

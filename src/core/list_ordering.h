@@ -26,6 +26,11 @@ struct CategoryFilter {
 // VisibleTaskCount; "All" moves nothing.
 void FilterTaskList(TaskStore& store, CategoryFilter filter);
 
+class TaskFinder;
+// The same, then, while the find field is open (`finder` not null), its
+// narrowing of the tasks the filter gathered (TaskFinder::Narrow).
+void FilterTaskList(TaskStore& store, CategoryFilter filter, TaskFinder* finder);
+
 // The orders the list can take: the settings' "Sort by" values (any other stored
 // value orders nothing).
 enum SortCriterion : int32_t {

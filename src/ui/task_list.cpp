@@ -6,6 +6,7 @@
 #include "skin/skin_params.h"
 #include "skin/skin_pictures.h"
 #include "ui/empty_list_hint.h"
+#include "ui/find_bar.h"
 #include "ui/fit_text.h"
 #include "ui/list_font.h"
 #include "ui/main_layout.h"
@@ -240,6 +241,9 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
             FitTextToWidthFast(DecodeTitle(task.Title), font, metrics, right - left - kTitleIndent);
         const int y = (top + bottom - metrics.height()) / 2;
         canvas.setClipRect(Rect);
+        if (!marked_.empty())
+            DrawFoundMark(canvas, task.Title, marked_, text, metrics, left + kTitleIndent, top,
+                          bottom - top, color(params_.SellectBarColor), textColor);
         canvas.drawText(left + kTitleIndent, y + metrics.ascent(), text);
         break;
     }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -85,6 +86,8 @@ public:
     // A new skin forgets whether the mouse, the keys or the wheel moved the list last.
     void ResetListInput() { LastListInput = liNone; }
     void Repaint();
+    // The find field's folded text: where a title holds it is marked (none: "").
+    void SetMarkedText(std::string folded) { marked_ = std::move(folded); }
 
     // Asked by DeleteTask; returns true for "Yes". Defaults to a question box
     // owned by the list's window. Tests replace it.
@@ -144,6 +147,7 @@ private:
     ConfirmFn confirm_;
     std::function<void(const QString&)> notice_;
     std::unique_ptr<TaskListCells> cells_; // what a screen reader reads
+    std::string marked_;                   // SetMarkedText
 };
 
 } // namespace quill
