@@ -56,6 +56,12 @@ TPrintForm::TPrintForm(QWidget* parent) : TForm(parent) {
     SkinLabel1->resize(50, 15);
     SkinLabel2->resize(45, 15);
     SkinLabel3->resize(70, 15);
+    // A drop-down tied to its label would be read by the label alone, without its
+    // value (no selection interface on this Qt): the label's words describe it.
+    ComboBox2->setAccessibleDescription(QStringLiteral("Sort by"));
+    ComboBox1->setAccessibleDescription(QStringLiteral("Printer"));
+    for (QRadioButton* button : {RadioButton1, RadioButton2})
+        button->setAccessibleDescription(QStringLiteral("Orientation"));
     SetKeyPreview(true);
     FormCreate();
     SetSkinTemplate(QStringLiteral("PrintForm"), {{SkinLabel1, QStringLiteral("Label")},

@@ -41,6 +41,8 @@ TAddCategoryForm::TAddCategoryForm(QWidget* parent) : TForm(parent) {
     connect(StringGrid1, &TMarkGrid::DrawCell, this,
             [this](QPainter& p, int col, const QRect& r) { StringGrid1DrawCell(p, col, r); });
     setTabOrder(Edit1, StringGrid1);
+    SkinLabel1->setBuddy(Edit1);
+    SkinLabel2->setBuddy(StringGrid1);
     SkinLabel1->SetCaption(QStringLiteral("Category Name:"));
     SkinLabel2->SetCaption(QStringLiteral("Select Icon:"));
     SetSkinTemplate(QStringLiteral("AddCategoryForm"),

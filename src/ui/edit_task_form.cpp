@@ -76,6 +76,18 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     Button1 = Place(new QPushButton(c), "Button1", 284, 269, 30, 21);
     Button1->setText(QStringLiteral("..."));
     Button1->setAutoDefault(false);
+    // What a screen reader calls each field: the label beside it, or what it holds.
+    SkinLabel1->setBuddy(Edit1);
+    // A drop-down tied to its label would be read by the label alone, without its
+    // value (no selection interface on this Qt): the label's words describe it.
+    ComboBox4->setAccessibleDescription(QStringLiteral("Category"));
+    ComboBox1->setAccessibleDescription(QStringLiteral("Priority"));
+    Memo1->setAccessibleName(QStringLiteral("Description"));
+    DateTimePicker1->setAccessibleName(QStringLiteral("Due date"));
+    DateTimePicker4->setAccessibleName(QStringLiteral("Reminder time"));
+    DateTimePicker2->setAccessibleName(QStringLiteral("Reminder date"));
+    Edit2->setAccessibleName(QStringLiteral("Sound file"));
+    Button1->setAccessibleName(QStringLiteral("Choose sound file"));
 
     SetSkinTemplate(QStringLiteral("EditTaskForm"));
 
@@ -303,6 +315,16 @@ void TEditTaskForm::OkRule(bool standardBoxForTitle) {
 
 void TEditTaskForm::OkButtonClick() {
     OkRule(false);
+}
+
+bool TEditTaskForm::FormKeyDown(QKeyEvent* event) {
+    // Tab types a tab in the description; Ctrl+Tab (with Shift: backwards) leaves
+    // it, so the keyboard alone reaches the fields below.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (!tab || !(event->modifiers() & Qt::ControlModifier))
+        return false;
+    focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    return true;
 }
 
 bool TEditTaskForm::FormKeyPress(QKeyEvent* event) {

@@ -94,6 +94,7 @@ Q_SIGNALS:
 protected:
     void FormShow() override;
     void FormActivate() override;
+    bool FormKeyDown(QKeyEvent* event) override;
     bool FormKeyPress(QKeyEvent* event) override;
 
 private:

@@ -70,6 +70,8 @@ TMessageForm* TMessageForm::Instance() {
 
 void TMessageForm::Prepare(const QString& text, const QString& caption, int kind) {
     setWindowTitle(caption);
+    // Read out with the caption when the message opens.
+    setAccessibleDescription(text);
     Label1->setFont(DialogFont());
     Label1->setText(text);
     const QSize textSize = Label1->fontMetrics().size(Qt::TextExpandTabs, text);

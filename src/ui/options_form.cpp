@@ -77,6 +77,10 @@ TOptionsForm::TOptionsForm(QWidget* parent) : TForm(parent) {
     SkinLabel3->resize(52, 15);
     SkinLabel1->SetCaption(QStringLiteral("Sort by:"));
     SkinLabel1->resize(52, 15);
+    // A drop-down tied to its label would be read by the label alone, without its
+    // value (no selection interface on this Qt): the label's words describe it.
+    ComboBox2->setAccessibleDescription(QStringLiteral("Skins"));
+    ComboBox1->setAccessibleDescription(QStringLiteral("Sort by"));
 
     // The shorter column captions replace the longer ones of the design.
     CheckBox1->setText(QStringLiteral("Start with Windows"));

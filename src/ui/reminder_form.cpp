@@ -54,12 +54,20 @@ TReminderForm::TReminderForm(QWidget* parent) : TForm(parent) {
     }
     // FormCreate: "5 minutes" once; later showings keep the user's last choice.
     ComboBox1->setCurrentIndex(kDefaultSnoozeChoice);
+    SkinLabel1->setBuddy(Edit1);
+    // A drop-down tied to its label would be read by the label alone, without its
+    // value (no selection interface on this Qt): the label's words describe it.
+    ComboBox1->setAccessibleDescription(QStringLiteral("Remind in"));
+    Memo1->setAccessibleName(QStringLiteral("Description"));
+    // The caption holds a number; a screen reader announces this instead.
+    setAccessibleName(QStringLiteral("Reminder"));
     SetSkinTemplate(QStringLiteral("ReminderForm"),
                     {{SkinLabel1, QStringLiteral("Label")}, {SkinLabel2, QStringLiteral("Label")}});
 }
 
 void TReminderForm::ShowTask(int index, const QString& title, const QString& description) {
     setWindowTitle(QString::number(index));
+    setAccessibleDescription(title);
     Edit1->setText(title);
     Edit1->setCursorPosition(0);
     Memo1->setPlainText(description);

@@ -1,7 +1,12 @@
 // The task list as a screen reader reads it: the accessible table of the real
 // grid, its cells, and the events that keep a reader from reading stale rows.
+#include "print/print_form.h"
 #include "skin/skin_button.h"
 #include "task_list_fixture.h"
+#include "ui/add_category_form.h"
+#include "ui/edit_task_form.h"
+#include "ui/options_form.h"
+#include "ui/reminder_form.h"
 #include "widgets/string_grid_accessible.h"
 
 #include <QAccessible>
@@ -141,6 +146,27 @@ private Q_SLOTS:
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 0);
         text(5000, 1);
         QCOMPARE(grid_access::CachedCellCount(f->grid()), 1);
+    }
+
+    // What a keyboard-only walk finds: every control Tab reaches says what it is.
+    void shouldNameEveryControlOfTheDialogs() {
+        std::unique_ptr<TForm> forms[] = {
+            std::make_unique<TEditTaskForm>(), std::make_unique<TReminderForm>(),
+            std::make_unique<TAddCategoryForm>(), std::make_unique<TOptionsForm>(),
+            std::make_unique<TPrintForm>()};
+        for (const auto& form : forms) {
+            form->show(); // the labels take their captions on the first activation
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+            for (QWidget* control : form->findChildren<QWidget*>()) {
+                if (!(control->focusPolicy() & Qt::TabFocus) || control->focusProxy())
+                    continue;
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control);
+                QVERIFY2(!iface->text(QAccessible::Name).isEmpty() ||
+                             !iface->text(QAccessible::Description).isEmpty(),
+                         qPrintable(form->objectName() + "." + control->objectName()));
+            }
+        }
     }
 
     void shouldNameSkinButtonsInWords() {
