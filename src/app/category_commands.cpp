@@ -50,8 +50,10 @@ void CategoryCommands::AddCategory() {
     if (dialog_->ShowModal() != mrOk)
         return;
     const QByteArray name = dialog_->Name().toUtf8();
+    const std::vector<TCATEGORY> before = store_.Categories;
     quill::AddCategory(
         store_, {std::string(name.constData(), static_cast<size_t>(name.size())), dialog_->Mark()});
+    host_.RecordChange(CategoryStep("Add Category", before, store_.Categories));
     host_.RelayoutLists();
 }
 
@@ -62,12 +64,14 @@ void CategoryCommands::EditCategory(int index) {
     dialog_->Prepare(shown, store_.Categories[static_cast<size_t>(index)].ColorIndex);
     if (dialog_->ShowModal() != mrOk || !ValidCategory(store_, index))
         return;
+    const std::vector<TCATEGORY> before = store_.Categories;
     TCATEGORY& category = store_.Categories[static_cast<size_t>(index)];
     if (dialog_->Name() != shown) {
         const QByteArray name = dialog_->Name().toUtf8();
         category.Name.assign(name.constData(), static_cast<size_t>(name.size()));
     }
     category.ColorIndex = dialog_->Mark();
+    host_.RecordChange(CategoryStep("Edit Category", before, store_.Categories));
     if (categories_)
         categories_->RepaintRows();
 }
@@ -84,7 +88,9 @@ void CategoryCommands::DeleteCategory(int index) {
     }
     if (!Notice(kDeleteCategoryQuestion, kQuestionMessage) || !ValidCategory(store_, index))
         return;
+    const StoreState before = CaptureState(store_);
     RemoveCategoryAt(store_, index);
+    host_.RecordChange(DiffStates("Delete Category", before, store_));
     host_.ShowAllCategories();
     host_.RefreshTaskList(false);
 }

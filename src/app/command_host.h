@@ -2,6 +2,10 @@
 // What the task and category commands ask of the window that shows the list
 // (the main window). The commands change the store; the host shows the change.
 
+#include "core/undo_history.h"
+
+#include <cstdint>
+
 namespace quill {
 
 class CommandHost {
@@ -15,6 +19,13 @@ public:
     virtual void RelayoutLists() = 0;
     // After a category was removed (the positions moved): the filter shows "All".
     virtual void ShowAllCategories() = 0;
+    // A change the user made, for undo: one step per action.
+    virtual void RecordChange(UndoStep step) = 0;
+    // After the categories were put back as they were (undo, redo): every list
+    // of them is filled again.
+    virtual void RefillCategoryLists() = 0;
+    // The list's current row moves to the task with `key` when it is shown.
+    virtual void MakeTaskCurrent(uint64_t key) = 0;
 };
 
 } // namespace quill

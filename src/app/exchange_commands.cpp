@@ -86,7 +86,10 @@ void ExchangeCommands::ImportTasks() {
         ShowAppError(QString::fromStdString(read.error));
         return;
     }
+    const StoreState before = CaptureState(store_);
     const ImportSummary summary = ApplyImport(store_, read);
+    if (summary.changed())
+        host_.RecordChange(DiffStates("Import Tasks", before, store_));
     if (summary.categoriesAdded > 0 && categoriesAdded_)
         categoriesAdded_();
     // One change: filtered, sorted, saved once and shown, as after an edit.

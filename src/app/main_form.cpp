@@ -35,6 +35,7 @@
 #include "ui/reminder_form.h"
 #include "ui/task_list.h"
 #include "ui/window_effects.h"
+#include "undo_commands.h"
 #include "widgets/string_grid.h"
 
 #include <QCheckBox>
@@ -76,6 +77,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     exchange->setObjectName(QStringLiteral("ExchangeCommands"));
     exchange->AddMenuItems({PopupMenu1, List->PopupMenu2});
     exchange->SetCategoriesAddedHandler([this] { FillCategoryLists(); });
+    undo_ = new UndoCommands(this, *this, services_.store);
+    undo_->setObjectName(QStringLiteral("UndoCommands"));
+    undo_->AddMenuItems({PopupMenu1, List->PopupMenu2});
     ComboBox1->addItems(InitialCategoryItems());
     trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
@@ -213,16 +217,17 @@ void TMainForm::AttachWindows(const AppWindowSet& windows) {
 void TMainForm::AttachSkinAndTopBand() {
     // Every window wears the skin as it shows, and takes its place in the
     // stay-on-top band as it shows and each time it is activated. The message
-    // dialog keeps a rule of its own (AppWindows); the reminder window comes on
-    // top and takes the setting when activated (ReminderAlarm).
+    // dialog keeps its own look (its layout is measured in its design font) and
+    // its own stay-on-top rule (AppWindows); the reminder window comes on top and
+    // takes the setting when activated (ReminderAlarm).
     const std::initializer_list<TForm*> windows = {
-        windows_.EditTaskForm, windows_.ReminderForm,   windows_.OptionsForm,    windows_.PrintForm,
-        windows_.MessageForm,  windows_.CategoriesForm, windows_.AddCategoryForm};
+        windows_.EditTaskForm, windows_.ReminderForm,   windows_.OptionsForm,
+        windows_.PrintForm,    windows_.CategoriesForm, windows_.AddCategoryForm};
     for (TForm* window : windows) {
         if (!window)
             continue;
         Skin1->Attach(window);
-        if (window == windows_.MessageForm || window == windows_.ReminderForm)
+        if (window == windows_.ReminderForm)
             continue;
         connect(window, &TForm::Showing, this, [this, window] { ApplyStayOnTop(window); });
         connect(window, &TForm::Activated, this, [this, window] { ApplyStayOnTop(window); });
@@ -478,6 +483,20 @@ void TMainForm::RefreshTaskList(bool repaint) {
     if (repaint)
         update();
     SetupGridColumns();
+}
+
+void TMainForm::RecordChange(UndoStep step) {
+    undo_->Record(std::move(step));
+}
+
+void TMainForm::RefillCategoryLists() {
+    // The shown category may be one the step took away: the filter shows "All".
+    FillCategoryLists();
+    ShowAllCategories();
+}
+
+void TMainForm::MakeTaskCurrent(uint64_t key) {
+    List->MakeTaskCurrent(key);
 }
 
 void TMainForm::ShowAllCategories() {

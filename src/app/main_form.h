@@ -54,6 +54,7 @@ struct AppWindowSet {
     TAddCategoryForm* AddCategoryForm = nullptr;
 };
 
+class UndoCommands;
 class TMainForm : public TForm, public TaskListHost, public CommandHost {
     Q_OBJECT
 public:
@@ -114,6 +115,9 @@ public:
     void RefreshTaskList(bool repaint) override;
     void RelayoutLists() override { SetupGridColumns(); }
     void ShowAllCategories() override;
+    void RecordChange(UndoStep step) override;
+    void RefillCategoryLists() override;
+    void MakeTaskCurrent(uint64_t key) override;
     QString ShownCategoryName() const override;
 
     // The close sequence when nobody may be there to answer (SIGTERM, Ctrl+C,
@@ -207,6 +211,7 @@ private:
     std::unique_ptr<CategoryCommands> categoryCommands_;
     TaskFile taskFile_;
     SkinEventRouter skinEvents_;
+    UndoCommands* undo_ = nullptr; // a child: its keys and menu items go with the window
     std::unique_ptr<TaskCommands> taskCommands_; // AddTask, EditTask
     SkinMenu* skinMenu_ = nullptr;
     QString loadedSkinName_;   // the skin the engine holds

@@ -24,6 +24,7 @@ void TMainForm::AttachReminders() {
     };
     actions.editTask = [this](int index) { return EditTask(index); };
     actions.stayOnTop = [this](QWidget* window) { ApplyStayOnTop(window); };
+    actions.recordChange = [this](UndoStep step) { RecordChange(std::move(step)); };
     Reminders = new ReminderAlarm(services_.store, *windows_.ReminderForm, *services_.tray,
                                   services_.location.dataDir, std::move(actions), this);
     connect(&Timer1, &QTimer::timeout, Reminders, &ReminderAlarm::Timer1Timer);

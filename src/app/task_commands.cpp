@@ -32,6 +32,7 @@ void TaskCommands::AddTask() {
         chosen.CategoryIndex >= static_cast<int>(store_.Categories.size()))
         return; // the input check lets no such choice through
     quill::AddTask(store_, NewTaskFromEditor(chosen, Now()));
+    host_.RecordChange(TaskStep("Add Task", nullptr, &store_.Tasks.back(), store_.TaskCount() - 1));
     host_.RefreshTaskList(false);
 }
 
@@ -58,7 +59,11 @@ int TaskCommands::EditTask(int index) {
                               QStringLiteral("Attention"), kNoticeMessage);
             result = mrCancel;
         } else {
-            WriteBackEditorChanges(store_.Tasks[static_cast<size_t>(at)], loaded, chosen, Now());
+            TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(at)];
+            const TTASK_ITEM before = task;
+            WriteBackEditorChanges(task, loaded, chosen, Now());
+            if (!(before == task))
+                host_.RecordChange(TaskStep("Edit Task", &before, &task, at));
             host_.RefreshTaskList(true);
         }
     }

@@ -113,8 +113,13 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     StopTrayBlink();
     // The task may have been edited (and moved) or removed meanwhile.
     const int32_t now = FindTaskByKey(store_, key);
-    if (now >= 0)
-        ApplySnoozeChoice(store_.Tasks[static_cast<size_t>(now)], form_.SnoozeChoice(), Now());
+    if (now >= 0) {
+        TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(now)];
+        const TTASK_ITEM before = task;
+        ApplySnoozeChoice(task, form_.SnoozeChoice(), Now());
+        if (actions_.recordChange && !(before == task))
+            actions_.recordChange(TaskStep("Snooze", &before, &task, now));
+    }
     if (actions_.save)
         actions_.save();
 }

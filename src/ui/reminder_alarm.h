@@ -5,6 +5,7 @@
 // its Timer1Timer every second.
 
 #include "core/reminder_pass.h"
+#include "core/undo_history.h"
 
 #include <QIcon>
 #include <QObject>
@@ -24,11 +25,12 @@ class ReminderAlarm : public QObject, public ReminderPassHost {
 public:
     // What the alarm asks of the main window.
     struct Actions {
-        std::function<void()> repaint;           // the list shows new overdue marks
-        std::function<void()> save;              // writes the data file; shows its own errors
-        std::function<void()> showMainWindow;    // also out of the tray
-        std::function<int(int)> editTask;        // the task editor; returns the modal result
-        std::function<void(QWidget*)> stayOnTop; // the "Always on Top" rule for a window
+        std::function<void()> repaint;              // the list shows new overdue marks
+        std::function<void()> save;                 // writes the data file; shows its own errors
+        std::function<void()> showMainWindow;       // also out of the tray
+        std::function<int(int)> editTask;           // the task editor; returns the modal result
+        std::function<void(QWidget*)> stayOnTop;    // the "Always on Top" rule for a window
+        std::function<void(UndoStep)> recordChange; // the answered snooze, for undo
     };
 
     // `soundDir`: where a relative sound file name is looked for after the current

@@ -329,8 +329,21 @@ void TTaskList::toggleDone(int row) {
     if (row < 0 || row >= store_.VisibleTaskCount || row >= store_.TaskCount())
         return;
     TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(row)];
-    task.Done = task.Done ? 0 : 1;
+    KeyOf(task);
+    const TTASK_ITEM before = task;
+    ToggleDone(task);
+    host_.RecordChange(TaskStep(task.Done ? "Done" : "Not Done", &before, &task, row));
     host_.SortTaskList();
+}
+
+void TTaskList::MakeTaskCurrent(uint64_t key) {
+    const int32_t at = FindTaskByKey(store_, key);
+    if (at < 0 || at >= store_.VisibleTaskCount)
+        return;
+    StringGrid1->SetRow(at);
+    SelectedRow = at;
+    CurrentTaskIndex = at;
+    Repaint();
 }
 
 void TTaskList::StringGrid1Click() {
@@ -421,6 +434,8 @@ void TTaskList::DeleteTask() {
     }
     // The deleted task stood in the last row: the row above becomes current.
     CurrentTaskIndex = at + 1 == store_.VisibleTaskCount ? at - 1 : at;
+    host_.RecordChange(
+        TaskStep("Delete Task", &store_.Tasks[static_cast<size_t>(at)], nullptr, at));
     RemoveTaskAt(store_, at);
     host_.FilterTaskList();
     host_.SortTaskList();

@@ -120,6 +120,8 @@ public:
     // Delete, Insert, F1. Returns true when the key ran a command.
     bool FormKeyUp(int Key);
 
+    // The task with `key` becomes the current row when the list shows it.
+    void MakeTaskCurrent(uint64_t key);
     // Deletes the task at CurrentTaskIndex after confirmation.
     void DeleteTask();
     // The Insert and Delete keys and the main window's skin buttons "AddButton" and

@@ -1,6 +1,8 @@
 #pragma once
 // What the task list needs from the window that holds it (the main window).
 
+#include "core/undo_history.h"
+
 #include <QString>
 
 class QMenu;
@@ -27,6 +29,9 @@ public:
     // The name of the category the list is filtered to; empty for "All" (and
     // for a host that has no filter).
     virtual QString ShownCategoryName() const { return {}; }
+    // A change the user made in the list (a tick, a deletion), for undo; a host
+    // without a history lets it go.
+    virtual void RecordChange(UndoStep /*step*/) {}
 };
 
 } // namespace quill

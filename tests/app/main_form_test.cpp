@@ -825,7 +825,7 @@ private Q_SLOTS:
             items << (a->isSeparator() ? QStringLiteral("-") : a->text());
         QCOMPARE(items, QStringList({"Open", "-", "Add Task...", "Settings...", "Print...", "-",
                                      "Skins", "-", "Help...", "About...", "-", "Exit", "-",
-                                     "Export Tasks...", "Import Tasks..."}));
+                                     "Export Tasks...", "Import Tasks...", "-", "Undo", "Redo"}));
         QCOMPARE(Part<QMenu>(main, "PopupMenu1")->defaultAction(), Part<QAction>(main, "Open1"));
     }
 
@@ -850,6 +850,37 @@ private Q_SLOTS:
         QTest::keyClick(Part<QComboBox>(main, "ComboBox1"), Qt::Key_Delete);
         QCOMPARE(asked, 1);
         QCOMPARE(store.TaskCount(), 1);
+    }
+
+    // A deletion taken back by Ctrl+Z and made again by Ctrl+Y: saved each time,
+    // the task back as the current row, the menus naming the step.
+    void shouldUndoAndRedoADeletionFromTheKeys() {
+        AppFixture f;
+        WriteDataFile(f.DataPath(), {"one", "two", "three"});
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        TaskStore& store = f.Services().store;
+        TTaskList* list = Part<TTaskList>(main);
+        list->SetConfirm([](QWidget*, const QString&, const QString&) { return true; });
+        list->MakeTaskCurrent(store.Tasks[1].Key);
+        main->SortTaskList(); // saved as the program writes it
+        const QByteArray original = ReadAll(f.DataPath());
+        list->DeleteTask();
+        QCOMPARE(TaskTitles(store), (QStringList{"one", "three"}));
+        QAction* undo = Part<QAction>(list->PopupMenu2, "UndoChange");
+        Q_EMIT list->PopupMenu2->aboutToShow();
+        QCOMPARE(undo->text(), QStringLiteral("Undo Delete Task"));
+        QTest::keyClick(main, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(store.TaskCount(), 3);
+        QCOMPARE(store.Tasks[static_cast<size_t>(list->CurrentTaskIndex)].Title, "two");
+        QCOMPARE(ReadAll(f.DataPath()), original);
+        Q_EMIT list->PopupMenu2->aboutToShow();
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(Part<QAction>(list->PopupMenu2, "RedoChange")->text(),
+                 QStringLiteral("Redo Delete Task"));
+        QTest::keyClick(main, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(TaskTitles(store), (QStringList{"one", "three"}));
+        QVERIFY(ReadAll(f.DataPath()) != original);
     }
 
     void shouldTurnTerminationSignalsIntoACloseOnTheEventLoop() {
