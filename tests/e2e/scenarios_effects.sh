@@ -192,8 +192,9 @@ scenario_about() {
     e2e_require "tray icon present" e2e_wait_tray_icon 10
     tray_click 3
     e2e_require "the tray menu opened" e2e_wait_for 3 e2e_popup_shown
-    # From the bottom: Exit, About...
-    xdotool key Up Up Return
+    # From the top (menus skip separators): Open, Add Task..., Settings...,
+    # Print..., Skins, Help..., About...; newer items follow Exit.
+    xdotool key Down Down Down Down Down Down Down Return
     e2e_require "the about window opened" e2e_wait_for 5 e2e_other_window_shown
     local about
     about=$(e2e_first_other_window)
