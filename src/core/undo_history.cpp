@@ -138,26 +138,26 @@ const std::string& UndoHistory::RedoName() const {
 }
 
 UndoHistory::Outcome UndoHistory::Undo(TaskStore& store) {
-    if (done_.empty())
-        return {};
-    UndoStep step = std::move(done_.back());
-    done_.pop_back();
-    const uint64_t back = Apply(store, step.after, step.before, step.beforeAt,
-                                step.categoriesChanged ? &step.categoriesBefore : nullptr);
-    const Outcome outcome{true, step.categoriesChanged, back};
-    undone_.push_back(std::move(step));
-    return outcome;
+    return Move(done_, undone_, store, true);
 }
 
 UndoHistory::Outcome UndoHistory::Redo(TaskStore& store) {
-    if (undone_.empty())
+    return Move(undone_, done_, store, false);
+}
+
+UndoHistory::Outcome UndoHistory::Move(std::vector<UndoStep>& from, std::vector<UndoStep>& to,
+                                       TaskStore& store, bool back) {
+    if (from.empty())
         return {};
-    UndoStep step = std::move(undone_.back());
-    undone_.pop_back();
-    const uint64_t back = Apply(store, step.before, step.after, step.afterAt,
-                                step.categoriesChanged ? &step.categoriesAfter : nullptr);
-    const Outcome outcome{true, step.categoriesChanged, back};
-    done_.push_back(std::move(step));
+    UndoStep step = std::move(from.back());
+    from.pop_back();
+    const std::vector<TCATEGORY>& categories = back ? step.categoriesBefore : step.categoriesAfter;
+    const uint64_t key = back ? Apply(store, step.after, step.before, step.beforeAt,
+                                      step.categoriesChanged ? &categories : nullptr)
+                              : Apply(store, step.before, step.after, step.afterAt,
+                                      step.categoriesChanged ? &categories : nullptr);
+    const Outcome outcome{true, step.categoriesChanged, key};
+    to.push_back(std::move(step));
     return outcome;
 }
 

@@ -72,6 +72,10 @@ public:
     Outcome Redo(TaskStore& store);
 
 private:
+    // Takes the newest step of `from` back (`back`) or makes it again, onto `to`.
+    static Outcome Move(std::vector<UndoStep>& from, std::vector<UndoStep>& to, TaskStore& store,
+                        bool back);
+
     std::vector<UndoStep> done_;
     std::vector<UndoStep> undone_;
 };
