@@ -230,9 +230,7 @@ void DrawFoundMark(QPainter& canvas, const std::string& title, std::string_view 
     const int right = std::min(to, shownWidth);
     if (right <= from)
         return;
-    QColor fill = band;
-    fill.setAlpha(110);
-    canvas.fillRect(QRect(x + from, top + 1, right - from, height - 2), fill);
+    canvas.fillRect(QRect(x + from, top + 1, right - from, height - 2), band);
     canvas.fillRect(QRect(x + from, top + height - 3, right - from, 1), line);
 }
 
