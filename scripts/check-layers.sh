@@ -6,14 +6,14 @@
 # The layers, lowest first (a file may include its own layer and the layers below):
 #   0 core (plain C++, no Qt)
 #   1 calendar (core and libical, no Qt), platform, widgets
-#   2 skin
+#   2 skin, sync (the calendar mapping over the network)
 #   3 ui, print
 #   4 app
 # Tools, benchmarks, tests and fuzz targets sit on top and may include any layer.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-declare -A rank=([core]=0 [calendar]=1 [platform]=1 [widgets]=1 [skin]=2 [ui]=3 [print]=3 [app]=4)
+declare -A rank=([core]=0 [calendar]=1 [platform]=1 [widgets]=1 [skin]=2 [sync]=2 [ui]=3 [print]=3 [app]=4)
 errors=0
 
 fail() {
@@ -59,7 +59,7 @@ while IFS= read -r hit; do
         [ "${rank[$target]}" -eq "$own" ] && how="beside"
         fail "$file:$line: $text -- '$layer' may not include from '$target' (a layer $how it)." \
              "Move what both need down into a lower layer, or move this file up to a layer" \
-             "above both (order: core < calendar, platform, widgets < skin < ui, print < app)."
+             "above both (order: core < calendar, platform, widgets < skin, sync < ui, print < app)."
         continue
     fi
     # The library that uses another must name it in its link list.

@@ -1,0 +1,44 @@
+#pragma once
+// What the last sync with the server left behind, per data file: the account's
+// task list, and for every task it holds the server's copy of (by Uid) where
+// that copy lives, its ETag, its text, and the task's change time when they
+// last agreed. Kept in a small file beside the data file ("<data file>.sync"),
+// written only after the data file was saved, so the two never disagree about
+// what was sent. Plain C++, no Qt.
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+struct SyncedItem {
+    std::string href;           // the server's path of the resource
+    std::string etag;           // as the server sent it, quotes included
+    std::string baseIcs;        // the calendar text both sides last agreed on
+    int64_t syncedModified = 0; // the task's LastModified when they agreed
+
+    bool operator==(const SyncedItem&) const = default;
+};
+
+struct SyncState {
+    std::string collectionUrl; // the task list, e.g. "http://host/alice/tasks/"
+    std::string user;
+    std::map<std::string, SyncedItem> items; // by task Uid
+    // Conflict copies: tasks the user resolves here and that are never sent.
+    std::set<std::string> localOnly;
+
+    bool operator==(const SyncState&) const = default;
+};
+
+// "<dataFile>.sync".
+std::string SyncStatePathFor(const std::string& dataFile);
+
+std::string WriteSyncState(const SyncState& state);
+
+// False, with `error`, when `text` is not a sync state this program wrote.
+bool ReadSyncState(std::string_view text, SyncState& state, std::string& error);
+
+} // namespace quill

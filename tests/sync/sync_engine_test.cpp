@@ -1,0 +1,235 @@
+// The sync's decisions: each row starts from two tasks both sides last agreed
+// on, changes one side or both, and checks what the store holds and what would
+// be sent.
+#include "core/task_store.h"
+#include "sync/sync_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+namespace quill {
+namespace {
+
+constexpr int64_t kSynced = 1'700'000'000;
+const char* const kList = "http://127.0.0.1/alice/tasks/";
+
+std::string Text(const std::string& uid, const std::string& title, int priority = 5) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//App//EN\r\nBEGIN:VTODO\r\nUID:" +
+           uid + "\r\nDTSTAMP:20260105T101500Z\r\nSUMMARY:" + title +
+           "\r\nPRIORITY:" + std::to_string(priority) +
+           "\r\nCATEGORIES:Home\r\nX-OTHER-APP:keep me\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+}
+
+struct World {
+    TaskStore store;
+    SyncState state;
+    ServerListing listing;
+    ServerTexts texts;
+
+    World() {
+        store.Categories = {{"Home", 3}};
+        state.collectionUrl = kList;
+        for (const auto& [uid, title] : {std::pair{"t1", "Buy milk"}, {"t2", "Call Bob"}}) {
+            TTASK_ITEM task;
+            task.Uid = uid;
+            task.Title = title;
+            task.Priority = PriorityNumber(TaskPriority::Normal);
+            task.LastModified = kSynced;
+            store.Tasks.push_back(task);
+            const std::string href = std::string("/alice/tasks/") + uid + ".ics";
+            state.items[uid] = {href, "\"e1\"", Text(uid, title), kSynced};
+            listing[href] = "\"e1\"";
+            texts[href] = Text(uid, title);
+        }
+    }
+    TTASK_ITEM& Local(const std::string& uid) {
+        return *std::find_if(store.Tasks.begin(), store.Tasks.end(),
+                             [&](const TTASK_ITEM& t) { return t.Uid == uid; });
+    }
+    void EditHere(const std::string& uid, const std::string& title, int32_t priority = 0) {
+        Local(uid).Title = title;
+        Local(uid).Priority = priority;
+        MarkChanged(Local(uid));
+    }
+    void EditThere(const std::string& uid, const std::string& title, int priority = 5) {
+        listing["/alice/tasks/" + uid + ".ics"] = "\"e2\"";
+        texts["/alice/tasks/" + uid + ".ics"] = Text(uid, title, priority);
+    }
+    void RemoveHere(const std::string& uid) {
+        store.Tasks.erase(std::find_if(store.Tasks.begin(), store.Tasks.end(),
+                                       [&](const TTASK_ITEM& t) { return t.Uid == uid; }));
+    }
+    void RemoveThere(const std::string& uid) { listing.erase("/alice/tasks/" + uid + ".ics"); }
+
+    SyncPlan Run() {
+        SyncOptions options;
+        options.now = kSynced + 100;
+        return ReconcileSync(store, state, listing, texts, options);
+    }
+    // "title/priority" of every task, in order of title.
+    std::string Tasks() const {
+        std::vector<std::string> rows;
+        for (const TTASK_ITEM& task : store.Tasks) {
+            rows.push_back(task.Title + "/" + std::to_string(task.Priority));
+        }
+        std::sort(rows.begin(), rows.end());
+        std::string out;
+        for (const std::string& row : rows) {
+            out += (out.empty() ? "" : ", ") + row;
+        }
+        return out;
+    }
+};
+
+std::string Ops(const SyncPlan& plan) {
+    std::string out;
+    for (const SyncOp& op : plan.ops) {
+        const char* kind = op.kind == SyncOp::Kind::Create   ? "create "
+                           : op.kind == SyncOp::Kind::Update ? "update "
+                                                             : "delete ";
+        out += (out.empty() ? "" : ", ") + (kind + op.uid) + (op.etag.empty() ? "" : " " + op.etag);
+    }
+    return out;
+}
+
+struct Row {
+    const char* name;
+    std::function<void(World&)> change;
+    const char* tasks; // priorities: 0 High, 1 Normal
+    const char* ops;
+    const char* sentTitle; // the SUMMARY the first operation sends ("" none)
+    int conflicts;
+};
+
+TEST(SyncEngine, EachSideChangesAsTheRuleSays) {
+    const Row rows[] = {
+        {"nothing changed", [](World&) {}, "Buy milk/1, Call Bob/1", "", "", 0},
+        {"new here",
+         [](World& w) {
+             TTASK_ITEM task;
+             task.Title = "Pay rent";
+             AddTask(w.store, task);
+         },
+         "Buy milk/1, Call Bob/1, Pay rent/0", "create ", "Pay rent", 0},
+        {"new there",
+         [](World& w) {
+             w.listing["/alice/tasks/t3.ics"] = "\"n\"";
+             w.texts["/alice/tasks/t3.ics"] = Text("t3", "Water plants", 1);
+         },
+         "Buy milk/1, Call Bob/1, Water plants/0", "", "", 0},
+        {"changed here", [](World& w) { w.EditHere("t1", "Buy oat milk"); },
+         "Buy oat milk/0, Call Bob/1", "update t1 \"e1\"", "Buy oat milk", 0},
+        {"changed there", [](World& w) { w.EditThere("t1", "Buy soy milk", 9); },
+         "Buy soy milk/2, Call Bob/1", "", "", 0},
+        {"different fields on each side",
+         [](World& w) {
+             w.EditHere("t1", "Buy milk", 0);
+             w.EditThere("t1", "Buy soy milk", 5);
+         },
+         "Buy soy milk/0, Call Bob/1", "update t1 \"e2\"", "Buy soy milk", 0},
+        {"the same change on both sides",
+         [](World& w) {
+             w.EditHere("t1", "Buy soy milk", 1);
+             w.EditThere("t1", "Buy soy milk", 5);
+         },
+         "Buy soy milk/1, Call Bob/1", "", "", 0},
+        {"the same field changed differently",
+         [](World& w) {
+             w.EditHere("t1", "Buy oat milk", 1);
+             w.EditThere("t1", "Buy soy milk", 5);
+         },
+         "Buy oat milk/1, Call Bob/1, Conflict copy: Buy soy milk/1", "update t1 \"e2\"",
+         "Buy oat milk", 1},
+        {"removed here", [](World& w) { w.RemoveHere("t1"); }, "Call Bob/1", "delete t1 \"e1\"", "",
+         0},
+        {"removed here, changed there",
+         [](World& w) {
+             w.RemoveHere("t1");
+             w.EditThere("t1", "Buy soy milk");
+         },
+         "Buy soy milk/1, Call Bob/1", "", "", 0},
+        {"removed there", [](World& w) { w.RemoveThere("t1"); }, "Call Bob/1", "", "", 0},
+        {"removed there, changed here",
+         [](World& w) {
+             w.RemoveThere("t1");
+             w.EditHere("t1", "Buy oat milk");
+         },
+         "Buy oat milk/0, Call Bob/1", "create t1", "Buy oat milk", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        World world;
+        row.change(world);
+        const SyncPlan plan = world.Run();
+        ASSERT_TRUE(plan.ok) << plan.error;
+        EXPECT_EQ(world.Tasks(), row.tasks);
+        EXPECT_EQ(Ops(plan).substr(0, std::string(row.ops).size()), row.ops);
+        EXPECT_EQ(plan.conflicts, row.conflicts);
+        if (*row.sentTitle != '\0') {
+            ASSERT_FALSE(plan.ops.empty());
+            EXPECT_NE(plan.ops[0].body.find(std::string("SUMMARY:") + row.sentTitle),
+                      std::string::npos);
+        }
+    }
+}
+
+TEST(SyncEngine, AnEditKeepsWhatOtherProgramsWrote) {
+    World world;
+    world.EditHere("t1", "Buy oat milk");
+    const SyncPlan plan = world.Run();
+    ASSERT_EQ(plan.ops.size(), 1u);
+    EXPECT_NE(plan.ops[0].body.find("X-OTHER-APP:keep me"), std::string::npos);
+    EXPECT_NE(plan.ops[0].body.find("CATEGORIES:Home"), std::string::npos);
+    EXPECT_NE(plan.ops[0].body.find("SEQUENCE:1"), std::string::npos);
+}
+
+TEST(SyncEngine, ConflictCopiesAreNeverSent) {
+    World world;
+    world.EditHere("t1", "Buy oat milk");
+    world.EditThere("t1", "Buy soy milk");
+    world.Run();
+    ASSERT_EQ(world.state.localOnly.size(), 1u);
+    EXPECT_EQ(Ops(world.Run()), "update t1 \"e2\"");
+}
+
+TEST(SyncEngine, ASyncThatWouldDeleteMostTasksChangesNothing) {
+    World world;
+    world.RemoveThere("t1");
+    world.RemoveThere("t2");
+    const TaskStore before = world.store;
+    const SyncState stateBefore = world.state;
+    const SyncPlan plan = world.Run();
+    EXPECT_FALSE(plan.ok);
+    EXPECT_EQ(world.store.Tasks, before.Tasks);
+    EXPECT_EQ(world.state, stateBefore);
+}
+
+TEST(SyncEngine, AFailedSendIsDecidedAgainNextTime) {
+    for (const bool sent : {false, true}) {
+        World world;
+        world.EditHere("t1", "Buy oat milk");
+        const SyncPlan plan = world.Run();
+        ASSERT_EQ(plan.ops.size(), 1u);
+        RecordSyncOp(world.state, plan.ops[0], sent, "\"e3\"");
+        if (sent) {
+            world.listing["/alice/tasks/t1.ics"] = "\"e3\"";
+        }
+        EXPECT_EQ(Ops(world.Run()), sent ? "" : "update t1 \"e1\"");
+    }
+}
+
+TEST(SyncState, ReadsBackWhatItWrote) {
+    World world;
+    world.state.items["t\t1"] = {"/a b\\.ics", "\"x\"", "line\r\nnext\\n", -5};
+    world.state.localOnly.insert("c1");
+    SyncState read;
+    std::string error;
+    ASSERT_TRUE(ReadSyncState(WriteSyncState(world.state), read, error)) << error;
+    EXPECT_EQ(read, world.state);
+    EXPECT_FALSE(ReadSyncState("quillnote-sync 1\nitem\tx\n", read, error));
+}
+
+} // namespace
+} // namespace quill
