@@ -98,7 +98,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tolvane.example/quillnote")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# QtKeychain opens the Secret Service library at run time; nothing else pulls it in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsecret-1-0")
 # The SoundFont plays MIDI alarms; every other sound plays without it. xdg-open
 # (xdg-utils) shows the help page on F1 on a desktop that has no portal of its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev libsndfile1-dev
-            libcups2-dev libical-dev
+            libcups2-dev libical-dev qtkeychain-qt6-dev libsecret-1-0
             libpulse-dev libfluidsynth-dev timgm6mb-soundfont libzip-dev zipcmp zipmerge ziptool
             libgl-dev libxcb1-dev libx11-dev help2man
             fonts-dejavu-core fonts-liberation2 fonts-wine)
@@ -14,7 +14,8 @@ test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format c
            desktop-file-utils appstream dpkg-dev file
            lintian
            qt6-base-private-dev
-           dbus-daemon dbus-bin at-spi2-core python3-pyatspi libglib2.0-bin)
+           dbus-daemon dbus-bin at-spi2-core python3-pyatspi libglib2.0-bin
+           radicale apache2-utils curl)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;

@@ -578,7 +578,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
     const std::string collection = CollectionPath(state.collectionUrl);
     for (const TTASK_ITEM& task : store.Tasks) {
         if (task.Uid.empty() || state.items.count(task.Uid) != 0 ||
-            state.localOnly.count(task.Uid) != 0) {
+            state.localOnly.count(task.Uid) != 0 || removeHere.count(task.Uid) != 0) {
             continue;
         }
         bool pending = false;

@@ -1,5 +1,7 @@
 #include "sync_state.h"
 
+#include "core/data_file.h"
+
 #include <charconv>
 #include <vector>
 
@@ -135,6 +137,28 @@ bool ReadSyncState(std::string_view text, SyncState& state, std::string& error) 
         }
     }
     return true;
+}
+
+bool LoadSyncState(const std::string& dataFile, SyncState& state, bool& found, std::string& error) {
+    state = SyncState{};
+    const std::string path = SyncStatePathFor(dataFile);
+    const FileContents file = ReadWholeFile(path);
+    found = file.status != ReadStatus::NoFile;
+    if (file.status == ReadStatus::Failed) {
+        error = file.error;
+        return false;
+    }
+    if (found && !ReadSyncState(file.bytes, state, error)) {
+        error = "\"" + path + "\" cannot be read: " + error;
+        return false;
+    }
+    return true;
+}
+
+bool SaveSyncState(const std::string& dataFile, const SyncState& state, std::string& error) {
+    const SaveResult saved = WriteFileAtomically(SyncStatePathFor(dataFile), WriteSyncState(state));
+    error = saved.error;
+    return saved.ok;
 }
 
 } // namespace quill

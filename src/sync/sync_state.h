@@ -41,4 +41,11 @@ std::string WriteSyncState(const SyncState& state);
 // False, with `error`, when `text` is not a sync state this program wrote.
 bool ReadSyncState(std::string_view text, SyncState& state, std::string& error);
 
+// Reads the state kept for `dataFile`; a missing file is an empty state (no
+// sync yet). False, with `error`, when it exists but cannot be read.
+bool LoadSyncState(const std::string& dataFile, SyncState& state, bool& found, std::string& error);
+
+// Writes the state for `dataFile`, atomically. False, with `error`, on failure.
+bool SaveSyncState(const std::string& dataFile, const SyncState& state, std::string& error);
+
 } // namespace quill

@@ -4,6 +4,8 @@
 //   quillnote-data export FILE OUT [--category NAME]
 //                                      write the tasks as iCalendar (.ics) or CSV
 //   quillnote-data import FILE IN      add or update the tasks of a calendar file
+//   quillnote-data sync FILE [--url URL --user NAME] [--allow-deletions]
+//                                      one two-way sync with a CalDAV task list
 //   quillnote-data --where             print the data file the Quillnote installed
 //                                      beside this tool uses for this user
 //   quillnote-data --help              the usage, on standard output
@@ -14,10 +16,14 @@
 #include "calendar/task_exchange.h"
 #include "core/data_file.h"
 #include "core/date_time.h"
+#include "core/file_io.h"
 #include "core/task_store.h"
 #include "json_dump.h"
 #include "platform/data_location.h"
 #include "platform/single_instance.h"
+#include "sync/sync_password.h"
+#include "sync/sync_run.h"
+#include "sync/sync_state.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -26,6 +32,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -43,7 +50,8 @@ int Fail(const std::string& message) {
 
 constexpr const char* kUsage =
     "usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT | quillnote-data "
-    "export FILE OUT [--category NAME] | quillnote-data import FILE IN | quillnote-data --where";
+    "export FILE OUT [--category NAME] | quillnote-data import FILE IN | quillnote-data sync FILE "
+    "[--url URL --user NAME] [--allow-deletions] | quillnote-data --where";
 
 #ifndef QUILLNOTE_VERSION
 #define QUILLNOTE_VERSION "unknown"
@@ -55,6 +63,7 @@ constexpr const char* kHelp =
     "  or:  quillnote-data repair FILE OUT\n"
     "  or:  quillnote-data export FILE OUT [--category NAME]\n"
     "  or:  quillnote-data import FILE IN\n"
+    "  or:  quillnote-data sync FILE [--url URL --user NAME] [--allow-deletions]\n"
     "  or:  quillnote-data --where\n"
     "Shows what a Quillnote data file (quillnote.dat) holds, rescues a damaged one,\n"
     "and moves tasks to and from calendar files.\n"
@@ -73,9 +82,19 @@ constexpr const char* kHelp =
     "                   missing); a task already in FILE is updated when IN's copy\n"
     "                   was changed later; all or nothing (refused while Quillnote\n"
     "                   runs on FILE)\n"
+    "  sync FILE        one two-way sync of FILE's tasks with a CalDAV task list:\n"
+    "                   the list and user of FILE's last sync, or those --url and\n"
+    "                   --user give; the password from QUILLNOTE_SYNC_PASSWORD,\n"
+    "                   else from the desktop's keyring. Prints what was sent and\n"
+    "                   received; exit status 1 when the sync failed (refused\n"
+    "                   while Quillnote runs on FILE)\n"
     "\n"
     "Options:\n"
     "  --category NAME  with export: only the tasks of that category\n"
+    "  --url URL        with sync: the task list's address (a collection URL)\n"
+    "  --user NAME      with sync: the user name on that server\n"
+    "  --allow-deletions  with sync: go ahead when the sync would delete more\n"
+    "                   than a quarter of the tasks (else it stops)\n"
     "  --raw            with dump: strings and date-times as the hexadecimal of\n"
     "                   their stored bytes, so nothing is lost in printing\n"
     "  --where          print the data file the Quillnote beside this tool uses for\n"
@@ -85,7 +104,7 @@ constexpr const char* kHelp =
     "  --               end of options: later arguments are file names\n"
     "\n"
     "Exit status: 0 success; 1 FILE is damaged (dump still prints what it read,\n"
-    "repair still writes OUT); 2 bad arguments, a FILE that is missing or\n"
+    "repair still writes OUT), or the sync failed; 2 bad arguments, a FILE that is missing or\n"
     "unreadable, or an OUT that cannot be written. Every failure is one line on\n"
     "standard error.\n";
 
@@ -262,6 +281,121 @@ int Import(const std::string& path, const std::string& in) {
     return kOk;
 }
 
+struct SyncArguments {
+    std::string url;
+    std::string user;
+    bool allowDeletions = false;
+};
+
+// Runs one sync to its end in this process's event loop.
+int RunSync(const std::string& path, quill::TaskStore store, quill::SyncState state,
+            const QString& password, bool allowDeletions) {
+    quill::SyncOptions options;
+    options.now = quill::UtcNow();
+    options.today = quill::Today();
+    options.allowManyDeletions = allowDeletions;
+    quill::SyncRun run(std::move(store), std::move(state), password, options);
+    quill::SyncSummary summary;
+    QObject::connect(&run, &quill::SyncRun::Finished, [&](const quill::SyncSummary& result) {
+        summary = result;
+        QCoreApplication::exit(0);
+    });
+    run.Start();
+    QCoreApplication::exec();
+    // The data file first: the state must never claim what the file lacks.
+    if (summary.reconciled) {
+        const quill::SaveResult saved = quill::SaveTasks(run.Store(), path);
+        std::string error;
+        if (!saved.ok) {
+            std::fprintf(stderr, "quillnote-data: %s\n", saved.error.c_str());
+            return kDamaged;
+        }
+        if (!quill::SaveSyncState(path, run.State(), error)) {
+            std::fprintf(stderr, "quillnote-data: %s\n", error.c_str());
+            return kDamaged;
+        }
+    }
+    const std::string text = quill::SummaryText(summary).toStdString();
+    if (!summary.ok) {
+        std::fprintf(stderr, "quillnote-data: sync failed: %s (%s)\n",
+                     summary.error.toLocal8Bit().constData(), text.c_str());
+        return kDamaged;
+    }
+    std::printf("synced with %s: %s\n", run.State().collectionUrl.c_str(), text.c_str());
+    return kOk;
+}
+
+int Sync(const std::string& path, const SyncArguments& args) {
+    quill::TaskStore store;
+    if (const int read = ReadForChange(path, true, store); read != kOk) {
+        return read;
+    }
+    quill::SyncState state;
+    bool found = false;
+    std::string error;
+    if (!quill::LoadSyncState(path, state, found, error)) {
+        return Fail(error);
+    }
+    // Another task list or user: what was synced before says nothing about it.
+    if ((!args.url.empty() && args.url != state.collectionUrl) ||
+        (!args.user.empty() && args.user != state.user)) {
+        const std::string url = args.url.empty() ? state.collectionUrl : args.url;
+        const std::string user = args.user.empty() ? state.user : args.user;
+        state = quill::SyncState{};
+        state.collectionUrl = url;
+        state.user = user;
+    }
+    if (state.collectionUrl.empty() || state.user.empty()) {
+        return Fail("\"" + path + "\" was never synced: give the task list with --url and --user");
+    }
+    if (RunningProgramUses(path)) {
+        std::fprintf(stderr,
+                     "quillnote-data: Quillnote is running on \"%s\": sync from its menu, or "
+                     "close it first\n",
+                     path.c_str());
+        return kDamaged;
+    }
+    // Before the first sync of this file, its tasks are kept as they were.
+    const quill::FileContents before = quill::ReadWholeFile(path);
+    if (!found && before.status == quill::ReadStatus::Ok) {
+        const quill::CopyResult copy = quill::WriteNewFile(path + ".before-sync", before.bytes);
+        if (copy.path.empty()) {
+            return Fail("cannot keep a copy of \"" + path +
+                        "\" before the first sync: " + copy.error);
+        }
+    }
+    // As the program has the store after start-up.
+    quill::AddDefaultCategories(store);
+    quill::RepairInvariants(store);
+    quill::GiveMissingUids(store);
+
+    const QString url = QString::fromStdString(state.collectionUrl);
+    const QString user = QString::fromStdString(state.user);
+    QString password = qEnvironmentVariable("QUILLNOTE_SYNC_PASSWORD");
+    if (password.isEmpty()) {
+        QString keyringError;
+        bool answered = false;
+        quill::ReadSyncPassword(user, url, QCoreApplication::instance(),
+                                [&](const QString& stored, const QString& error) {
+                                    password = stored;
+                                    keyringError = error;
+                                    answered = true;
+                                    QCoreApplication::exit(0);
+                                });
+        if (!answered) {
+            QCoreApplication::exec();
+        }
+        if (password.isEmpty()) {
+            std::fprintf(stderr,
+                         "quillnote-data: no password for %s: %s; set QUILLNOTE_SYNC_PASSWORD\n",
+                         quill::SyncPasswordKey(user, url).toLocal8Bit().constData(),
+                         keyringError.toLocal8Bit().constData());
+            return kDamaged;
+        }
+    }
+    return RunSync(path, std::move(store), std::move(state), password, args.allowDeletions);
+}
+
 } // namespace
 
 // The data file of the program beside this tool, by the program's own rule.
@@ -281,6 +415,8 @@ int main(int argc, char** argv) {
     bool optionsEnded = false;
     std::string category;
     bool hasCategory = false;
+    SyncArguments sync;
+    bool syncOption = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (!optionsEnded && arg == "--category") {
@@ -289,6 +425,16 @@ int main(int argc, char** argv) {
             }
             category = argv[++i];
             hasCategory = true;
+        } else if (!optionsEnded && (arg == "--url" || arg == "--user")) {
+            std::string& value = arg == "--url" ? sync.url : sync.user;
+            if (i + 1 >= argc || !value.empty() || argv[i + 1][0] == '\0') {
+                return Usage();
+            }
+            value = argv[++i];
+            syncOption = true;
+        } else if (!optionsEnded && arg == "--allow-deletions") {
+            sync.allowDeletions = true;
+            syncOption = true;
         } else if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
             operands.push_back(arg);
         } else if (arg == "--") {
@@ -306,6 +452,13 @@ int main(int argc, char** argv) {
         } else {
             return Usage();
         }
+    }
+    if (!where && operands.size() == 2 && operands[0] == "sync" && !raw && !hasCategory) {
+        const QCoreApplication app(argc, argv); // the network and the keyring need it
+        return Sync(operands[1], sync);
+    }
+    if (syncOption) {
+        return Usage();
     }
     if (where && operands.empty() && !raw) {
         return Where(argc, argv);

@@ -1,0 +1,167 @@
+#include "caldav_client.h"
+
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QXmlStreamReader>
+
+namespace quill {
+
+namespace {
+
+constexpr int kMaxRedirects = 5;
+// A server that stops answering for this long costs a failed sync, no more.
+constexpr int kTransferTimeoutMs = 30000;
+
+const QString kDav = QStringLiteral("DAV:");
+const QString kCalDav = QStringLiteral("urn:ietf:params:xml:ns:caldav");
+
+// "HTTP/1.1 404 Not Found" -> 404.
+int StatusOf(const QString& line) {
+    const QStringList parts = line.simplified().split(QLatin1Char(' '));
+    return parts.size() >= 2 ? parts[1].toInt() : 0;
+}
+
+} // namespace
+
+bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses) {
+    responses.clear();
+    QXmlStreamReader xml(body);
+    bool multistatus = false;
+    bool inPropstat = false;
+    DavResponse current;
+    int propstatStatus = 0;
+    QByteArray etag;
+    QByteArray data;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const bool dav = xml.namespaceUri() == kDav;
+        const auto name = xml.name();
+        if (xml.isStartElement()) {
+            if (dav && name == QLatin1String("multistatus")) {
+                multistatus = true;
+            } else if (dav && name == QLatin1String("response")) {
+                current = DavResponse{};
+            } else if (dav && name == QLatin1String("propstat")) {
+                inPropstat = true;
+                propstatStatus = 0;
+                etag.clear();
+                data.clear();
+            } else if (dav && name == QLatin1String("href")) {
+                current.href = xml.readElementText().trimmed();
+            } else if (dav && name == QLatin1String("status")) {
+                // Inside a propstat it tells about those properties; outside,
+                // about the resource (404: removed, in a sync report).
+                (inPropstat ? propstatStatus : current.status) = StatusOf(xml.readElementText());
+            } else if (dav && name == QLatin1String("getetag")) {
+                etag = xml.readElementText().trimmed().toUtf8();
+            } else if (xml.namespaceUri() == kCalDav && name == QLatin1String("calendar-data")) {
+                data = xml.readElementText().toUtf8();
+            }
+        } else if (xml.isEndElement() && dav) {
+            if (name == QLatin1String("propstat")) {
+                inPropstat = false;
+                if (propstatStatus == 200) {
+                    current.etag = etag;
+                    current.calendarData = data;
+                    current.status = current.status == 0 ? 200 : current.status;
+                }
+            } else if (name == QLatin1String("response")) {
+                responses.push_back(current);
+            }
+        }
+    }
+    return multistatus && !xml.hasError();
+}
+
+QString DescribeFailure(const DavAnswer& answer, const QUrl& url) {
+    const QString where = url.toDisplayString(QUrl::RemoveUserInfo);
+    switch (answer.status) {
+    case 0:
+        return answer.error;
+    case 401:
+        return QStringLiteral("The server %1 did not accept the user name or password.").arg(where);
+    case 403:
+        return QStringLiteral("The server refused access to %1.").arg(where);
+    case 404:
+        return QStringLiteral("There is no task list at %1.").arg(where);
+    default:
+        return QStringLiteral("The server answered %1 for %2.").arg(answer.status).arg(where);
+    }
+}
+
+CalDavClient::CalDavClient(QString user, QString password, QObject* parent)
+    : QObject(parent), network_(new QNetworkAccessManager(this)), user_(std::move(user)),
+      password_(std::move(password)) {}
+
+bool CalDavClient::MaySendPassword(const QUrl& url) {
+    if (url.scheme() == QLatin1String("https")) {
+        return true;
+    }
+    const QString host = url.host();
+    return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
+}
+
+void CalDavClient::Send(const QByteArray& verb, const QUrl& url, const Headers& headers,
+                        const QByteArray& body, Done done) {
+    SendHop(verb, url, headers, body, 0, std::move(done));
+}
+
+void CalDavClient::SendHop(const QByteArray& verb, const QUrl& url, const Headers& headers,
+                           const QByteArray& body, int hops, Done done) {
+    if (!MaySendPassword(url)) {
+        DavAnswer refused;
+        refused.error = QStringLiteral("The password would cross the network unencrypted to %1: "
+                                       "use the server's https address.")
+                            .arg(url.host());
+        done(refused);
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setRawHeader("Authorization",
+                         "Basic " + (user_ + QLatin1Char(':') + password_).toUtf8().toBase64());
+    for (const auto& [name, value] : headers) {
+        request.setRawHeader(name, value);
+    }
+    QNetworkReply* reply = network_->sendCustomRequest(request, verb, body);
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, verb, url, headers, body, hops, done = std::move(done)]() {
+                reply->deleteLater();
+                DavAnswer answer;
+                answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                answer.body = reply->readAll();
+                answer.etag = reply->rawHeader("ETag");
+                if (answer.status == 0) {
+                    answer.error = QStringLiteral("Cannot reach the server %1: %2.")
+                                       .arg(url.host(), reply->errorString());
+                }
+                const QUrl target =
+                    reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+                const bool redirect = answer.status == 301 || answer.status == 302 ||
+                                      answer.status == 307 || answer.status == 308;
+                if (redirect && target.isValid()) {
+                    const QUrl next = url.resolved(target);
+                    if (hops >= kMaxRedirects) {
+                        answer.status = 0;
+                        answer.error =
+                            QStringLiteral("The server %1 redirects too often.").arg(url.host());
+                    } else if (url.scheme() == QLatin1String("https") &&
+                               next.scheme() != QLatin1String("https")) {
+                        answer.status = 0;
+                        answer.error =
+                            QStringLiteral("The server %1 redirects to an unencrypted address.")
+                                .arg(url.host());
+                    } else {
+                        SendHop(verb, next, headers, body, hops + 1, done);
+                        return;
+                    }
+                }
+                done(answer);
+            });
+}
+
+} // namespace quill

@@ -1,0 +1,67 @@
+#pragma once
+// Requests to a CalDAV server on Qt Network, never blocking: each answer comes
+// back through a callback on the caller's thread. Redirects are followed by
+// hand with the same request (Qt would turn a PROPFIND or REPORT into a GET),
+// the password goes only over https or to this machine, and certificates are
+// checked as Qt checks them.
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+class QNetworkAccessManager;
+
+namespace quill {
+
+struct DavAnswer {
+    int status = 0; // the HTTP status; 0 when no answer came
+    QString error;  // when no answer came: why, in the user's words
+    QByteArray body;
+    QByteArray etag; // the ETag header, quotes included
+};
+
+// One <response> of a multistatus answer.
+struct DavResponse {
+    QString href; // the path, as the server wrote it
+    int status = 0;
+    QByteArray etag;
+    QByteArray calendarData;
+};
+
+// The responses of a 207 answer's body; false when it is not a multistatus.
+bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses);
+
+// What a failed answer means to the user.
+QString DescribeFailure(const DavAnswer& answer, const QUrl& url);
+
+class CalDavClient : public QObject {
+    Q_OBJECT
+public:
+    CalDavClient(QString user, QString password, QObject* parent = nullptr);
+
+    using Headers = QList<std::pair<QByteArray, QByteArray>>;
+    using Done = std::function<void(const DavAnswer&)>;
+
+    // Sends `verb` to `url`; `done` runs once with the answer.
+    void Send(const QByteArray& verb, const QUrl& url, const Headers& headers,
+              const QByteArray& body, Done done);
+
+    // Whether the password may be sent to `url`: https, or this machine.
+    static bool MaySendPassword(const QUrl& url);
+
+private:
+    void SendHop(const QByteArray& verb, const QUrl& url, const Headers& headers,
+                 const QByteArray& body, int hops, Done done);
+
+    QNetworkAccessManager* network_;
+    QString user_;
+    QString password_;
+};
+
+} // namespace quill

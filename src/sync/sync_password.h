@@ -1,0 +1,20 @@
+#pragma once
+// The sync password in the desktop's keyring (QtKeychain: the Secret Service
+// or KWallet), under "<user>@<task list address>". Asynchronous, as the
+// keyring may take its time to open.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace quill {
+
+// The keyring's name for the account.
+QString SyncPasswordKey(const QString& user, const QString& url);
+
+// `done(password, error)` runs once: the password, or an empty one and why.
+void ReadSyncPassword(const QString& user, const QString& url, QObject* context,
+                      std::function<void(const QString&, const QString&)> done);
+
+} // namespace quill

@@ -1,0 +1,187 @@
+#include "sync_run.h"
+
+#include <QTimer>
+
+namespace quill {
+
+namespace {
+
+// A write that met a changed copy sends the run round again, this often at most.
+constexpr int kMaxRounds = 3;
+// Hrefs per fetch: small enough for any server's request limit.
+constexpr size_t kFetchBatch = 40;
+
+const QByteArray kXml = "application/xml; charset=utf-8";
+
+const QByteArray kListBody =
+    "<c:calendar-query xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+    "<d:prop><d:getetag/></d:prop>"
+    "<c:filter><c:comp-filter name=\"VCALENDAR\"><c:comp-filter name=\"VTODO\"/>"
+    "</c:comp-filter></c:filter></c:calendar-query>";
+
+QByteArray FetchBody(const std::vector<std::string>& hrefs, size_t from, size_t to) {
+    QByteArray body = "<c:calendar-multiget xmlns:d=\"DAV:\" "
+                      "xmlns:c=\"urn:ietf:params:xml:ns:caldav\">"
+                      "<d:prop><d:getetag/><c:calendar-data/></d:prop>";
+    for (size_t i = from; i < to; ++i) {
+        body +=
+            "<d:href>" + QString::fromStdString(hrefs[i]).toHtmlEscaped().toUtf8() + "</d:href>";
+    }
+    return body + "</c:calendar-multiget>";
+}
+
+// Hrefs compared as paths, however the server wrote them.
+std::string PathOf(const QString& href) {
+    return QUrl(href).path(QUrl::FullyEncoded).toStdString();
+}
+
+bool Success(int status) {
+    return status >= 200 && status < 300;
+}
+
+} // namespace
+
+QString SummaryText(const SyncSummary& s) {
+    QStringList parts{QStringLiteral("%1 sent").arg(s.sent),
+                      QStringLiteral("%1 received").arg(s.received)};
+    if (s.deletedHere > 0) {
+        parts << QStringLiteral("%1 removed here").arg(s.deletedHere);
+    }
+    if (s.conflicts > 0) {
+        parts << QStringLiteral("%1 conflict cop%2")
+                     .arg(s.conflicts)
+                     .arg(s.conflicts == 1 ? "y" : "ies");
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+SyncRun::SyncRun(TaskStore store, SyncState state, const QString& password, SyncOptions options,
+                 QObject* parent)
+    : QObject(parent), store_(std::move(store)), state_(std::move(state)), options_(options),
+      collection_(QString::fromStdString(state_.collectionUrl)),
+      client_(new CalDavClient(QString::fromStdString(state_.user), password, this)) {}
+
+void SyncRun::Start() {
+    QTimer::singleShot(0, this, &SyncRun::List);
+}
+
+QUrl SyncRun::UrlOf(const std::string& href) const {
+    return collection_.resolved(QUrl(QString::fromStdString(href)));
+}
+
+void SyncRun::List() {
+    ++rounds_;
+    stale_ = false;
+    client_->Send("REPORT", collection_, {{"Depth", "1"}, {"Content-Type", kXml}}, kListBody,
+                  [this](const DavAnswer& answer) {
+                      std::vector<DavResponse> responses;
+                      if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
+                          Finish(false, DescribeFailure(answer, collection_));
+                          return;
+                      }
+                      listing_.clear();
+                      for (const DavResponse& response : responses) {
+                          if (response.status == 200 && !response.etag.isEmpty()) {
+                              listing_[PathOf(response.href)] = response.etag.toStdString();
+                          }
+                      }
+                      texts_.clear();
+                      Fetch(HrefsToFetch(state_, listing_), 0);
+                  });
+}
+
+void SyncRun::Fetch(std::vector<std::string> hrefs, size_t from) {
+    if (from >= hrefs.size()) {
+        Reconcile();
+        return;
+    }
+    const size_t to = std::min(hrefs.size(), from + kFetchBatch);
+    const QByteArray body = FetchBody(hrefs, from, to);
+    client_->Send("REPORT", collection_, {{"Depth", "1"}, {"Content-Type", kXml}}, body,
+                  [this, hrefs = std::move(hrefs), to](const DavAnswer& answer) mutable {
+                      std::vector<DavResponse> responses;
+                      if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
+                          Finish(false, DescribeFailure(answer, collection_));
+                          return;
+                      }
+                      for (const DavResponse& response : responses) {
+                          if (response.status == 200 && !response.calendarData.isEmpty()) {
+                              const std::string path = PathOf(response.href);
+                              texts_[path] = response.calendarData.toStdString();
+                              // The copy fetched is the one to compare with next time.
+                              if (!response.etag.isEmpty()) {
+                                  listing_[path] = response.etag.toStdString();
+                              }
+                          }
+                      }
+                      Fetch(std::move(hrefs), to);
+                  });
+}
+
+void SyncRun::Reconcile() {
+    plan_ = ReconcileSync(store_, state_, listing_, texts_, options_);
+    if (!plan_.ok) {
+        Finish(false, QString::fromStdString(plan_.error));
+        return;
+    }
+    summary_.reconciled = true;
+    summary_.received += plan_.received;
+    summary_.deletedHere += plan_.deletedHere;
+    summary_.conflicts += plan_.conflicts;
+    SendNext(0);
+}
+
+void SyncRun::SendNext(size_t index) {
+    if (index >= plan_.ops.size()) {
+        if (stale_ && rounds_ < kMaxRounds) {
+            List();
+        } else if (stale_) {
+            Finish(false, QStringLiteral("The task list kept changing while it was synced; "
+                                         "sync again in a moment."));
+        } else {
+            Finish(sendError_.isEmpty(), sendError_);
+        }
+        return;
+    }
+    const SyncOp& op = plan_.ops[index];
+    CalDavClient::Headers headers;
+    QByteArray verb = "PUT";
+    QByteArray body;
+    if (op.kind == SyncOp::Kind::Delete) {
+        verb = "DELETE";
+    } else {
+        headers.push_back(
+            std::pair<QByteArray, QByteArray>("Content-Type", "text/calendar; charset=utf-8"));
+        body = QByteArray::fromStdString(op.body);
+    }
+    if (op.kind == SyncOp::Kind::Create) {
+        headers.push_back(std::pair<QByteArray, QByteArray>("If-None-Match", "*"));
+    } else {
+        headers.push_back(
+            std::pair<QByteArray, QByteArray>("If-Match", QByteArray::fromStdString(op.etag)));
+    }
+    const QUrl url = UrlOf(op.href);
+    client_->Send(verb, url, headers, body, [this, index, url](const DavAnswer& answer) {
+        const SyncOp& sent = plan_.ops[index];
+        // Removing what is already gone leaves the wanted result.
+        const bool ok =
+            Success(answer.status) || (sent.kind == SyncOp::Kind::Delete && answer.status == 404);
+        RecordSyncOp(state_, sent, ok, answer.etag.toStdString());
+        if (ok) {
+            ++summary_.sent;
+        } else if (answer.status == 412) {
+            stale_ = true;
+        } else if (sendError_.isEmpty()) {
+            sendError_ = DescribeFailure(answer, url);
+        }
+        SendNext(index + 1);
+    });
+}
+
+void SyncRun::Finish(bool ok, const QString& error) {
+    summary_.ok = ok;
+    summary_.error = error;
+    Q_EMIT Finished(summary_);
+}
+
+} // namespace quill

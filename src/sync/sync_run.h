@@ -1,0 +1,68 @@
+#pragma once
+// One sync of the store with one task list, from the server's listing to the
+// last upload, all of it asynchronous. The run works on its own copies of the
+// store and the sync state; the caller saves them (data file first, then the
+// state) once Finished says the store was reconciled.
+
+#include "caldav_client.h"
+#include "core/task_store.h"
+#include "sync_engine.h"
+#include "sync_state.h"
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+
+namespace quill {
+
+struct SyncSummary {
+    bool ok = false;
+    bool reconciled = false; // the store and state hold the server's changes: save them
+    int sent = 0;
+    int received = 0;
+    int deletedHere = 0;
+    int conflicts = 0;
+    QString error; // when not ok: what went wrong and what to do
+};
+
+// "3 sent, 1 received, 1 removed here, 1 conflict copy".
+QString SummaryText(const SyncSummary& summary);
+
+class SyncRun : public QObject {
+    Q_OBJECT
+public:
+    SyncRun(TaskStore store, SyncState state, const QString& password, SyncOptions options,
+            QObject* parent = nullptr);
+
+    // Starts the run; Finished follows once, never from within Start.
+    void Start();
+
+    const TaskStore& Store() const { return store_; }
+    const SyncState& State() const { return state_; }
+
+Q_SIGNALS:
+    void Finished(const quill::SyncSummary& summary);
+
+private:
+    void List();
+    void Fetch(std::vector<std::string> hrefs, size_t from);
+    void Reconcile();
+    void SendNext(size_t index);
+    void Finish(bool ok, const QString& error);
+    QUrl UrlOf(const std::string& href) const;
+
+    TaskStore store_;
+    SyncState state_;
+    SyncOptions options_;
+    QUrl collection_;
+    CalDavClient* client_;
+    ServerListing listing_;
+    ServerTexts texts_;
+    SyncPlan plan_;
+    SyncSummary summary_;
+    int rounds_ = 0;
+    bool stale_ = false; // a write met a copy changed meanwhile: fetch and merge again
+    QString sendError_;
+};
+
+} // namespace quill
