@@ -597,9 +597,12 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
 
     if (!options.allowManyDeletions && deletions > 1 &&
         static_cast<size_t>(deletions) * 4 > synced) {
-        return fail("this sync would delete " + std::to_string(deletions) + " of " +
+        plan = fail("this sync would delete " + std::to_string(deletions) + " of " +
                     std::to_string(synced) +
-                    " synced tasks; nothing was changed. Check the task list, then allow it");
+                    " synced tasks, so it stopped and changed nothing; check the task list, then "
+                    "allow the deletions");
+        plan.tooManyDeletions = true;
+        return plan;
     }
     for (const std::string& uid : removeHere) {
         RemoveTaskAt(store, FindUid(store, uid));

@@ -35,7 +35,8 @@ struct SyncOp {
 
 struct SyncPlan {
     bool ok = true;
-    std::string error; // when not ok: why nothing was changed
+    std::string error;             // when not ok: why nothing was changed
+    bool tooManyDeletions = false; // not ok because of the deletion limit
     std::vector<SyncOp> ops;
     int received = 0;    // tasks added or changed here from the server
     int deletedHere = 0; // tasks removed here because the server removed them

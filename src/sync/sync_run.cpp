@@ -121,6 +121,7 @@ void SyncRun::Fetch(std::vector<std::string> hrefs, size_t from) {
 void SyncRun::Reconcile() {
     plan_ = ReconcileSync(store_, state_, listing_, texts_, options_);
     if (!plan_.ok) {
+        summary_.tooManyDeletions = plan_.tooManyDeletions;
         Finish(false, QString::fromStdString(plan_.error));
         return;
     }

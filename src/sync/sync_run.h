@@ -22,7 +22,8 @@ struct SyncSummary {
     int received = 0;
     int deletedHere = 0;
     int conflicts = 0;
-    QString error; // when not ok: what went wrong and what to do
+    QString error;                 // when not ok: what went wrong and what to do
+    bool tooManyDeletions = false; // stopped before deleting more than a quarter
 };
 
 // "3 sent, 1 received, 1 removed here, 1 conflict copy".

@@ -317,8 +317,9 @@ int RunSync(const std::string& path, quill::TaskStore store, quill::SyncState st
     }
     const std::string text = quill::SummaryText(summary).toStdString();
     if (!summary.ok) {
-        std::fprintf(stderr, "quillnote-data: sync failed: %s (%s)\n",
-                     summary.error.toLocal8Bit().constData(), text.c_str());
+        std::fprintf(stderr, "quillnote-data: sync failed: %s%s (%s)\n",
+                     summary.error.toLocal8Bit().constData(),
+                     summary.tooManyDeletions ? " with --allow-deletions" : "", text.c_str());
         return kDamaged;
     }
     std::printf("synced with %s: %s\n", run.State().collectionUrl.c_str(), text.c_str());
