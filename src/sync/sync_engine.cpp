@@ -404,15 +404,16 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         failed.error = std::move(error);
         return failed;
     };
+    // A copy that cannot be read (or did not come) is left alone on both sides
+    // until it can: neither taken as removed nor written over.
     std::map<std::string, ParsedText> server;
+    std::set<std::string> unreadable;
     for (const std::string& href : HrefsToFetch(realState, listing)) {
         const auto text = texts.find(href);
-        if (text == texts.end()) {
-            return fail("the server did not send \"" + href + "\"");
-        }
         std::string error;
-        if (!Parse(text->second, options.today, server[href], error)) {
-            return fail("the server's \"" + href + "\" cannot be read: " + error);
+        if (text == texts.end() || !Parse(text->second, options.today, server[href], error)) {
+            unreadable.insert(href);
+            plan.unreadable.push_back(href);
         }
     }
     std::set<std::string> removeHere;
@@ -424,6 +425,9 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         const std::string& uid = entry->first;
         const SyncedItem& item = entry->second;
         linkedHrefs.insert(item.href);
+        if (unreadable.count(item.href) != 0) {
+            continue;
+        }
         const int32_t at = FindUid(store, uid);
         const bool changedHere = at >= 0 && store.Tasks[at].LastModified != item.syncedModified;
         const auto there = listing.find(item.href);
@@ -539,7 +543,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
     // New on the server, or a task both sides have that was never linked (the
     // same calendar file imported on two machines; a create whose answer was lost).
     for (const auto& [href, etag] : listing) {
-        if (linkedHrefs.count(href) != 0) {
+        if (linkedHrefs.count(href) != 0 || unreadable.count(href) != 0) {
             continue;
         }
         const ParsedText& theirs = server[href];

@@ -38,9 +38,10 @@ struct SyncPlan {
     std::string error;             // when not ok: why nothing was changed
     bool tooManyDeletions = false; // not ok because of the deletion limit
     std::vector<SyncOp> ops;
-    int received = 0;    // tasks added or changed here from the server
-    int deletedHere = 0; // tasks removed here because the server removed them
-    int conflicts = 0;   // conflict copies added
+    int received = 0;                    // tasks added or changed here from the server
+    int deletedHere = 0;                 // tasks removed here because the server removed them
+    int conflicts = 0;                   // conflict copies added
+    std::vector<std::string> unreadable; // server copies left alone: they cannot be read
 };
 
 struct SyncOptions {
@@ -55,9 +56,10 @@ struct SyncOptions {
 // The three-way rule per field against the last-synced text: a field changed
 // on one side takes that side; changed alike on both is no conflict; changed
 // differently keeps the local value and adds the server's version as a
-// conflict copy (local only). An edit beats a delete on either side. Not ok,
-// with store and state untouched, when a fetched text cannot be read or the
-// run would delete too much. `texts` must hold every HrefsToFetch.
+// conflict copy (local only). An edit beats a delete on either side. A server
+// copy missing from `texts` or unreadable is left alone (listed in
+// `unreadable`). Not ok, with store and state untouched, when the run would
+// delete too much.
 SyncPlan ReconcileSync(TaskStore& store, SyncState& state, const ServerListing& listing,
                        const ServerTexts& texts, const SyncOptions& options);
 

@@ -52,6 +52,9 @@ QString SummaryText(const SyncSummary& s) {
                      .arg(s.conflicts)
                      .arg(s.conflicts == 1 ? "y" : "ies");
     }
+    if (s.unreadable > 0) {
+        parts << QStringLiteral("%1 left alone on the server (unreadable)").arg(s.unreadable);
+    }
     return parts.join(QStringLiteral(", "));
 }
 
@@ -129,6 +132,7 @@ void SyncRun::Reconcile() {
     summary_.received += plan_.received;
     summary_.deletedHere += plan_.deletedHere;
     summary_.conflicts += plan_.conflicts;
+    summary_.unreadable = static_cast<int>(plan_.unreadable.size());
     SendNext(0);
 }
 

@@ -22,6 +22,7 @@ struct SyncSummary {
     int received = 0;
     int deletedHere = 0;
     int conflicts = 0;
+    int unreadable = 0;            // server copies left alone because they cannot be read
     QString error;                 // when not ok: what went wrong and what to do
     bool tooManyDeletions = false; // stopped before deleting more than a quarter
 };

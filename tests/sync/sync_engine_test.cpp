@@ -152,6 +152,14 @@ TEST(SyncEngine, EachSideChangesAsTheRuleSays) {
          },
          "Buy soy milk/1, Call Bob/1", "", "", 0},
         {"removed there", [](World& w) { w.RemoveThere("t1"); }, "Call Bob/1", "", "", 0},
+        {"unreadable there, changed here",
+         [](World& w) {
+             w.EditHere("t1", "Buy oat milk");
+             w.EditThere("t1", "Buy soy milk");
+             w.texts["/alice/tasks/t1.ics"] = "BEGIN:VCALENDAR\r\nEND:VCALENDAR\r\n";
+             w.listing["/alice/tasks/t4.ics"] = "\"n\"";
+         },
+         "Buy oat milk/0, Call Bob/1", "", "", 0},
         {"removed there, changed here",
          [](World& w) {
              w.RemoveThere("t1");
