@@ -111,10 +111,8 @@ void FoldCharacter(char32_t c, std::string& out) {
         AppendPlainLetter(kLatinExtendedA[c - 0x100], c, out);
     } else if (c >= 0x300 && c < 0x370) {
         // Combining accents: "e" followed by U+0301 reads as "é".
-    } else if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) {
-        Encode(c + 0x20, out);
-    } else if (c >= 0x410 && c <= 0x42F) {
-        Encode(c + 0x20, out);
+    } else if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
+        Encode(c + 0x20, out); // Greek and Cyrillic capitals
     } else if (c >= 0x400 && c <= 0x40F) {
         Encode(c + 0x50, out);
     } else {
