@@ -5,6 +5,8 @@
 // the password goes only over https or to this machine, and certificates are
 // checked as Qt checks them.
 
+#include "multistatus.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QObject>
@@ -25,17 +27,6 @@ struct DavAnswer {
     QByteArray body;
     QByteArray etag; // the ETag header, quotes included
 };
-
-// One <response> of a multistatus answer.
-struct DavResponse {
-    QString href; // the path, as the server wrote it
-    int status = 0;
-    QByteArray etag;
-    QByteArray calendarData;
-};
-
-// The responses of a 207 answer's body; false when it is not a multistatus.
-bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses);
 
 // What a failed answer means to the user.
 QString DescribeFailure(const DavAnswer& answer, const QUrl& url);
