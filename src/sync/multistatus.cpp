@@ -18,7 +18,8 @@ int StatusOf(const QString& line) {
 
 } // namespace
 
-bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses) {
+bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses,
+                     QString* syncToken) {
     responses.clear();
     QXmlStreamReader xml(body);
     bool multistatus = false;
@@ -41,6 +42,11 @@ bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses
                 propstatStatus = 0;
                 etag.clear();
                 data.clear();
+            } else if (dav && name == QLatin1String("sync-token")) {
+                const QString token = xml.readElementText().trimmed();
+                if (syncToken != nullptr) {
+                    *syncToken = token;
+                }
             } else if (dav && name == QLatin1String("href")) {
                 current.href = xml.readElementText().trimmed();
             } else if (dav && name == QLatin1String("status")) {

@@ -18,6 +18,8 @@ struct DavResponse {
 };
 
 // The responses of a 207 answer's body; false when it is not a multistatus.
-bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses);
+// `syncToken`, when given, gets the token a sync-collection report ends with.
+bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses,
+                     QString* syncToken = nullptr);
 
 } // namespace quill

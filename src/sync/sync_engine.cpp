@@ -26,6 +26,8 @@ struct TaskView {
 // The fields the merge weighs one by one; each is written by its own properties.
 enum Field { Title, Description, Priority, Due, Done, Category, Reminder, Sound, kFieldCount };
 
+constexpr const char* kNoTask = "it holds no task";
+
 // A state whose change time no task has: the task counts as changed here.
 constexpr int64_t kChangedHere = std::numeric_limits<int64_t>::min();
 
@@ -136,7 +138,7 @@ bool Parse(const std::string& text, double today, ParsedText& out, std::string& 
                    ? root
                    : icalcomponent_get_first_component(root, ICAL_VTODO_COMPONENT);
     if (out.todo == nullptr) {
-        error = "it holds no task";
+        error = kNoTask;
         return false;
     }
     VTodoTask read;
@@ -413,7 +415,10 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         std::string error;
         if (text == texts.end() || !Parse(text->second, options.today, server[href], error)) {
             unreadable.insert(href);
-            plan.unreadable.push_back(href);
+            // An event in a list that also holds events is no task, not a fault.
+            if (error != kNoTask) {
+                plan.unreadable.push_back(href);
+            }
         }
     }
     std::set<std::string> removeHere;

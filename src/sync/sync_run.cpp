@@ -75,6 +75,61 @@ QUrl SyncRun::UrlOf(const std::string& href) const {
 void SyncRun::List() {
     ++rounds_;
     stale_ = false;
+    // Without synced tasks a token says nothing about what this side knows.
+    ListChanges(state_.items.empty() ? QString() : QString::fromStdString(state_.syncToken));
+}
+
+void SyncRun::ListChanges(const QString& token) {
+    const QByteArray body = "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>" +
+                            token.toHtmlEscaped().toUtf8() +
+                            "</d:sync-token><d:sync-level>1</d:sync-level>"
+                            "<d:prop><d:getetag/></d:prop></d:sync-collection>";
+    client_->Send("REPORT", collection_, {{"Depth", "0"}, {"Content-Type", kXml}}, body,
+                  [this, token](const DavAnswer& answer) {
+                      std::vector<DavResponse> responses;
+                      QString next;
+                      if (answer.status == 207 && ReadMultistatus(answer.body, responses, &next)) {
+                          // What changed since the token, laid over what the last sync listed.
+                          listing_.clear();
+                          if (!token.isEmpty()) {
+                              for (const auto& [uid, item] : state_.items) {
+                                  listing_[item.href] = item.etag;
+                              }
+                          }
+                          std::string self = PathOf(collection_.toString());
+                          while (!self.empty() && self.back() == '/') {
+                              self.pop_back();
+                          }
+                          bool truncated = false;
+                          for (const DavResponse& response : responses) {
+                              std::string path = PathOf(response.href);
+                              if (path == self || path == self + "/") {
+                                  truncated = truncated || response.status == 507;
+                              } else if (response.status == 404) {
+                                  listing_.erase(path);
+                              } else if (response.status == 200 && !response.etag.isEmpty()) {
+                                  listing_[path] = response.etag.toStdString();
+                              }
+                          }
+                          if (truncated) {
+                              ListAll();
+                              return;
+                          }
+                          nextToken_ = next.toStdString();
+                          texts_.clear();
+                          Fetch(HrefsToFetch(state_, listing_), 0);
+                      } else if (answer.status == 0 || answer.status == 401) {
+                          Finish(false, DescribeFailure(answer, collection_));
+                      } else if (!token.isEmpty()) {
+                          ListChanges(QString()); // a token the server forgot: everything, anew
+                      } else {
+                          ListAll(); // no sync reports on this server
+                      }
+                  });
+}
+
+void SyncRun::ListAll() {
+    nextToken_.clear();
     client_->Send("REPORT", collection_, {{"Depth", "1"}, {"Content-Type", kXml}}, kListBody,
                   [this](const DavAnswer& answer) {
                       std::vector<DavResponse> responses;
@@ -129,6 +184,10 @@ void SyncRun::Reconcile() {
         return;
     }
     summary_.reconciled = true;
+    // A copy left alone must be listed again next time, so the token stays.
+    if (plan_.unreadable.empty()) {
+        state_.syncToken = nextToken_;
+    }
     summary_.received += plan_.received;
     summary_.deletedHere += plan_.deletedHere;
     summary_.conflicts += plan_.conflicts;

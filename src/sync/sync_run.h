@@ -47,6 +47,11 @@ Q_SIGNALS:
 
 private:
     void List();
+    // What changed since `token` (everything when empty), by sync-collection;
+    // a server without it, or one that forgot the token, gets ListAll.
+    void ListChanges(const QString& token);
+    // Every task's ETag, by calendar-query.
+    void ListAll();
     void Fetch(std::vector<std::string> hrefs, size_t from);
     void Reconcile();
     void SendNext(size_t index);
@@ -60,6 +65,7 @@ private:
     CalDavClient* client_;
     ServerListing listing_;
     ServerTexts texts_;
+    std::string nextToken_; // the token of the listing being synced
     SyncPlan plan_;
     SyncSummary summary_;
     int rounds_ = 0;

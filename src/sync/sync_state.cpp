@@ -87,6 +87,9 @@ std::string SyncStatePathFor(const std::string& dataFile) {
 std::string WriteSyncState(const SyncState& state) {
     std::string out(kHeader);
     out += "\ncollection\t" + Escape(state.collectionUrl) + "\nuser\t" + Escape(state.user) + "\n";
+    if (!state.syncToken.empty()) {
+        out += "token\t" + Escape(state.syncToken) + "\n";
+    }
     for (const auto& [uid, item] : state.items) {
         out += "item\t" + Escape(uid) + "\t" + Escape(item.href) + "\t" + Escape(item.etag) + "\t" +
                std::to_string(item.syncedModified) + "\t" + Escape(item.baseIcs) + "\n";
@@ -116,6 +119,8 @@ bool ReadSyncState(std::string_view text, SyncState& state, std::string& error) 
             state.collectionUrl = a;
         } else if (ok && f[0] == "user" && f.size() == 2) {
             state.user = a;
+        } else if (ok && f[0] == "token" && f.size() == 2) {
+            state.syncToken = a;
         } else if (ok && f[0] == "local-only" && f.size() == 2) {
             state.localOnly.insert(a);
         } else if (ok && f[0] == "item" && f.size() == 6) {

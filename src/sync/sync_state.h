@@ -26,6 +26,9 @@ struct SyncedItem {
 struct SyncState {
     std::string collectionUrl; // the task list, e.g. "http://host/alice/tasks/"
     std::string user;
+    // The server's sync token for the listing the items agree with; empty when
+    // the next sync must list everything.
+    std::string syncToken;
     std::map<std::string, SyncedItem> items; // by task Uid
     // Conflict copies: tasks the user resolves here and that are never sent.
     std::set<std::string> localOnly;

@@ -95,6 +95,15 @@ on_server server-1 'SUMMARY:Buy oat milk' && on_server server-1 'X-OTHER:keep' |
 sync_ok
 case "$(titles)" in *'Pay rent'*) fail "the removal did not arrive: $(titles)" ;; esac
 
+# Changes are asked for by sync token; a token the server no longer knows
+# costs a full listing, not the sync.
+grep -q '^token	http' "$DAT.sync" || fail "no sync token kept"
+sed -i 's/^token\t.*/token\thttp:\/\/radicale.org\/ns\/sync\/0000/' "$DAT.sync"
+todo server-2 'SUMMARY:Water plants'
+put server-2
+sync_ok
+titles | grep -q 'Water plants' || fail "nothing arrived after an expired token: $(titles)"
+
 # The server goes away: the sync fails with 1 and the data file is untouched.
 kill "$RPID"; wait "$RPID" 2>/dev/null || true; RPID=""
 cp "$DAT" "$W/before"
