@@ -253,6 +253,47 @@ bool ReadReminder(icalcomponent* todo, TTASK_ITEM& task, std::string& error) {
     return true;
 }
 
+// A repeating task's rule, counted from DTSTART (which a rule needs): the date
+// the rule counts from, or the due date.
+void AddRepeat(icalcomponent* c, const TTASK_ITEM& task) {
+    if (!IsRepeating(task)) {
+        return;
+    }
+    const icalrecurrencetype rule = icalrecurrencetype_from_string(task.RepeatRule.c_str());
+    if (rule.freq == ICAL_NO_RECURRENCE) {
+        icalerror_clear_errno();
+        return;
+    }
+    const CivilDateTime from =
+        DecodeDateTime(task.RepeatFrom != 0.0 ? task.RepeatFrom : task.DueDate);
+    icaltimetype start = icaltime_null_date();
+    start.year = from.year;
+    start.month = from.month;
+    start.day = from.day;
+    Add(c, icalproperty_new_dtstart(start));
+    Add(c, icalproperty_new_rrule(rule));
+}
+
+// The first RRULE, as libical writes it, and DTSTART's date when it is not the
+// due date; a task without a due date keeps its rule for when it gets one.
+void ReadRepeat(icalcomponent* todo, TTASK_ITEM& task) {
+    icalproperty* rrule = icalcomponent_get_first_property(todo, ICAL_RRULE_PROPERTY);
+    if (rrule == nullptr) {
+        return;
+    }
+    icalrecurrencetype rule = icalproperty_get_rrule(rrule);
+    if (rule.freq == ICAL_NO_RECURRENCE) {
+        return;
+    }
+    task.RepeatRule = TextOr(icalrecurrencetype_as_string(&rule));
+    icalproperty* dtstart = icalcomponent_get_first_property(todo, ICAL_DTSTART_PROPERTY);
+    icaltimetype start{};
+    if (dtstart != nullptr && task.HasDueDate != 0 && ReadTime(dtstart, todo, start)) {
+        const TDateTime from = DueDateOf(start);
+        task.RepeatFrom = DatePart(from) != DatePart(task.DueDate) ? DatePart(from) : 0.0;
+    }
+}
+
 } // namespace
 
 int IcalPriority(int32_t priority) {
@@ -305,6 +346,7 @@ IcalComponentPtr TaskToVTodo(const TTASK_ITEM& task, const TCATEGORY* category, 
         due.month = day.month;
         due.day = day.day;
         Add(c, icalproperty_new_due(due));
+        AddRepeat(c, task);
     }
     if (task.Done != 0) {
         Add(c, icalproperty_new_status(ICAL_STATUS_COMPLETED));
@@ -350,6 +392,7 @@ bool VTodoToTask(icalcomponent* todo, VTodoTask& out, std::string& error, double
         task.HasDueDate = 1;
         task.DueDate = DueDateOf(time);
     }
+    ReadRepeat(todo, task);
     const icalproperty_status status = icalcomponent_get_status(todo);
     task.Done = status == ICAL_STATUS_COMPLETED || status == ICAL_STATUS_CANCELLED ||
                         icalcomponent_get_first_property(todo, ICAL_COMPLETED_PROPERTY) != nullptr

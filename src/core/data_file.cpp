@@ -89,7 +89,7 @@ size_t SerializedSize(const TaskStore& store) {
     }
     for (const TTASK_ITEM& task : store.Tasks) {
         size += 103 + task.Title.size() + task.Description.size() + task.SoundFile.size() + 5 +
-                task.Uid.size() + 26;
+                task.Uid.size() + 26 + 5 + task.RepeatRule.size() + 13;
     }
     return size;
 }
@@ -211,6 +211,8 @@ const char* FieldName(TaskTag tag) {
         return "creation time";
     case TaskTag::LastModified:
         return "change time";
+    case TaskTag::RepeatFrom:
+        return "repeat start";
     default:
         return "category";
     }
@@ -288,6 +290,10 @@ private:
             return Fixed(tag, &task.Created, 8);
         case TaskTag::LastModified:
             return Fixed(tag, &task.LastModified, 8);
+        case TaskTag::RepeatRule:
+            return reader_.String(task.RepeatRule) ? FieldRead::Ok : FieldRead::Truncated;
+        case TaskTag::RepeatFrom:
+            return Fixed(tag, &task.RepeatFrom, 8);
         default:
             break;
         }
@@ -469,6 +475,12 @@ std::vector<uint8_t> SerializeTasks(const TaskStore& store) {
         }
         if (task.LastModified != 0) {
             out.Int64Field(TaskTag::LastModified, task.LastModified);
+        }
+        if (!task.RepeatRule.empty()) {
+            out.StringField(TaskTag::RepeatRule, task.RepeatRule);
+        }
+        if (task.RepeatFrom != 0.0) {
+            out.DoubleField(TaskTag::RepeatFrom, task.RepeatFrom);
         }
         out.Tag(TaskTag::End);
     }

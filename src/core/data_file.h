@@ -41,6 +41,10 @@ enum class TaskTag : uint8_t {
     Uid = 0x40,          // string
     Created = 0x41,      // 8 bytes: signed seconds since 1970-01-01 UTC
     LastModified = 0x42, // 8 bytes, as Created
+    // How the task repeats, written only for a task with a rule: readers that do
+    // not know these tags pass over them and read the same thirteen fields.
+    RepeatRule = 0x50, // string: an iCalendar RRULE value
+    RepeatFrom = 0x51, // 8 bytes: the date the rule counts from, as DueDate
     End = 0xFF,
 };
 

@@ -109,7 +109,7 @@ public:
 
     void DoneToBottom() {
         std::stable_partition(order_.begin(), order_.end(),
-                              [&](int32_t r) { return tasks_[r].Done != 1; });
+                              [&](int32_t r) { return !CountsAsDone(tasks_[r]); });
     }
 
     // Moves every record to its new place, following the cycles of the order.

@@ -22,6 +22,7 @@ TTASK_ITEM NewTaskFromEditor(const TaskEditorValues& values, TDateTime now) {
     task.HasDueDate = Flag(values.HasDueDate);
     task.PlaySound = Flag(values.PlaySound);
     task.SoundFile = values.SoundFile;
+    task.RepeatRule = values.RepeatRule;
     task.NotOverdue = ComputeNotOverdue(task, now);
     return task;
 }
@@ -42,6 +43,11 @@ void WriteBackEditorChanges(TTASK_ITEM& task, const TaskEditorValues& opened,
         task.HasDueDate = Flag(chosen.HasDueDate);
         if (chosen.HasDueDate)
             task.DueDate = chosen.DueDate;
+        task.RepeatFrom = 0.0;
+    }
+    if (chosen.RepeatRule != opened.RepeatRule) {
+        task.RepeatRule = chosen.RepeatRule;
+        task.RepeatFrom = 0.0;
     }
     if (chosen.ReminderOn != opened.ReminderOn || chosen.ReminderDate != opened.ReminderDate ||
         chosen.ReminderTime != opened.ReminderTime) {

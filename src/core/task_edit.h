@@ -25,6 +25,9 @@ struct TaskEditorValues {
     TDateTime ReminderTime = 0.0;
     bool PlaySound = false;
     std::string SoundFile;
+    // An iCalendar RRULE value, empty for "Never"; a rule from another program
+    // comes back as it went in.
+    std::string RepeatRule;
 
     bool operator==(const TaskEditorValues&) const = default;
 };
@@ -36,8 +39,9 @@ TTASK_ITEM NewTaskFromEditor(const TaskEditorValues& values, TDateTime now);
 // values right after it was filled from the task) and `chosen` (its values at
 // OK), then brings NotOverdue in step with `now`. The due date, the reminder and
 // the sound each go as one group: a change to any part writes the whole group,
-// and a switched-off due date or reminder keeps its old moment. Any change
-// counts as the user's (MarkChanged).
+// and a switched-off due date or reminder keeps its old moment. A new rule or
+// due date starts the rule afresh from the due date. Any change counts as the
+// user's (MarkChanged).
 void WriteBackEditorChanges(TTASK_ITEM& task, const TaskEditorValues& opened,
                             const TaskEditorValues& chosen, TDateTime now);
 

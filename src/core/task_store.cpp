@@ -70,7 +70,7 @@ bool TTASK_ITEM::operator==(const TTASK_ITEM& other) const {
     const auto value = [](const TTASK_ITEM& t) {
         return std::tie(t.Priority, t.Title, t.Description, t.DueDate, t.ReminderDate,
                         t.ReminderTime, t.SoundFile, t.NotOverdue, t.PlaySound, t.ReminderOn,
-                        t.HasDueDate, t.Done, t.CategoryIndex);
+                        t.HasDueDate, t.Done, t.CategoryIndex, t.RepeatRule, t.RepeatFrom);
     };
     return value(*this) == value(other);
 }
@@ -191,6 +191,26 @@ void RemoveTaskAt(TaskStore& store, int32_t index) {
 
 void ToggleDone(TTASK_ITEM& task) {
     task.Done = static_cast<uint8_t>(1 - task.Done);
+    MarkChanged(task);
+}
+
+bool IsRepeating(const TTASK_ITEM& task) {
+    return task.HasDueDate != 0 && !task.RepeatRule.empty();
+}
+
+bool CountsAsDone(const TTASK_ITEM& task) {
+    return task.Done != 0 && !IsRepeating(task);
+}
+
+void MoveToOccurrence(TTASK_ITEM& task, double nextDue, double today) {
+    const double days = DatePart(nextDue) - DatePart(task.DueDate);
+    if (task.RepeatFrom == 0.0) {
+        task.RepeatFrom = DatePart(task.DueDate);
+    }
+    task.DueDate += days;
+    task.ReminderDate += days;
+    task.Done = 0;
+    task.NotOverdue = ComputeNotOverdue(task, today);
     MarkChanged(task);
 }
 

@@ -48,6 +48,14 @@ struct TTASK_ITEM {
     int64_t Created = 0;
     int64_t LastModified = 0;
 
+    // How the task repeats: an iCalendar RRULE value ("FREQ=WEEKLY;BYDAY=MO"),
+    // empty for a task that does not. Followed only while HasDueDate is 1.
+    // RepeatFrom is the date the rule counts from (0: the due date), kept when
+    // ticking moves the due date on, so "monthly on the 31st" stays on the 31st
+    // after a short month and a rule's COUNT counts from the first occurrence.
+    std::string RepeatRule;
+    double RepeatFrom = 0.0;
+
     // Names this record while the program runs, wherever sorting and removals move
     // it, so a window that was opened on a task can find that task again. Given by
     // AddTask and by the data-file reader (0: none); never written to the file and
@@ -126,6 +134,19 @@ void RemoveTaskAt(TaskStore& store, int32_t index);
 
 // Marks an open task done and a done task open: a user's change (MarkChanged).
 void ToggleDone(TTASK_ITEM& task);
+
+// Whether the task has a rule to follow: a rule and a due date.
+bool IsRepeating(const TTASK_ITEM& task);
+
+// Whether the list and the printed page treat the task as done: a repeating task
+// never is, its next occurrence is still to do.
+bool CountsAsDone(const TTASK_ITEM& task);
+
+// Ticking a repeating task: the due date becomes `nextDue` (a date), the
+// reminder moves by as many days (so it keeps its local time of day), the rule
+// goes on counting from where it counted before, and the task stays open; a
+// user's change (MarkChanged). NotOverdue is brought in step with `today`.
+void MoveToOccurrence(TTASK_ITEM& task, double nextDue, double today);
 
 // Appends a category at the end.
 void AddCategory(TaskStore& store, TCATEGORY category);

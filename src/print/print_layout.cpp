@@ -8,7 +8,7 @@
 namespace quill {
 
 bool IsPrinted(const TTASK_ITEM& task, bool onlyUncompleted) {
-    return !onlyUncompleted || (task.Done == 0 && task.NotOverdue == 1);
+    return !onlyUncompleted || (!CountsAsDone(task) && task.NotOverdue == 1);
 }
 
 PrintPlan MakePrintPlan(const TaskStore& store, int sortBy, bool doneToBottom,
