@@ -33,4 +33,18 @@ void ReadSyncPassword(const QString& user, const QString& url, QObject* context,
     job->start();
 }
 
+void WriteSyncPassword(const QString& user, const QString& url, const QString& password,
+                       QObject* context, std::function<void(const QString&)> done) {
+    auto* job = new QKeychain::WritePasswordJob(kService, context);
+    job->setKey(SyncPasswordKey(user, url));
+    job->setTextData(password);
+    QObject::connect(
+        job, &QKeychain::Job::finished, context, [job, done = std::move(done)](QKeychain::Job*) {
+            done(job->error() == QKeychain::NoError
+                     ? QString()
+                     : QStringLiteral("the keyring cannot keep it: %1").arg(job->errorString()));
+        });
+    job->start();
+}
+
 } // namespace quill

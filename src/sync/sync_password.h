@@ -17,4 +17,8 @@ QString SyncPasswordKey(const QString& user, const QString& url);
 void ReadSyncPassword(const QString& user, const QString& url, QObject* context,
                       std::function<void(const QString&, const QString&)> done);
 
+// Keeps `password` in the keyring; `done(error)` runs once, error empty on success.
+void WriteSyncPassword(const QString& user, const QString& url, const QString& password,
+                       QObject* context, std::function<void(const QString&)> done);
+
 } // namespace quill

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # One data file, a real Radicale server and curl as another device: tasks and
 # edits travel both ways through "quillnote-data sync", the same field changed
-# on both sides keeps both versions, and a server that went away changes nothing.
-# Usage: sync_e2e.sh QUILLNOTE-DATA    (exit 77: no Radicale on this machine)
+# on both sides keeps both versions, an expired sync token and a password in the
+# keyring still sync, and a server that went away changes nothing.
+# Usage: sync_e2e.sh QUILLNOTE-DATA    (exit 77: Radicale or the keyring not installed)
 set -euo pipefail
 TOOL=$1
-command -v radicale >/dev/null && command -v htpasswd >/dev/null || {
-    echo "radicale or htpasswd missing: scripts/install-deps.sh test installs them"
-    exit 77
-}
+for needed in radicale htpasswd curl dbus-run-session gnome-keyring-daemon; do
+    command -v $needed >/dev/null || {
+        echo "$needed is missing: scripts/install-deps.sh test installs it"
+        exit 77
+    }
+done
 W=$(mktemp -d)
 RPID=""
 trap '[ -z "$RPID" ] || kill "$RPID" 2>/dev/null; rm -rf "$W"' EXIT
@@ -103,6 +106,12 @@ todo server-2 'SUMMARY:Water plants'
 put server-2
 sync_ok
 titles | grep -q 'Water plants' || fail "nothing arrived after an expired token: $(titles)"
+
+# The password kept in an unlocked keyring of a session of its own, then read from it.
+dbus-run-session -- bash -c 'export HOME=$1; eval "$(printf pw | gnome-keyring-daemon --unlock --components=secrets)"
+    export GNOME_KEYRING_CONTROL; unset QUILLNOTE_SYNC_PASSWORD
+    printf "alice-pw\n" | "$2" sync "$3" --save-password && "$2" sync "$3"' \
+    keyring "$W" "$TOOL" "$DAT" || fail "a sync with the password in the keyring"
 
 # The server goes away: the sync fails with 1 and the data file is untouched.
 kill "$RPID"; wait "$RPID" 2>/dev/null || true; RPID=""

@@ -4,7 +4,7 @@
 //   quillnote-data export FILE OUT [--category NAME]
 //                                      write the tasks as iCalendar (.ics) or CSV
 //   quillnote-data import FILE IN      add or update the tasks of a calendar file
-//   quillnote-data sync FILE [--url URL --user NAME] [--allow-deletions]
+//   quillnote-data sync FILE [--url URL --user NAME] [--save-password] [--allow-deletions]
 //                                      one two-way sync with a CalDAV task list
 //   quillnote-data --where             print the data file the Quillnote installed
 //                                      beside this tool uses for this user
@@ -51,7 +51,7 @@ int Fail(const std::string& message) {
 constexpr const char* kUsage =
     "usage: quillnote-data dump FILE [--raw] | quillnote-data repair FILE OUT | quillnote-data "
     "export FILE OUT [--category NAME] | quillnote-data import FILE IN | quillnote-data sync FILE "
-    "[--url URL --user NAME] [--allow-deletions] | quillnote-data --where";
+    "[--url URL --user NAME] [--save-password] [--allow-deletions] | quillnote-data --where";
 
 #ifndef QUILLNOTE_VERSION
 #define QUILLNOTE_VERSION "unknown"
@@ -63,7 +63,8 @@ constexpr const char* kHelp =
     "  or:  quillnote-data repair FILE OUT\n"
     "  or:  quillnote-data export FILE OUT [--category NAME]\n"
     "  or:  quillnote-data import FILE IN\n"
-    "  or:  quillnote-data sync FILE [--url URL --user NAME] [--allow-deletions]\n"
+    "  or:  quillnote-data sync FILE [--url URL --user NAME] [--save-password]\n"
+    "                               [--allow-deletions]\n"
     "  or:  quillnote-data --where\n"
     "Shows what a Quillnote data file (quillnote.dat) holds, rescues a damaged one,\n"
     "and moves tasks to and from calendar files.\n"
@@ -95,6 +96,8 @@ constexpr const char* kHelp =
     "  --user NAME      with sync: the user name on that server\n"
     "  --allow-deletions  with sync: go ahead when the sync would delete more\n"
     "                   than a quarter of the tasks (else it stops)\n"
+    "  --save-password  with sync: read the password from standard input (one\n"
+    "                   line) and keep it in the desktop's keyring first\n"
     "  --raw            with dump: strings and date-times as the hexadecimal of\n"
     "                   their stored bytes, so nothing is lost in printing\n"
     "  --where          print the data file the Quillnote beside this tool uses for\n"
@@ -285,7 +288,15 @@ struct SyncArguments {
     std::string url;
     std::string user;
     bool allowDeletions = false;
+    bool savePassword = false;
 };
+
+// Waits in the event loop until `answered` (a keyring job may answer at once).
+void WaitFor(const bool& answered) {
+    if (!answered) {
+        QCoreApplication::exec();
+    }
+}
 
 // Runs one sync to its end in this process's event loop.
 int RunSync(const std::string& path, quill::TaskStore store, quill::SyncState state,
@@ -373,6 +384,33 @@ int Sync(const std::string& path, const SyncArguments& args) {
     const QString url = QString::fromStdString(state.collectionUrl);
     const QString user = QString::fromStdString(state.user);
     QString password = qEnvironmentVariable("QUILLNOTE_SYNC_PASSWORD");
+    if (args.savePassword) {
+        std::string line;
+        for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+            line += static_cast<char>(c);
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            return Fail("--save-password reads the password from standard input: none came");
+        }
+        password = QString::fromStdString(line);
+        QString keyringError;
+        bool answered = false;
+        quill::WriteSyncPassword(user, url, password, QCoreApplication::instance(),
+                                 [&](const QString& error) {
+                                     keyringError = error;
+                                     answered = true;
+                                     QCoreApplication::exit(0);
+                                 });
+        WaitFor(answered);
+        if (!keyringError.isEmpty()) {
+            std::fprintf(stderr, "quillnote-data: the password was not kept: %s\n",
+                         keyringError.toLocal8Bit().constData());
+            return kDamaged;
+        }
+    }
     if (password.isEmpty()) {
         QString keyringError;
         bool answered = false;
@@ -383,9 +421,7 @@ int Sync(const std::string& path, const SyncArguments& args) {
                                     answered = true;
                                     QCoreApplication::exit(0);
                                 });
-        if (!answered) {
-            QCoreApplication::exec();
-        }
+        WaitFor(answered);
         if (password.isEmpty()) {
             std::fprintf(stderr,
                          "quillnote-data: no password for %s: %s; set QUILLNOTE_SYNC_PASSWORD\n",
@@ -432,6 +468,9 @@ int main(int argc, char** argv) {
                 return Usage();
             }
             value = argv[++i];
+            syncOption = true;
+        } else if (!optionsEnded && arg == "--save-password") {
+            sync.savePassword = true;
             syncOption = true;
         } else if (!optionsEnded && arg == "--allow-deletions") {
             sync.allowDeletions = true;
