@@ -243,6 +243,22 @@ void SetStamp(icalcomponent* todo, icalproperty_kind kind, int64_t seconds) {
                                          : icalproperty_new_lastmodified(time));
 }
 
+// A start must not fall after the due day nor differ from it in kind (a day
+// against a moment): other programs repair or reject such a task.
+void DropStartAfterDue(icalcomponent* todo) {
+    icalproperty* start = icalcomponent_get_first_property(todo, ICAL_DTSTART_PROPERTY);
+    if (start == nullptr) {
+        return;
+    }
+    icalproperty* due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY);
+    const icaltimetype begins = icalproperty_get_dtstart(start);
+    if (due == nullptr || !icaltime_is_date(begins) ||
+        icaltime_compare_date_only(begins, icalproperty_get_due(due)) > 0) {
+        icalcomponent_remove_property(todo, start);
+        icalproperty_free(start);
+    }
+}
+
 std::string TextOf(icalcomponent* root) {
     char* text = icalcomponent_as_ical_string_r(root);
     std::string out = text != nullptr ? text : "";
@@ -286,6 +302,9 @@ std::string PatchedText(const std::string& baseText, const TaskView* base, const
         }
         if (f == Reminder) {
             ReplaceReminder(todo, fresh.get());
+        } else if (f == Due) {
+            ReplaceField(todo, fresh.get(), f);
+            DropStartAfterDue(todo);
         } else {
             ReplaceField(todo, fresh.get(), f);
         }

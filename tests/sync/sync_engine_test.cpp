@@ -19,7 +19,8 @@ std::string Text(const std::string& uid, const std::string& title, int priority 
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//App//EN\r\nBEGIN:VTODO\r\nUID:" +
            uid + "\r\nDTSTAMP:20260105T101500Z\r\nSUMMARY:" + title +
            "\r\nPRIORITY:" + std::to_string(priority) +
-           "\r\nCATEGORIES:Home\r\nX-OTHER-APP:keep me\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+           "\r\nCATEGORIES:Home\r\nX-OTHER-APP:keep me\r\nDTSTART:20260101T090000Z"
+           "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
 struct World {
@@ -184,14 +185,22 @@ TEST(SyncEngine, EachSideChangesAsTheRuleSays) {
     }
 }
 
-TEST(SyncEngine, AnEditKeepsWhatOtherProgramsWrote) {
-    World world;
-    world.EditHere("t1", "Buy oat milk");
-    const SyncPlan plan = world.Run();
-    ASSERT_EQ(plan.ops.size(), 1u);
-    EXPECT_NE(plan.ops[0].body.find("X-OTHER-APP:keep me"), std::string::npos);
-    EXPECT_NE(plan.ops[0].body.find("CATEGORIES:Home"), std::string::npos);
-    EXPECT_NE(plan.ops[0].body.find("SEQUENCE:1"), std::string::npos);
+TEST(SyncEngine, AnEditRewritesOnlyWhatChanged) {
+    for (const bool dueChanged : {false, true}) {
+        World world;
+        world.EditHere("t1", "Buy oat milk");
+        world.Local("t1").HasDueDate = dueChanged ? 1 : 0;
+        world.Local("t1").DueDate = 46000;
+        const SyncPlan plan = world.Run();
+        ASSERT_EQ(plan.ops.size(), 1u);
+        const std::string& sent = plan.ops[0].body;
+        EXPECT_NE(sent.find("X-OTHER-APP:keep me"), std::string::npos);
+        EXPECT_NE(sent.find("CATEGORIES:Home"), std::string::npos);
+        EXPECT_NE(sent.find("SEQUENCE:1"), std::string::npos);
+        // A start at a moment does not go with a due day: it goes when the due day is set.
+        EXPECT_EQ(sent.find("DTSTART") == std::string::npos, dueChanged);
+        EXPECT_EQ(sent.find("DUE;VALUE=DATE:20251209") != std::string::npos, dueChanged);
+    }
 }
 
 TEST(SyncEngine, ConflictCopiesAreNeverSent) {
