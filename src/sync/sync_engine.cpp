@@ -247,12 +247,12 @@ void SetStamp(icalcomponent* todo, icalproperty_kind kind, int64_t seconds) {
 // against a moment): other programs repair or reject such a task.
 void DropStartAfterDue(icalcomponent* todo) {
     icalproperty* start = icalcomponent_get_first_property(todo, ICAL_DTSTART_PROPERTY);
-    if (start == nullptr) {
-        return;
-    }
     icalproperty* due = icalcomponent_get_first_property(todo, ICAL_DUE_PROPERTY);
+    if (start == nullptr || due == nullptr) {
+        return; // a start alone is fine
+    }
     const icaltimetype begins = icalproperty_get_dtstart(start);
-    if (due == nullptr || !icaltime_is_date(begins) ||
+    if (!icaltime_is_date(begins) ||
         icaltime_compare_date_only(begins, icalproperty_get_due(due)) > 0) {
         icalcomponent_remove_property(todo, start);
         icalproperty_free(start);
