@@ -33,9 +33,7 @@ def shot(name):
     subprocess.run(["import", "-window", "root", f"{SHOTS}-{name}.png"], check=False)
 
 
-def run(steps):
-    """Inside the reader's own main loop (libatspi caches only there), each
-    condition the walk yields is re-evaluated until it holds or 10 s pass."""
+def run(steps):  # in the reader's main loop, where libatspi caches
     step = {}
 
     def advance():
@@ -82,7 +80,7 @@ def walk():
     # Focused, and the reader was told so.
     focused = lambda r: has(r, 0, pyatspi.STATE_FOCUSED) and \
         ("object:state-changed:focused", r * t["t"].nColumns, 1) in events
-    yield "the task list is a table", lambda: t.setdefault("t", find(pyatspi.ROLE_TABLE, "Tasks").queryTable())
+    yield "the task list is a table", lambda: t.update(t=find(pyatspi.ROLE_TABLE, "Tasks").queryTable()) or 1
     heads = [t["t"].getColumnDescription(c) for c in range(t["t"].nColumns)]
     title, due = heads.index("Task"), heads.index("Due date")
     day = lambda n: (datetime.date.today() + datetime.timedelta(n)).strftime("%-d %b %Y")
@@ -109,7 +107,7 @@ def walk():
     shot("deleted")
     key("Tab", "End")  # the category drop-down's last item opens the categories window
     yield "the categories list is a table", lambda: t.update(
-        t=find(pyatspi.ROLE_TABLE, "Categories").queryTable()) or True
+        t=find(pyatspi.ROLE_TABLE, "Categories").queryTable()) or 1
     yield "the categories read as shown", lambda: rows(0) == ["Personal", "Business", "Other"] and \
         rows(1) == ["Mark 1", "Mark 2", "Mark 3"] and has(0, 0, pyatspi.STATE_FOCUSED)
     key("Down")
