@@ -63,6 +63,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     SkinLabel1->SetCaption(QStringLiteral("Category:"));
     SkinLabel1->adjustSize();
     setWindowTitle(QStringLiteral("main_form_quillnote"));
+    // The caption is the window's internal name; a screen reader says the program's.
+    setAccessibleName(QStringLiteral("Quillnote"));
     // The window lives in the tray: no taskbar button.
     WindowOps::SetSkipTaskbar(this);
     // Default files, then the tray icon. The icon goes to the tray right after the
@@ -136,6 +138,8 @@ void TMainForm::CreateComponents() {
     Find = new FindBar(client, services_.store, *List, params_);
     ComboBox1 = new QComboBox(client);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    // The value stays the drop-down's name, so a screen reader says both.
+    ComboBox1->setAccessibleDescription(QStringLiteral("Category"));
     ComboBox1->resize(145, 21);
     SkinLabel1 = new TSkinLabel(client);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
