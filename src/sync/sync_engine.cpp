@@ -361,13 +361,15 @@ int32_t FindUid(const TaskStore& store, const std::string& uid) {
 
 // The server's version as a new local-only task beside the local one.
 void AddConflictCopy(TaskStore& store, SyncState& state, const TaskView& server,
-                     const TTASK_ITEM& local, double today) {
+                     const TTASK_ITEM& local, const SyncOptions& options) {
     TTASK_ITEM copy = local;
     copy.Uid = NewTaskUid();
     copy.Key = NewTaskKey();
-    StoreView(store, copy, server, today);
+    StoreView(store, copy, server, options.today);
     copy.Title = ConflictCopyTitle(server.task.Title);
-    state.localOnly.insert(copy.Uid);
+    copy.Created = options.now;
+    copy.LastModified = options.now;
+    state.localOnly[copy.Uid] = copy.LastModified;
     store.Tasks.push_back(std::move(copy));
 }
 
@@ -550,7 +552,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
             ++plan.received;
         }
         if (conflict) {
-            AddConflictCopy(store, state, theirs.view, store.Tasks[at], options.today);
+            AddConflictCopy(store, state, theirs.view, store.Tasks[at], options);
             ++plan.conflicts;
         }
         const TaskView merged = ViewOf(store, store.Tasks[at]);
@@ -594,7 +596,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
             state.items[uid] = {href, etag, texts.at(href), store.Tasks[at].LastModified};
             continue;
         }
-        AddConflictCopy(store, state, theirs.view, store.Tasks[at], options.today);
+        AddConflictCopy(store, state, theirs.view, store.Tasks[at], options);
         ++plan.conflicts;
         state.items[uid] = {href, etag, texts.at(href), kChangedHere};
         plan.ops.push_back({SyncOp::Kind::Update, uid, href, etag,
@@ -604,9 +606,17 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
 
     // New here.
     const std::string collection = CollectionPath(state.collectionUrl);
+    std::map<std::string, int64_t> copies;
     for (const TTASK_ITEM& task : store.Tasks) {
+        if (const auto copy = state.localOnly.find(task.Uid); copy != state.localOnly.end()) {
+            // A conflict copy the user edited is kept: from now on it is a task like any.
+            if (copy->second == task.LastModified) {
+                copies.insert(*copy);
+                continue;
+            }
+        }
         if (task.Uid.empty() || state.items.count(task.Uid) != 0 ||
-            state.localOnly.count(task.Uid) != 0 || removeHere.count(task.Uid) != 0) {
+            removeHere.count(task.Uid) != 0) {
             continue;
         }
         bool pending = false;
@@ -623,6 +633,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         }
     }
 
+    state.localOnly = std::move(copies); // removed copies are forgotten
     if (!options.allowManyDeletions && deletions > 1 &&
         static_cast<size_t>(deletions) * 4 > synced) {
         plan = fail("this sync would delete " + std::to_string(deletions) + " of " +

@@ -94,8 +94,8 @@ std::string WriteSyncState(const SyncState& state) {
         out += "item\t" + Escape(uid) + "\t" + Escape(item.href) + "\t" + Escape(item.etag) + "\t" +
                std::to_string(item.syncedModified) + "\t" + Escape(item.baseIcs) + "\n";
     }
-    for (const std::string& uid : state.localOnly) {
-        out += "local-only\t" + Escape(uid) + "\n";
+    for (const auto& [uid, made] : state.localOnly) {
+        out += "local-only\t" + Escape(uid) + "\t" + std::to_string(made) + "\n";
     }
     return out;
 }
@@ -121,8 +121,11 @@ bool ReadSyncState(std::string_view text, SyncState& state, std::string& error) 
             state.user = a;
         } else if (ok && f[0] == "token" && f.size() == 2) {
             state.syncToken = a;
-        } else if (ok && f[0] == "local-only" && f.size() == 2) {
-            state.localOnly.insert(a);
+        } else if (ok && f[0] == "local-only" && f.size() == 3) {
+            int64_t made = 0;
+            const auto [end, ec] = std::from_chars(f[2].data(), f[2].data() + f[2].size(), made);
+            ok = ec == std::errc() && end == f[2].data() + f[2].size();
+            state.localOnly[a] = made;
         } else if (ok && f[0] == "item" && f.size() == 6) {
             SyncedItem item;
             const auto [end, ec] =

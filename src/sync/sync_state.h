@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -30,8 +29,9 @@ struct SyncState {
     // the next sync must list everything.
     std::string syncToken;
     std::map<std::string, SyncedItem> items; // by task Uid
-    // Conflict copies: tasks the user resolves here and that are never sent.
-    std::set<std::string> localOnly;
+    // Conflict copies, by Uid, with their change time when made: they stay
+    // here, unsent, until the user edits one, which makes it a task like any.
+    std::map<std::string, int64_t> localOnly;
 
     bool operator==(const SyncState&) const = default;
 };

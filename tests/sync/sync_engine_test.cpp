@@ -203,13 +203,17 @@ TEST(SyncEngine, AnEditRewritesOnlyWhatChanged) {
     }
 }
 
-TEST(SyncEngine, ConflictCopiesAreNeverSent) {
+TEST(SyncEngine, AConflictCopyStaysHereUntilTheUserEditsIt) {
     World world;
     world.EditHere("t1", "Buy oat milk");
     world.EditThere("t1", "Buy soy milk");
     world.Run();
     ASSERT_EQ(world.state.localOnly.size(), 1u);
+    const std::string copy = world.state.localOnly.begin()->first;
     EXPECT_EQ(Ops(world.Run()), "update t1 \"e2\"");
+    MarkChanged(world.Local(copy));
+    EXPECT_EQ(Ops(world.Run()), "update t1 \"e2\", create " + copy);
+    EXPECT_TRUE(world.state.localOnly.empty());
 }
 
 TEST(SyncEngine, ASyncThatWouldDeleteMostTasksChangesNothing) {
@@ -241,7 +245,7 @@ TEST(SyncEngine, AFailedSendIsDecidedAgainNextTime) {
 TEST(SyncState, ReadsBackWhatItWrote) {
     World world;
     world.state.items["t\t1"] = {"/a b\\.ics", "\"x\"", "line\r\nnext\\n", -5};
-    world.state.localOnly.insert("c1");
+    world.state.localOnly["c1"] = -3;
     SyncState read;
     std::string error;
     ASSERT_TRUE(ReadSyncState(WriteSyncState(world.state), read, error)) << error;
