@@ -75,6 +75,7 @@ void CalDavClient::SendHop(const QByteArray& verb, const QUrl& url, const Header
                 answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
                 answer.body = reply->readAll();
                 answer.etag = reply->rawHeader("ETag");
+                answer.url = url;
                 if (answer.status == 0) {
                     answer.error = QStringLiteral("Cannot reach the server %1: %2.")
                                        .arg(url.host(), reply->errorString());

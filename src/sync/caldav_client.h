@@ -26,6 +26,7 @@ struct DavAnswer {
     QString error;  // when no answer came: why, in the user's words
     QByteArray body;
     QByteArray etag; // the ETag header, quotes included
+    QUrl url;        // the address that answered, after redirects
 };
 
 // What a failed answer means to the user.

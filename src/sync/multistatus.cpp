@@ -57,6 +57,8 @@ bool ReadMultistatus(const QByteArray& body, std::vector<DavResponse>& responses
                 etag = xml.readElementText().trimmed().toUtf8();
             } else if (xml.namespaceUri() == kCalDav && name == QLatin1String("calendar-data")) {
                 data = xml.readElementText().toUtf8();
+            } else if (xml.namespaceUri() == kCalDav && name == QLatin1String("calendar")) {
+                current.calendar = true; // only a resource type holds this element
             }
         } else if (xml.isEndElement() && dav) {
             if (name == QLatin1String("propstat")) {

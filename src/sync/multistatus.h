@@ -15,6 +15,7 @@ struct DavResponse {
     int status = 0;
     QByteArray etag;
     QByteArray calendarData;
+    bool calendar = false; // its resource type says it is a calendar collection
 };
 
 // The responses of a 207 answer's body; false when it is not a multistatus.

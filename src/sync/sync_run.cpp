@@ -65,7 +65,31 @@ SyncRun::SyncRun(TaskStore store, SyncState state, const QString& password, Sync
       client_(new CalDavClient(QString::fromStdString(state_.user), password, this)) {}
 
 void SyncRun::Start() {
-    QTimer::singleShot(0, this, &SyncRun::List);
+    QTimer::singleShot(0, this, &SyncRun::Check);
+}
+
+void SyncRun::Check() {
+    const QByteArray body =
+        "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:resourcetype/></d:prop></d:propfind>";
+    client_->Send("PROPFIND", collection_, {{"Depth", "0"}, {"Content-Type", kXml}}, body,
+                  [this](const DavAnswer& answer) {
+                      std::vector<DavResponse> responses;
+                      if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
+                          Finish(false, DescribeFailure(answer, collection_));
+                          return;
+                      }
+                      if (responses.empty() || !responses.front().calendar) {
+                          Finish(false,
+                                 QStringLiteral("%1 is not a task list: give the address "
+                                                "of the list itself (a calendar "
+                                                "collection).")
+                                     .arg(collection_.toDisplayString(QUrl::RemoveUserInfo)));
+                          return;
+                      }
+                      // Where the server sent the request is where the list lives.
+                      collection_ = answer.url;
+                      List();
+                  });
 }
 
 QUrl SyncRun::UrlOf(const std::string& href) const {

@@ -46,6 +46,8 @@ Q_SIGNALS:
     void Finished(const quill::SyncSummary& summary);
 
 private:
+    // Whether the address is a calendar collection, before anything is sent.
+    void Check();
     void List();
     // What changed since `token` (everything when empty), by sync-collection;
     // a server without it, or one that forgot the token, gets ListAll.

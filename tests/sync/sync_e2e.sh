@@ -52,10 +52,13 @@ wait_for 20 up || fail "Radicale did not start: $(cat "$W/radicale.log")"
     '<c:mkcalendar xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav"><d:set><d:prop><c:supported-calendar-component-set><c:comp name="VTODO"/></c:supported-calendar-component-set></d:prop></d:set></c:mkcalendar>' \
     "$LIST")" = 201 ] || fail "MKCALENDAR"
 
-# Bad arguments, and a file that was never synced with no list given.
+# Bad arguments, a file that was never synced with no list given, and an address
+# (redirected to the server's root) that is no task list.
 set +e
 "$TOOL" sync "$DAT" --url; [ $? = 2 ] || fail "--url without a value must exit 2"
 "$TOOL" sync "$DAT"; [ $? = 2 ] || fail "no task list must exit 2"
+"$TOOL" sync "$W/other.dat" --url "http://127.0.0.1:$PORT/.well-known/caldav" --user alice
+[ $? = 1 ] || fail "an address that is no task list must exit 1"
 set -e
 
 # A task on each side: both sides have both after one sync.
