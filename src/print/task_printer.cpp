@@ -2,6 +2,7 @@
 
 #include "core/date_time.h"
 #include "priority_marks.h"
+#include "widgets/repeat_mark.h"
 
 #include <QDate>
 #include <QFontMetrics>
@@ -307,7 +308,16 @@ void TaskPrinter::PrintTaskRow(int index) {
     const QString due = t.HasDueDate ? QLocale().toString(ToQDate(t.DueDate), QLocale::ShortFormat)
                                      : QStringLiteral("none");
     const int dateLeft = right_ - dateColWidth_;
-    TextOut(dateLeft + (dateColWidth_ - f3.horizontalAdvance(due)) / 2, y0 + pw / 2 + 2, due);
+    // A repeating task's mark follows the date; the two are centred together.
+    const int mark = IsRepeating(t) ? f3.ascent() * 9 / 10 : 0;
+    const int dueWidth = f3.horizontalAdvance(due);
+    const int dueX = dateLeft + (dateColWidth_ - dueWidth - mark - mark / 3) / 2;
+    TextOut(dueX, y0 + pw / 2 + 2, due);
+    if (mark > 0)
+        DrawRepeatMark(canvas_,
+                       QRectF(dueX + dueWidth + mark / 3,
+                              y0 + pw / 2 + 2 + (f3.height() - mark) / 2, mark, mark),
+                       Qt::black);
     int rowRight = dateLeft;
 
     // Priority.

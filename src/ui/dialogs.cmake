@@ -8,6 +8,8 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/message_pictures.h
     ${CMAKE_CURRENT_LIST_DIR}/edit_task_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/edit_task_form.h
+    ${CMAKE_CURRENT_LIST_DIR}/repeat_choice_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/repeat_choice_dialog.h
     ${CMAKE_CURRENT_LIST_DIR}/reminder_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/reminder_form.h
     ${CMAKE_CURRENT_LIST_DIR}/categories_form.cpp

@@ -2,6 +2,7 @@
 
 #include "core/date_time.h"
 #include "message_form.h"
+#include "repeat_choice_dialog.h"
 #include "skin/skin_label.h"
 #include "widgets/date_time_picker.h"
 
@@ -20,6 +21,16 @@ namespace quill {
 namespace {
 const char* const kAttention = "Attention";
 const char* const kEmptyTitle = "You have to enter something in task field.";
+// The entries of "Repeat:": the ready-made rules, then "Custom..." and, for a
+// task that came with a rule the editor cannot make, that rule.
+constexpr int kRepeatCustom = 6;
+constexpr int kRepeatForeign = 7;
+const char* const kRepeatNames[] = {"Never",       "Every day",  "Every weekday", "Every week",
+                                    "Every month", "Every year", "Custom\u2026"};
+const char* const kRepeatRules[] = {
+    "",           "FREQ=DAILY", "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR", "FREQ=WEEKLY", "FREQ=MONTHLY",
+    "FREQ=YEARLY"};
+const char* const kForeignName = "Custom (from another program)";
 const char* const kNoCategory = "You should create at least one category in order to create new "
                                 "task. Please create new category.";
 
@@ -76,6 +87,12 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     Button1 = Place(new QPushButton(c), "Button1", 284, 269, 30, 21);
     Button1->setText(QStringLiteral("..."));
     Button1->setAutoDefault(false);
+    // Last in the tab order, in the room below "Sound:".
+    RepeatLabel = Place(new TSkinLabel(c), "RepeatLabel", 17, 299, 72, 17);
+    RepeatBox = Place(new QComboBox(c), "RepeatBox", 98, 296, 216, 21);
+    for (const char* name : kRepeatNames)
+        RepeatBox->addItem(QString::fromUtf8(name));
+    RepeatBox->setEnabled(false);
     // What a screen reader calls each field: the label beside it, or what it holds.
     SkinLabel1->setBuddy(Edit1);
     // A drop-down tied to its label would be read by the label alone, without its
@@ -88,6 +105,7 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     DateTimePicker2->setAccessibleName(QStringLiteral("Reminder date"));
     Edit2->setAccessibleName(QStringLiteral("Sound file"));
     Button1->setAccessibleName(QStringLiteral("Choose sound file"));
+    RepeatBox->setAccessibleDescription(QStringLiteral("Repeat"));
 
     SetSkinTemplate(QStringLiteral("EditTaskForm"));
 
@@ -105,6 +123,7 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     // Only a choice the user makes is a change; filling from code is not.
     connect(ComboBox4, &QComboBox::activated, this, [this](int index) { ComboBox4Change(index); });
+    connect(RepeatBox, &QComboBox::activated, this, [this](int index) { RepeatBoxChange(index); });
     connect(this, &TForm::ClientResized, this, [this] { FormCanResize(); });
 
     chooseFile_ = [](QWidget* owner, const QString& filter) {
@@ -112,6 +131,9 @@ TEditTaskForm::TEditTaskForm(QWidget* parent) : TForm(parent) {
     };
     notice_ = [](const QString& text) {
         ShowMessageDialog(text, QString::fromLatin1(kAttention), kNoticeMessage);
+    };
+    chooseRepeat_ = [](QWidget* owner, const RepeatChoice& initial) {
+        return AskCustomRepeat(owner, initial);
     };
     standardNotice_ = [this](const QString& text) {
         QMessageBox box(QMessageBox::Critical, QString::fromLatin1(kAttention), text,
@@ -166,6 +188,7 @@ void TEditTaskForm::FormActivate() {
     SkinLabel1->SetCaption(QStringLiteral("Task:"));
     SkinLabel3->SetCaption(QStringLiteral("Category:"));
     SkinLabel2->SetCaption(QStringLiteral("Priority:"));
+    RepeatLabel->SetCaption(QStringLiteral("Repeat:"));
     CheckBox3->setText(QStringLiteral("Due date:"));
     CheckBox1->setText(QStringLiteral("Reminder:"));
     CheckBox2->setText(QStringLiteral("Sound:"));
@@ -202,6 +225,8 @@ void TEditTaskForm::CheckBox3Click() {
     if (c)
         DateTimePicker1->SetDateTime(Today() + 1);
     DateTimePicker1->setEnabled(c);
+    // A rule counts from the due date: without one there is nothing to repeat.
+    RepeatBox->setEnabled(c);
 }
 
 void TEditTaskForm::Button1Click() {
@@ -218,6 +243,59 @@ void TEditTaskForm::ComboBox4Change(int index) {
     if (editCategories_)
         editCategories_();
     ComboBox4->setCurrentIndex(0);
+}
+
+void TEditTaskForm::RepeatBoxChange(int index) {
+    if (index != kRepeatCustom) {
+        repeatIndex_ = index;
+        return;
+    }
+    // The dialog starts from the rule shown before, when the editor can make it.
+    const RepeatChoice initial =
+        ReadRepeatChoice(RepeatRuleAt(repeatIndex_)).value_or(RepeatChoice{RepeatUnit::Weeks});
+    const std::optional<RepeatChoice> chosen =
+        chooseRepeat_ ? chooseRepeat_(this, initial) : std::nullopt;
+    if (!chosen) {
+        RepeatBox->setCurrentIndex(repeatIndex_);
+        return;
+    }
+    customRule_ = RepeatRuleText(*chosen);
+    RepeatBox->setItemText(kRepeatCustom, DescribeRepeat(*chosen));
+    repeatIndex_ = kRepeatCustom;
+}
+
+std::string TEditTaskForm::RepeatRuleAt(int index) const {
+    // A custom rule the user changed is no longer the one the task came with.
+    if (index == loadedRepeatIndex_ && index != kRepeatCustom)
+        return loadedRule_;
+    if (index >= 0 && index < kRepeatCustom)
+        return kRepeatRules[index];
+    return index == kRepeatCustom ? customRule_ : foreignRule_;
+}
+
+void TEditTaskForm::LoadRepeat(const std::string& rule) {
+    while (RepeatBox->count() > kRepeatForeign)
+        RepeatBox->removeItem(kRepeatForeign);
+    RepeatBox->setItemText(kRepeatCustom, QString::fromUtf8(kRepeatNames[kRepeatCustom]));
+    customRule_.clear();
+    foreignRule_.clear();
+    int index = 0;
+    while (index < kRepeatCustom && rule != kRepeatRules[index])
+        ++index;
+    if (index == kRepeatCustom) {
+        if (const std::optional<RepeatChoice> choice = ReadRepeatChoice(rule)) {
+            customRule_ = rule;
+            RepeatBox->setItemText(kRepeatCustom, DescribeRepeat(*choice));
+        } else {
+            foreignRule_ = rule;
+            RepeatBox->addItem(QString::fromLatin1(kForeignName));
+            index = kRepeatForeign;
+        }
+    }
+    loadedRepeatIndex_ = index;
+    loadedRule_ = rule;
+    repeatIndex_ = index;
+    RepeatBox->setCurrentIndex(index);
 }
 
 void TEditTaskForm::SetCategoryNames(const QStringList& names) {
@@ -240,6 +318,8 @@ void TEditTaskForm::LoadNewTask(int category, TDateTime now) {
     DateTimePicker4->setEnabled(false);
     DateTimePicker1->setEnabled(false);
     DateTimePicker2->setEnabled(false);
+    RepeatBox->setEnabled(false);
+    LoadRepeat(std::string());
     SetOpeningPriority(1);
     // A position that names no category (it was removed) falls back to the first,
     // so nothing is ever stored with a category that is gone.
@@ -266,6 +346,8 @@ void TEditTaskForm::LoadTask(const TTASK_ITEM& task, TDateTime now) {
     Edit2->setEnabled(task.ReminderOn != 0);
     CheckBox3->setChecked(task.HasDueDate != 0);
     DateTimePicker1->setEnabled(CheckBox3->isChecked());
+    RepeatBox->setEnabled(CheckBox3->isChecked());
+    LoadRepeat(task.RepeatRule);
     DateTimePicker4->setEnabled(CheckBox1->isChecked());
     DateTimePicker2->setEnabled(CheckBox1->isChecked());
     CheckBox2->setChecked(task.PlaySound != 0);
@@ -289,6 +371,7 @@ TaskEditorValues TEditTaskForm::Values() const {
     v.ReminderTime = DateTimePicker4->DateTime();
     v.PlaySound = CheckBox2->isChecked();
     v.SoundFile = bytes(Edit2->text());
+    v.RepeatRule = RepeatRuleAt(RepeatBox->currentIndex());
     return v;
 }
 

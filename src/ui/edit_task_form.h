@@ -4,11 +4,13 @@
 // user chose (Values); the window itself runs the check-box rules, the
 // sound-file chooser, the keys and the input check of its OK button.
 
+#include "calendar/repeat_rule.h"
 #include "core/task_edit.h"
 #include "widgets/form.h"
 
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -41,6 +43,12 @@ public:
     // Asks for a sound file (empty: none chosen). Defaults to the file-open dialog.
     void SetFileChooser(std::function<QString(QWidget*, const QString& filter)> chooser) {
         chooseFile_ = std::move(chooser);
+    }
+    // Asks for a custom repeat rule (nothing: cancelled). Defaults to the
+    // "Custom..." dialog.
+    void SetCustomRepeatChooser(
+        std::function<std::optional<RepeatChoice>(QWidget*, const RepeatChoice&)> chooser) {
+        chooseRepeat_ = std::move(chooser);
     }
     // The notices of the input check: the program's message dialog, and the
     // standard message box Enter uses for the empty title.
@@ -75,6 +83,7 @@ public:
     void CheckBox3Click(); // "Due date:"
     void Button1Click();   // the sound-file chooser
     void ComboBox4Change(int index);
+    void RepeatBoxChange(int index); // "Repeat:"
 
     // What the editor holds now; texts in UTF-8.
     TaskEditorValues Values() const;
@@ -102,6 +111,10 @@ private:
     void FormCanResize();
     // The OK rule; `standardBoxForTitle` picks the message box for the empty title.
     void OkRule(bool standardBoxForTitle);
+    // Fills "Repeat:" for `rule` and remembers it as the rule the task came with.
+    void LoadRepeat(const std::string& rule);
+    // The rule the drop-down's entry stands for.
+    std::string RepeatRuleAt(int index) const;
 
     TSkinLabel* SkinLabel1 = nullptr;           // "Task:"
     QLineEdit* Edit1 = nullptr;                 // Title
@@ -118,10 +131,20 @@ private:
     QCheckBox* CheckBox2 = nullptr;             // "Sound:"
     QLineEdit* Edit2 = nullptr;                 // SoundFile
     QPushButton* Button1 = nullptr;             // "..."
+    TSkinLabel* RepeatLabel = nullptr;          // "Repeat:"
+    QComboBox* RepeatBox = nullptr;             // RepeatRule
 
     std::function<void()> editCategories_;
     std::function<QString(QWidget*, const QString&)> chooseFile_;
     std::function<void(const QString&)> notice_;
+    std::function<std::optional<RepeatChoice>(QWidget*, const RepeatChoice&)> chooseRepeat_;
+    // The rule of "Custom..." and of a rule from another program; the entry and
+    // rule the task came with, given back unchanged while that entry is chosen.
+    std::string customRule_;
+    std::string foreignRule_;
+    int loadedRepeatIndex_ = 0;
+    std::string loadedRule_;
+    int repeatIndex_ = 0; // the entry before the one being chosen
     std::function<void(const QString&)> standardNotice_;
     int openingPriority_ = 1;
     bool activatedThisOpening_ = false;

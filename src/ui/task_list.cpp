@@ -1,5 +1,6 @@
 #include "task_list.h"
 
+#include "calendar/repeat_rule.h"
 #include "core/live_options.h"
 #include "core/task_store.h"
 #include "skin/skin_colors.h"
@@ -14,6 +15,7 @@
 #include "ui/task_cell_text.h"
 #include "ui/task_list_cells.h"
 #include "ui/task_list_host.h"
+#include "widgets/repeat_mark.h"
 
 #include <QAction>
 #include <QMenu>
@@ -125,6 +127,10 @@ void TTaskList::SetBackgroundColor(const QColor& color) {
 }
 
 void TTaskList::Repaint() {
+    // The first repeating task (or the last one gone) widens or narrows the dates.
+    const bool repeating = std::any_of(store_.Tasks.begin(), store_.Tasks.end(), IsRepeating);
+    if (repeating != repeatMarkRoom_)
+        CalcColumnWidths();
     StringGrid1->update();
 }
 
@@ -186,6 +192,10 @@ void TTaskList::CalcColumnWidths() {
             break;
         case ckDueDate:
             width = metrics.horizontalAdvance(QStringLiteral("000:000:0000"));
+            // Room for the repeat mark beside a date, while some task repeats.
+            repeatMarkRoom_ = std::any_of(store_.Tasks.begin(), store_.Tasks.end(), IsRepeating);
+            if (repeatMarkRoom_)
+                width += metrics.ascent();
             break;
         }
         StringGrid1->SetColWidth(col, width);
@@ -268,10 +278,18 @@ void TTaskList::StringGrid1DrawCell(QPainter& canvas, int ACol, int ARow, const 
         break;
     case ckDueDate: {
         const QString text = DueDateText(task);
-        const int x = (left + right - metrics.horizontalAdvance(text)) / 2;
+        // A repeating task's mark follows the date; the two are centred together.
+        const int mark = IsRepeating(task) ? metrics.ascent() * 9 / 10 : 0;
+        const int textWidth = metrics.horizontalAdvance(text);
+        const int x = (left + right - textWidth - mark - mark / 3) / 2;
         const int y = (top + bottom - metrics.height()) / 2;
         canvas.setClipRect(Rect);
         canvas.drawText(x, y + metrics.ascent(), text);
+        if (mark > 0)
+            DrawRepeatMark(
+                canvas,
+                QRectF(x + textWidth + mark / 3, y + (metrics.height() - mark) / 2, mark, mark),
+                textColor);
         break;
     }
     default:
@@ -331,8 +349,9 @@ void TTaskList::toggleDone(int row) {
     TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(row)];
     KeyOf(task);
     const TTASK_ITEM before = task;
-    ToggleDone(task);
-    host_.RecordChange(TaskStep(task.Done ? "Done" : "Not Done", &before, &task, row));
+    // A repeating task moves to its next occurrence instead of staying done.
+    TickTaskDone(task, Today());
+    host_.RecordChange(TaskStep(before.Done ? "Not Done" : "Done", &before, &task, row));
     host_.SortTaskList();
 }
 

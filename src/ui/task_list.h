@@ -150,6 +150,7 @@ private:
     std::function<void(const QString&)> notice_;
     std::unique_ptr<TaskListCells> cells_; // what a screen reader reads
     std::string marked_;                   // SetMarkedText
+    bool repeatMarkRoom_ = false;          // the due-date column has room for the repeat mark
 };
 
 } // namespace quill

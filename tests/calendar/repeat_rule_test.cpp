@@ -47,9 +47,9 @@ TEST(RepeatTick, MovesToTheNextOccurrenceAfterTodayOrEndsTheTask) {
     };
     const Row rows[] = {
         {"FREQ=DAILY", 0, Day(2026, 3, 10), Day(2026, 3, 10), "2026-03-11"},
-        {kWorkdays, 0, Day(2026, 3, 13), Day(2026, 3, 13), "2026-03-16"}, // Friday to Monday
-        {kWorkdays, 0, Day(2026, 3, 14), Day(2026, 3, 14), "2026-03-16"}, // from a Saturday
-        {"FREQ=WEEKLY", 0, Day(2026, 3, 2), Day(2026, 3, 23), "2026-03-30"}, // three weeks late
+        {kWorkdays, 0, Day(2026, 3, 13), Day(2026, 3, 13), "2026-03-16"},     // Friday to Monday
+        {kWorkdays, 0, Day(2026, 3, 14), Day(2026, 3, 14), "2026-03-16"},     // from a Saturday
+        {"FREQ=WEEKLY", 0, Day(2026, 3, 2), Day(2026, 3, 23), "2026-03-30"},  // three weeks late
         {"FREQ=WEEKLY", 0, Day(2026, 3, 20), Day(2026, 3, 10), "2026-03-27"}, // ticked early
         {"FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH", 0, Day(2026, 3, 5), Day(2026, 3, 5), "2026-03-16"},
         {"FREQ=DAILY;INTERVAL=10", 0, Day(2026, 3, 1), Day(2026, 3, 25), "2026-03-31"},

@@ -214,6 +214,12 @@ std::string DumpJson(const TaskStore& store, const std::string& damagedProblem,
         if (task.LastModified != 0) {
             object.Int("LastModified", task.LastModified);
         }
+        if (!task.RepeatRule.empty()) {
+            object.Text("RepeatRule", task.RepeatRule);
+        }
+        if (task.RepeatFrom != 0.0) {
+            object.Date("RepeatFrom", task.RepeatFrom);
+        }
     }
     out += store.Tasks.empty() ? "],\n\"damaged\":" : "\n],\n\"damaged\":";
     out += damagedProblem.empty() ? "false" : JsonString(damagedProblem);

@@ -58,6 +58,8 @@ public:
             Sample("Pick up the dry cleaning", TaskPriority::Normal, 3, false, false, 2),
             Sample("Book the dentist", TaskPriority::Low, 4, true, false, 30),
         };
+        store.Tasks[9].RepeatRule = "FREQ=WEEKLY"; // "Water the plants"
+        store.Tasks[3].RepeatRule = "FREQ=WEEKLY;BYDAY=FR";
         store.VisibleTaskCount = store.TaskCount();
     }
     void SortTaskList() override {}

@@ -77,6 +77,7 @@ std::unique_ptr<TForm> TaskEditor(TSkin& skin) {
     task.SoundFile = "alarm.wav";
     task.ReminderDate = EncodeDateTime({2026, 3, 13, 0, 0, 0, 0});
     task.ReminderTime = EncodeDateTime({1899, 12, 30, 9, 30, 0, 0});
+    task.RepeatRule = "FREQ=MONTHLY";
     editor->LoadTask(task, task.ReminderDate);
     return editor;
 }
