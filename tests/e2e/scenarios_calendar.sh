@@ -64,5 +64,29 @@ scenario_calendar_export_menu() {
         test "$(uids_of "$out")" = "$(uids_of "$E2E_WORK/saved.ics")"
 }
 
+# The first task's due date in the data file, in days.
+due_of_first() { "$DATA_TOOL" dump "$DATA" | grep -o '"DueDate":[0-9.-]*' | head -n1 | cut -d: -f2; }
+
+scenario_calendar_repeat_tick() {
+    local in="$E2E_WORK/weekly.ics" before
+    printf '%s\r\n' BEGIN:VCALENDAR VERSION:2.0 PRODID:-//Hand//Made//EN BEGIN:VTODO UID:w-1 \
+        DTSTAMP:20260105T101500Z 'SUMMARY:Water the plants' "DUE;VALUE=DATE:$(date +%Y%m%d)" \
+        RRULE:FREQ=WEEKLY END:VTODO END:VCALENDAR >"$in"
+    "$DATA_TOOL" import "$DATA" "$in" >/dev/null || e2e_fail "the weekly task was not imported"
+    before=$(due_of_first)
+    e2e_start_and_wait_main shown
+    e2e_wait_started || e2e_fail "the program did not finish starting"
+    e2e_geometry "$MAIN_WIN"
+    e2e_screenshot before-tick
+    # The check box of the first row.
+    xdotool mousemove $((X + 16)) $((Y + 55)) click 1
+    e2e_check "the due date moved a week on, in the data file" \
+        e2e_wait_for 10 eval 'test "$(due_of_first)" = "$((before + 7))"'
+    e2e_screenshot after-tick
+    e2e_check "and the task is open, still weekly" \
+        eval '"$DATA_TOOL" dump "$DATA" | grep -q "\"Done\":0.*\"RepeatRule\":\"FREQ=WEEKLY\""'
+    e2e_close_and_expect_exit
+}
+
 e2e_begin "$@"
 "scenario_$1"
