@@ -8,6 +8,9 @@ namespace {
 
 // A write that met a changed copy sends the run round again, this often at most.
 constexpr int kMaxRounds = 3;
+// Writes on their way at once: each task is its own resource, so their order
+// does not matter, and the server's time per write overlaps.
+constexpr size_t kWritesAtOnce = 4;
 // Hrefs per fetch: small enough for any server's request limit.
 constexpr size_t kFetchBatch = 40;
 
@@ -216,11 +219,12 @@ void SyncRun::Reconcile() {
     summary_.deletedHere += plan_.deletedHere;
     summary_.conflicts += plan_.conflicts;
     summary_.unreadable = static_cast<int>(plan_.unreadable.size());
-    SendNext(0);
+    nextOp_ = 0;
+    SendMore();
 }
 
-void SyncRun::SendNext(size_t index) {
-    if (index >= plan_.ops.size()) {
+void SyncRun::SendMore() {
+    if (nextOp_ >= plan_.ops.size() && inFlight_ == 0) {
         if (stale_ && rounds_ < kMaxRounds) {
             List();
         } else if (stale_) {
@@ -231,6 +235,12 @@ void SyncRun::SendNext(size_t index) {
         }
         return;
     }
+    while (nextOp_ < plan_.ops.size() && inFlight_ < kWritesAtOnce) {
+        Send(nextOp_++);
+    }
+}
+
+void SyncRun::Send(size_t index) {
     const SyncOp& op = plan_.ops[index];
     CalDavClient::Headers headers;
     QByteArray verb = "PUT";
@@ -249,7 +259,9 @@ void SyncRun::SendNext(size_t index) {
             std::pair<QByteArray, QByteArray>("If-Match", QByteArray::fromStdString(op.etag)));
     }
     const QUrl url = UrlOf(op.href);
+    ++inFlight_;
     client_->Send(verb, url, headers, body, [this, index, url](const DavAnswer& answer) {
+        --inFlight_;
         const SyncOp& sent = plan_.ops[index];
         // Removing what is already gone leaves the wanted result.
         const bool ok =
@@ -262,7 +274,7 @@ void SyncRun::SendNext(size_t index) {
         } else if (sendError_.isEmpty()) {
             sendError_ = DescribeFailure(answer, url);
         }
-        SendNext(index + 1);
+        SendMore();
     });
 }
 

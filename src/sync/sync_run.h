@@ -56,7 +56,10 @@ private:
     void ListAll();
     void Fetch(std::vector<std::string> hrefs, size_t from);
     void Reconcile();
-    void SendNext(size_t index);
+    // Sends the next operations, a few at a time; when all have answered, ends
+    // the run or goes round again.
+    void SendMore();
+    void Send(size_t index);
     void Finish(bool ok, const QString& error);
     QUrl UrlOf(const std::string& href) const;
 
@@ -73,6 +76,8 @@ private:
     int rounds_ = 0;
     bool stale_ = false; // a write met a copy changed meanwhile: fetch and merge again
     QString sendError_;
+    size_t nextOp_ = 0;
+    size_t inFlight_ = 0;
 };
 
 } // namespace quill
