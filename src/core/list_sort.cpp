@@ -108,8 +108,10 @@ public:
     }
 
     void DoneToBottom() {
-        std::stable_partition(order_.begin(), order_.end(),
-                              [&](int32_t r) { return !CountsAsDone(tasks_[r]); });
+        std::stable_partition(order_.begin(), order_.end(), [&](int32_t r) {
+            // Only a Done of exactly 1 goes down, as it always did.
+            return tasks_[r].Done != 1 || IsRepeating(tasks_[r]);
+        });
     }
 
     // Moves every record to its new place, following the cycles of the order.
