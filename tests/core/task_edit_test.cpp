@@ -71,6 +71,13 @@ TEST(TaskEditTest, WritesBackOnlyTheGroupsTheUserChanged) {
          [](TTASK_ITEM& t) { t.HasDueDate = 0, t.NotOverdue = 1; }},
         {"category and priority", [](TaskEditorValues& v) { v.CategoryIndex = 2, v.Priority = 0; },
          nullptr, [](TTASK_ITEM& t) { t.CategoryIndex = 2, t.Priority = 0; }},
+        {"untouched editor keeps where the rule counts from", [](TaskEditorValues&) {},
+         [](TTASK_ITEM& t) { t.RepeatFrom = kNow - 10; },
+         [](TTASK_ITEM& t) { t.RepeatFrom = kNow - 10; }},
+        {"a new rule counts from the due date",
+         [](TaskEditorValues& v) { v.RepeatRule = "FREQ=WEEKLY"; },
+         [](TTASK_ITEM& t) { t.RepeatFrom = kNow - 10; },
+         [](TTASK_ITEM& t) { t.RepeatRule = "FREQ=WEEKLY"; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
