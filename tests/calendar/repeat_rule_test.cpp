@@ -104,19 +104,6 @@ TEST(RepeatTick, ADoneOrDatelessTaskIsOnlyToggled) {
     EXPECT_EQ(Ymd(done.DueDate), "2026-03-02");
 }
 
-TEST(RepeatChoiceText, TheEditorsRulesReadBackAndOthersDoNot) {
-    for (const RepeatChoice& choice :
-         {RepeatChoice{RepeatUnit::Days, 1, 0}, RepeatChoice{RepeatUnit::Weeks, 2, 0x09},
-          RepeatChoice{RepeatUnit::Months, 6, 0}, RepeatChoice{RepeatUnit::Years, 1, 0}}) {
-        EXPECT_EQ(ReadRepeatChoice(RepeatRuleText(choice)), choice) << RepeatRuleText(choice);
-    }
-    EXPECT_EQ(RepeatRuleText({RepeatUnit::Weeks, 2, 0x09}), "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH");
-    for (const char* foreign : {"FREQ=DAILY;COUNT=3", "FREQ=MONTHLY;BYDAY=2TU", "FREQ=HOURLY",
-                                "FREQ=MONTHLY;BYDAY=MO", "INTERVAL=2", "FREQ=DAILY;INTERVAL=0"}) {
-        EXPECT_FALSE(ReadRepeatChoice(foreign)) << foreign;
-    }
-}
-
 TEST(RepeatRoundTrip, TheRuleComesBackFromACalendarFileAndTheDataFile) {
     TaskStore store;
     store.Categories.push_back({"Home", 0});
