@@ -308,16 +308,7 @@ void TaskPrinter::PrintTaskRow(int index) {
     const QString due = t.HasDueDate ? QLocale().toString(ToQDate(t.DueDate), QLocale::ShortFormat)
                                      : QStringLiteral("none");
     const int dateLeft = right_ - dateColWidth_;
-    // A repeating task's mark follows the date; the two are centred together.
-    const int mark = IsRepeating(t) ? f3.ascent() * 9 / 10 : 0;
-    const int dueWidth = f3.horizontalAdvance(due);
-    const int dueX = dateLeft + (dateColWidth_ - dueWidth - mark - mark / 3) / 2;
-    TextOut(dueX, y0 + pw / 2 + 2, due);
-    if (mark > 0)
-        DrawRepeatMark(canvas_,
-                       QRectF(dueX + dueWidth + mark / 3,
-                              y0 + pw / 2 + 2 + (f3.height() - mark) / 2, mark, mark),
-                       Qt::black);
+    TextOut(dateLeft + (dateColWidth_ - f3.horizontalAdvance(due)) / 2, y0 + pw / 2 + 2, due);
     int rowRight = dateLeft;
 
     // Priority.
@@ -343,8 +334,19 @@ void TaskPrinter::PrintTaskRow(int index) {
         rowRight -= 2;
     }
 
+    // A repeating task's mark ends the title line: the date column is only as
+    // wide as a date.
+    const int mark = IsRepeating(t) ? f3.ascent() * 9 / 10 : 0;
+    if (mark > 0) {
+        DrawRepeatMark(canvas_,
+                       QRectF(rowRight - 3 - mark, y0 + pw / 2 + 2 + (h - mark) / 2, mark, mark),
+                       Qt::black);
+        canvas_.setPen(pen);
+    }
+
     // Title.
-    const QRect box = Ltrb(rowLeft + 6, y0 + pw / 2 + 2, rowRight - 3, y0 + h + 2);
+    const QRect box =
+        Ltrb(rowLeft + 6, y0 + pw / 2 + 2, rowRight - 3 - (mark > 0 ? mark + 3 : 0), y0 + h + 2);
     QFont titleFont = f3_;
     titleFont.setStrikeOut(t.Done != 0);
     canvas_.setFont(titleFont);
