@@ -13,18 +13,17 @@
 namespace quill {
 
 namespace {
-constexpr std::array<const char*, 7> kShortDays = {"Mon", "Tue", "Wed", "Thu",
-                                                   "Fri", "Sat", "Sun"};
+constexpr std::array<const char*, 7> kShortDays = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
 constexpr std::array<const char*, 4> kUnits = {"days", "weeks", "months", "years"};
 constexpr std::array<const char*, 4> kUnit = {"day", "week", "month", "year"};
 } // namespace
 
 QString DescribeRepeat(const RepeatChoice& choice) {
     const auto unit = static_cast<size_t>(choice.unit);
-    QString text = choice.interval == 1
-                       ? QStringLiteral("Every %1").arg(QLatin1String(kUnit[unit]))
-                       : QStringLiteral("Every %1 %2").arg(choice.interval).arg(
-                             QLatin1String(kUnits[unit]));
+    QString text =
+        choice.interval == 1
+            ? QStringLiteral("Every %1").arg(QLatin1String(kUnit[unit]))
+            : QStringLiteral("Every %1 %2").arg(choice.interval).arg(QLatin1String(kUnits[unit]));
     if (choice.unit == RepeatUnit::Weeks && choice.weekdays != 0) {
         QStringList days;
         for (size_t i = 0; i < kShortDays.size(); ++i) {

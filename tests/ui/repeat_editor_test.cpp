@@ -13,9 +13,12 @@ private Q_SLOTS:
     void shouldShowEachRuleAndGiveItBackUnchanged_data() {
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("never") << "" << "Never";
-        QTest::newRow("weekdays") << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR" << "Every weekday";
-        QTest::newRow("year") << "FREQ=YEARLY" << "Every year";
+        QTest::newRow("never") << ""
+                               << "Never";
+        QTest::newRow("weekdays") << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR"
+                                  << "Every weekday";
+        QTest::newRow("year") << "FREQ=YEARLY"
+                              << "Every year";
         QTest::newRow("custom") << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH"
                                 << "Every 2 weeks: Mon, Thu";
         QTest::newRow("same as a preset, written longer") << "FREQ=MONTHLY;INTERVAL=1"
@@ -40,8 +43,7 @@ private Q_SLOTS:
     void shouldGiveTheChosenRuleAndFollowTheDueDateBox() {
         quill::TEditTaskForm form;
         std::optional<quill::RepeatChoice> answer;
-        form.SetCustomRepeatChooser(
-            [&](QWidget*, const quill::RepeatChoice&) { return answer; });
+        form.SetCustomRepeatChooser([&](QWidget*, const quill::RepeatChoice&) { return answer; });
         quill::TTASK_ITEM task;
         task.RepeatRule = "FREQ=DAILY;COUNT=2";
         form.LoadTask(task, 46000);
