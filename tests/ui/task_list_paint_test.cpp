@@ -1,4 +1,5 @@
 // The task list painted into an image: colours, pictures, selection bar, grid lines.
+#include "support/window_parts.h"
 #include "task_list_fixture.h"
 #include "ui/categories_form.h"
 
@@ -182,20 +183,20 @@ private Q_SLOTS:
         f->Build({"a"});
         TCategoriesForm window;
         window.SetSources(&f->store, &f->params, &f->pictures, &f->options);
-        TStringGrid* categories = window.StringGrid1;
+        TStringGrid* categories = Part<TStringGrid>(&window, "StringGrid1");
         window.SetupGridColumns();
         QCOMPARE(categories->DefaultRowHeight(), f->grid()->DefaultRowHeight());
         QCOMPARE(categories->RowCount(), 3);
-        QCOMPARE(window.ScrollBar1->maximum(), 2);
-        QVERIFY(window.ScrollBar1->isHidden());
+        QCOMPARE(Part<QScrollBar>(&window, "ScrollBar1")->maximum(), 2);
+        QVERIFY(Part<QScrollBar>(&window, "ScrollBar1")->isHidden());
         QCOMPARE(categories->ColWidth(1), 8);
         QCOMPARE(categories->ColWidth(0), categories->width() - 8);
         for (int i = 0; i < 8; ++i)
             f->store.Categories.push_back({"More", i});
         window.SetupGridColumns();
         QCOMPARE(categories->RowCount(), 11);
-        QVERIFY(!window.ScrollBar1->isHidden());
-        QCOMPARE(window.ScrollBar1->maximum(), 10);
+        QVERIFY(!Part<QScrollBar>(&window, "ScrollBar1")->isHidden());
+        QCOMPARE(Part<QScrollBar>(&window, "ScrollBar1")->maximum(), 10);
     }
 
     void shouldTakeFontFromSkin() {
