@@ -68,14 +68,7 @@ CivilDateTime UtcSecondsToLocal(int64_t seconds) {
     if (localtime_r(&value, &tm) == nullptr) {
         return CivilFromUnixSeconds(seconds);
     }
-    CivilDateTime civil;
-    civil.year = tm.tm_year + 1900;
-    civil.month = tm.tm_mon + 1;
-    civil.day = tm.tm_mday;
-    civil.hour = tm.tm_hour;
-    civil.minute = tm.tm_min;
-    civil.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
-    return civil;
+    return CivilFromTm(tm);
 }
 
 // Whether a date or date-time from a file is one the program can hold.

@@ -49,13 +49,7 @@ public:
         std::tm local{};
         const time_t seconds = ts.tv_sec;
         localtime_r(&seconds, &local);
-        CivilDateTime civil;
-        civil.year = local.tm_year + 1900;
-        civil.month = local.tm_mon + 1;
-        civil.day = local.tm_mday;
-        civil.hour = local.tm_hour;
-        civil.minute = local.tm_min;
-        civil.second = local.tm_sec > 59 ? 59 : local.tm_sec; // leap second
+        CivilDateTime civil = CivilFromTm(local);
         civil.millisecond = static_cast<int>(ts.tv_nsec / 1'000'000);
         return EncodeDateTime(civil);
     }
@@ -148,6 +142,17 @@ CivilDateTime DecodeDateTime(TDateTime value) {
 int64_t UnixSecondsFromCivil(const CivilDateTime& civil) {
     const int64_t days = DaysFromCivil(civil.year, civil.month, civil.day);
     return ((days * 24 + civil.hour) * 60 + civil.minute) * 60 + civil.second;
+}
+
+CivilDateTime CivilFromTm(const std::tm& tm) {
+    CivilDateTime civil;
+    civil.year = tm.tm_year + 1900;
+    civil.month = tm.tm_mon + 1;
+    civil.day = tm.tm_mday;
+    civil.hour = tm.tm_hour;
+    civil.minute = tm.tm_min;
+    civil.second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
+    return civil;
 }
 
 CivilDateTime CivilFromUnixSeconds(int64_t seconds) {

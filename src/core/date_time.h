@@ -4,6 +4,7 @@
 // process-wide clock, which tests replace to fix the moment.
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 
 namespace quill {
@@ -53,5 +54,7 @@ CivilDateTime DecodeDateTime(TDateTime value);
 // time zone.
 int64_t UnixSecondsFromCivil(const CivilDateTime& civil);
 CivilDateTime CivilFromUnixSeconds(int64_t seconds);
+// The fields of a broken-down time from the C library (a leap second counts as 59).
+CivilDateTime CivilFromTm(const std::tm& tm);
 
 } // namespace quill
