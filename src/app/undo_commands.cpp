@@ -19,9 +19,10 @@ QString MenuText(const char* verb, const std::string& name) {
 } // namespace
 
 UndoCommands::UndoCommands(QWidget* window, CommandHost& host, TaskStore& store)
-    : QObject(window), window_(window), host_(host), store_(store) {
-    const auto keys = [this](const QKeySequence& sequence, void (UndoCommands::*command)()) {
-        auto* shortcut = new QShortcut(sequence, window_);
+    : QObject(window), host_(host), store_(store) {
+    const auto keys = [this, window](const QKeySequence& sequence,
+                                     void (UndoCommands::*command)()) {
+        auto* shortcut = new QShortcut(sequence, window);
         connect(shortcut, &QShortcut::activated, this, command);
     };
     keys(QKeySequence(Qt::CTRL | Qt::Key_Z), &UndoCommands::Undo);

@@ -46,7 +46,6 @@ private:
     void Show(const UndoHistory::Outcome& outcome);
     void UpdateItems();
 
-    QWidget* window_;
     CommandHost& host_;
     TaskStore& store_;
     UndoHistory history_;
