@@ -4,6 +4,10 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslError>
+
+#include <memory>
 
 namespace quill {
 
@@ -29,6 +33,10 @@ QString DescribeFailure(const DavAnswer& answer, const QUrl& url) {
     default:
         return QStringLiteral("The server answered %1 for %2.").arg(answer.status).arg(where);
     }
+}
+
+QString FingerprintText(const QByteArray& sha256) {
+    return QString::fromLatin1(sha256.toHex(':').toUpper());
 }
 
 CalDavClient::CalDavClient(QString user, QString password, QObject* parent)
@@ -68,15 +76,35 @@ void CalDavClient::SendHop(const QByteArray& verb, const QUrl& url, const Header
         request.setRawHeader(name, value);
     }
     QNetworkReply* reply = network_->sendCustomRequest(request, verb, body);
+    // A certificate Qt does not trust passes only when it is the one the user
+    // confirmed; otherwise the answer carries it for the user to look at.
+    auto untrusted = std::make_shared<QByteArray>();
+    connect(reply, &QNetworkReply::sslErrors, this,
+            [this, reply, untrusted](const QList<QSslError>& errors) {
+                const QSslCertificate peer = reply->sslConfiguration().peerCertificate();
+                const QByteArray digest = peer.digest(QCryptographicHash::Sha256);
+                if (!pinned_.isEmpty() && !peer.isNull() && digest == pinned_) {
+                    reply->ignoreSslErrors(errors);
+                } else {
+                    *untrusted = digest;
+                }
+            });
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, verb, url, headers, body, hops, done = std::move(done)]() {
+            [this, reply, verb, url, headers, body, hops, untrusted, done = std::move(done)]() {
                 reply->deleteLater();
                 DavAnswer answer;
                 answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
                 answer.body = reply->readAll();
                 answer.etag = reply->rawHeader("ETag");
                 answer.url = url;
-                if (answer.status == 0) {
+                if (answer.status == 0 && !untrusted->isEmpty()) {
+                    answer.certificate = *untrusted;
+                    answer.error =
+                        QStringLiteral("The certificate of %1 is not trusted (%2). If this is "
+                                       "your own server, compare its fingerprint SHA-256 %3 "
+                                       "and trust it in the Sync window.")
+                            .arg(url.host(), reply->errorString(), FingerprintText(*untrusted));
+                } else if (answer.status == 0) {
                     answer.error = QStringLiteral("Cannot reach the server %1: %2.")
                                        .arg(url.host(), reply->errorString());
                 }

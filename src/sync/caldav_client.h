@@ -27,7 +27,13 @@ struct DavAnswer {
     QByteArray body;
     QByteArray etag; // the ETag header, quotes included
     QUrl url;        // the address that answered, after redirects
+    // When the server's certificate was not trusted: its SHA-256, for the user
+    // to compare and confirm.
+    QByteArray certificate;
 };
+
+// "AB:CD:..." for a SHA-256 digest, as certificate viewers show it.
+QString FingerprintText(const QByteArray& sha256);
 
 // What a failed answer means to the user.
 QString DescribeFailure(const DavAnswer& answer, const QUrl& url);
@@ -44,6 +50,10 @@ public:
     void Send(const QByteArray& verb, const QUrl& url, const Headers& headers,
               const QByteArray& body, Done done);
 
+    // The SHA-256 of a certificate the user confirmed: a server showing it is
+    // trusted although Qt's checks fail (a self-signed one). Never all errors.
+    void SetPinnedCertificate(const QByteArray& sha256) { pinned_ = sha256; }
+
     // Whether the password may be sent to `url`: https, or this machine.
     static bool MaySendPassword(const QUrl& url);
 
@@ -54,6 +64,7 @@ private:
     QNetworkAccessManager* network_;
     QString user_;
     QString password_;
+    QByteArray pinned_;
 };
 
 } // namespace quill

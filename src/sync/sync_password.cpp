@@ -1,5 +1,8 @@
 #include "sync_password.h"
 
+#include <QFile>
+#include <QSaveFile>
+
 #include <qt6keychain/keychain.h>
 
 namespace quill {
@@ -45,6 +48,30 @@ void WriteSyncPassword(const QString& user, const QString& url, const QString& p
                      : QStringLiteral("the keyring cannot keep it: %1").arg(job->errorString()));
         });
     job->start();
+}
+
+QString ReadSyncPasswordFile(const QString& path, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QString();
+    }
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    return lines.size() >= 2 && QString::fromUtf8(lines[0]) == key ? QString::fromUtf8(lines[1])
+                                                                   : QString();
+}
+
+QString WriteSyncPasswordFile(const QString& path, const QString& key, const QString& password) {
+    QSaveFile file(path);
+    // Nobody else may read it, from the moment it exists.
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        return QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
+    }
+    file.write((key + QLatin1Char('\n') + password + QLatin1Char('\n')).toUtf8());
+    if (!file.commit()) {
+        return QStringLiteral("cannot write \"%1\": %2").arg(path, file.errorString());
+    }
+    return QString();
 }
 
 } // namespace quill

@@ -21,4 +21,11 @@ void ReadSyncPassword(const QString& user, const QString& url, QObject* context,
 void WriteSyncPassword(const QString& user, const QString& url, const QString& password,
                        QObject* context, std::function<void(const QString&)> done);
 
+// Without a keyring, and only when the user chose it knowing the password is
+// not encrypted there: a file readable only by the user (0600), the key on its
+// first line and the password on the second. Empty when the file has none for `key`.
+QString ReadSyncPasswordFile(const QString& path, const QString& key);
+// Empty on success, else why it could not be kept.
+QString WriteSyncPasswordFile(const QString& path, const QString& key, const QString& password);
+
 } // namespace quill

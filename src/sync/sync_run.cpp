@@ -78,7 +78,7 @@ void SyncRun::Check() {
                   [this](const DavAnswer& answer) {
                       std::vector<DavResponse> responses;
                       if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
-                          Finish(false, DescribeFailure(answer, collection_));
+                          Fail(answer);
                           return;
                       }
                       if (responses.empty() || !responses.front().calendar) {
@@ -146,7 +146,7 @@ void SyncRun::ListChanges(const QString& token) {
                           texts_.clear();
                           Fetch(HrefsToFetch(state_, listing_), 0);
                       } else if (answer.status == 0 || answer.status == 401) {
-                          Finish(false, DescribeFailure(answer, collection_));
+                          Fail(answer);
                       } else if (!token.isEmpty()) {
                           ListChanges(QString()); // a token the server forgot: everything, anew
                       } else {
@@ -161,7 +161,7 @@ void SyncRun::ListAll() {
                   [this](const DavAnswer& answer) {
                       std::vector<DavResponse> responses;
                       if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
-                          Finish(false, DescribeFailure(answer, collection_));
+                          Fail(answer);
                           return;
                       }
                       listing_.clear();
@@ -186,7 +186,7 @@ void SyncRun::Fetch(std::vector<std::string> hrefs, size_t from) {
                   [this, hrefs = std::move(hrefs), to](const DavAnswer& answer) mutable {
                       std::vector<DavResponse> responses;
                       if (answer.status != 207 || !ReadMultistatus(answer.body, responses)) {
-                          Finish(false, DescribeFailure(answer, collection_));
+                          Fail(answer);
                           return;
                       }
                       for (const DavResponse& response : responses) {
@@ -276,6 +276,12 @@ void SyncRun::Send(size_t index) {
         }
         SendMore();
     });
+}
+
+void SyncRun::Fail(const DavAnswer& answer) {
+    summary_.status = answer.status;
+    summary_.certificate = answer.certificate;
+    Finish(false, DescribeFailure(answer, collection_));
 }
 
 void SyncRun::Finish(bool ok, const QString& error) {

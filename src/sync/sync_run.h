@@ -24,6 +24,8 @@ struct SyncSummary {
     int conflicts = 0;
     int unreadable = 0;            // server copies left alone because they cannot be read
     QString error;                 // when not ok: what went wrong and what to do
+    int status = 0;                // the failing answer's HTTP status (401: the password)
+    QByteArray certificate;        // an untrusted certificate's SHA-256, to confirm
     bool tooManyDeletions = false; // stopped before deleting more than a quarter
 };
 
@@ -35,6 +37,9 @@ class SyncRun : public QObject {
 public:
     SyncRun(TaskStore store, SyncState state, const QString& password, SyncOptions options,
             QObject* parent = nullptr);
+
+    // The SHA-256 of the server certificate the user confirmed (empty: none).
+    void PinCertificate(const QByteArray& sha256) { client_->SetPinnedCertificate(sha256); }
 
     // Starts the run; Finished follows once, never from within Start.
     void Start();
@@ -61,6 +66,8 @@ private:
     void SendMore();
     void Send(size_t index);
     void Finish(bool ok, const QString& error);
+    // Ends the run on an answer that stops it, telling its status and certificate.
+    void Fail(const DavAnswer& answer);
     QUrl UrlOf(const std::string& href) const;
 
     TaskStore store_;
