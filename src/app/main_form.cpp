@@ -23,6 +23,7 @@
 #include "skin/skin_colors.h"
 #include "skin/skin_label.h"
 #include "skin/skin_list.h"
+#include "sync_commands.h"
 #include "task_commands.h"
 #include "ui/add_category_form.h"
 #include "ui/categories_form.h"
@@ -122,6 +123,27 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
         if (changed)
             ReportErrors([this] { SaveTasks(); });
     });
+    AttachSync();
+}
+
+void TMainForm::AttachSync() {
+    // "Sync..." follows every other item of both menus.
+    SyncHooks hooks;
+    hooks.saveTasksAndWait = [this] { SaveTasksAndWait(); };
+    hooks.savingAllowed = [this] { return dataLoaded_ && !closed_ && taskFile_.SavingAllowed(); };
+    hooks.currentKey = [this] {
+        const int at = List->CurrentTaskIndex;
+        return at >= 0 && at < services_.store.TaskCount() ? services_.store.Tasks[at].Key : 0;
+    };
+    hooks.categoriesChanged = [this] { FillCategoryLists(); };
+    hooks.forgetUndo = [this] { undo_->Forget(); };
+    hooks.attachWindow = [this](TForm* window) {
+        Skin1->Attach(window);
+        connect(window, &TForm::Showing, this, [this, window] { ApplyStayOnTop(window); });
+    };
+    sync_ = new SyncCommands(this, *this, services_.store, *services_.settings, *services_.tray,
+                             taskFile_.Path(), std::move(hooks));
+    sync_->AddMenuItems({PopupMenu1, List->PopupMenu2});
 }
 
 TMainForm::~TMainForm() {
@@ -354,6 +376,7 @@ void TMainForm::RunFirstActivation() {
         HideMainWindow();
     // The once-a-second timer starts only once the tasks are loaded.
     Timer1.start();
+    sync_->Start();
 
     // Told after start-up has finished, so the window is complete behind it; and
     // once, what the last close could not do while nobody watched.
@@ -449,6 +472,7 @@ void TMainForm::SaveTasks() {
     if (!dataLoaded_)
         throw AppError("The tasks were not saved: the data file has not been read yet.");
     taskFile_.SaveInBackground(services_.store);
+    sync_->TasksSaved();
 }
 
 void TMainForm::SaveTasksAndWait() {

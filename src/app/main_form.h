@@ -54,6 +54,7 @@ struct AppWindowSet {
     TAddCategoryForm* AddCategoryForm = nullptr;
 };
 
+class SyncCommands;
 class UndoCommands;
 class TMainForm : public TForm, public TaskListHost, public CommandHost {
     Q_OBJECT
@@ -141,6 +142,7 @@ public:
     // The start-up work (data file, lists, reminders) has run.
     bool HasActivated() const { return activated_; }
     const SkinEventRouter& SkinEvents() const { return skinEvents_; }
+    SyncCommands* Sync() const { return sync_; }
 
 Q_SIGNALS:
     // The close sequence finished and the window may go: the program ends.
@@ -212,6 +214,8 @@ private:
     TaskFile taskFile_;
     SkinEventRouter skinEvents_;
     UndoCommands* undo_ = nullptr; // a child: its keys and menu items go with the window
+    SyncCommands* sync_ = nullptr; // a child, like undo_
+    void AttachSync();
     std::unique_ptr<TaskCommands> taskCommands_; // AddTask, EditTask
     SkinMenu* skinMenu_ = nullptr;
     QString loadedSkinName_;   // the skin the engine holds

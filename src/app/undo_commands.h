@@ -38,6 +38,9 @@ public:
     void Redo();
 
     const UndoHistory& History() const { return history_; }
+    // Forgets every step: after a sync replaced the tasks, undoing a step from
+    // before it would put back what the server changed, unseen.
+    void Forget() { history_ = UndoHistory(); }
     // The menu texts: "Undo Delete Task", "Redo Done"; bare while nothing is there.
     QString UndoText() const;
     QString RedoText() const;

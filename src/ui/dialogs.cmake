@@ -18,4 +18,6 @@ list(APPEND QUILLNOTE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/add_category_form.h
     ${CMAKE_CURRENT_LIST_DIR}/options_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/options_form.h
+    ${CMAKE_CURRENT_LIST_DIR}/sync_form.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/sync_form.h
 )

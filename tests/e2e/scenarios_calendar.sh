@@ -12,13 +12,14 @@ DATA_TOOL=${5:?usage: scenarios_calendar.sh SCENARIO PROGRAM XHELPER OUTDIR DATA
 uids_of() { tr -d '\r' <"$1" | grep '^UID:' | sort; }
 
 # choose_from_menu N PATH: the window's menu (a right press below the last row),
-# its Nth item from the end (1 "Import Tasks...", 2 "Export Tasks..."), then PATH
+# its Nth item from the end before "Sync..." (1 "Import Tasks...", 2 "Export
+# Tasks..."; Undo and Redo are greyed out and skipped), then PATH
 # typed into the file chooser.
 choose_from_menu() {
     xdotool mousemove 300 400 click 3
     e2e_require "a menu opened" e2e_wait_for 3 e2e_popup_shown
     [ "$1" = 2 ] && e2e_screenshot menu
-    xdotool key $(printf 'Up %.0s' $(seq "$1")) Return
+    xdotool key $(printf 'Up %.0s' $(seq $(($1 + 1)))) Return
     e2e_require "a file chooser opened" e2e_wait_for 5 e2e_other_window_shown
     [ "$1" = 2 ] && e2e_screenshot file-chooser
     xdotool windowactivate --sync "$(e2e_first_other_window)" 2>/dev/null || true
