@@ -1,7 +1,9 @@
-// A run set aside (the program changed its tasks meanwhile) is safe to run again
-// from where it started: what the set-aside run sent is seen as the same change
-// on both sides, never as a conflict or a second copy. Against a real server:
-// QUILLNOTE_TEST_CALDAV (an empty task list's address; user alice, alice-pw).
+// Against a real server (with_radicale.sh: QUILLNOTE_TEST_CALDAV is an empty
+// task list "Tasks", user alice, password alice-pw): finding task lists from
+// the server's root and making one; and a run set aside (the program changed
+// its tasks meanwhile) is safe to run again from where it started: what the
+// set-aside run sent is seen as the same change on both sides, never as a
+// conflict or a second copy.
 #include "core/task_store.h"
 #include "sync/sync_run.h"
 #include "sync/task_list_finder.h"
@@ -44,13 +46,48 @@ std::vector<std::string> Titles(const TaskStore& store) {
     return titles;
 }
 
-TEST(SyncRerun, ASetAsideRunLeavesNothingToConflictWith) {
-    const QByteArray list = qgetenv("QUILLNOTE_TEST_CALDAV");
-    if (list.isEmpty()) {
-        GTEST_SKIP() << "no server given";
-    }
-    int argc = 0;
-    QCoreApplication app(argc, nullptr);
+int argc = 0;
+QCoreApplication app(argc, nullptr);
+const QByteArray list = qgetenv("QUILLNOTE_TEST_CALDAV");
+
+FindResult
+Await(const std::function<void(TaskListFinder&, std::function<void(const FindResult&)>)>& ask,
+      const QString& password = QStringLiteral("alice-pw")) {
+    TaskListFinder finder(QStringLiteral("alice"), password, {});
+    QEventLoop loop;
+    FindResult result;
+    ask(finder, [&](const FindResult& r) {
+        result = r;
+        loop.quit();
+    });
+    loop.exec();
+    return result;
+}
+
+TEST(SyncServer, FindsAndMakesTaskLists) {
+    ASSERT_FALSE(list.isEmpty()) << "run through with_radicale.sh";
+    const QUrl root = QUrl(QString::fromLatin1(list)).resolved(QUrl(QStringLiteral("/")));
+    const auto find = [&](TaskListFinder& f, auto done) { f.Find(root, std::move(done)); };
+    const FindResult found = Await(find);
+    ASSERT_TRUE(found.ok) << found.error.toStdString();
+    ASSERT_EQ(found.lists.size(), 1u);
+    EXPECT_EQ(found.lists[0].url.toString().toLatin1(), list);
+    EXPECT_EQ(found.lists[0].name, QStringLiteral("Tasks"));
+
+    const FindResult made = Await([&](TaskListFinder& f, auto done) {
+        f.Create(found.home, QStringLiteral("Errands & more"), std::move(done));
+    });
+    ASSERT_TRUE(made.ok) << made.error.toStdString();
+    const FindResult again = Await(find);
+    ASSERT_EQ(again.lists.size(), 2u);
+    EXPECT_TRUE(again.lists[0].name == "Errands & more" || again.lists[1].name == "Errands & more");
+
+    const FindResult refused = Await(find, QStringLiteral("wrong"));
+    EXPECT_EQ(refused.status, 401);
+}
+
+TEST(SyncServer, ASetAsideRunLeavesNothingToConflictWith) {
+    ASSERT_FALSE(list.isEmpty()) << "run through with_radicale.sh";
     TaskStore store;
     AddDefaultCategories(store);
     TTASK_ITEM task;
