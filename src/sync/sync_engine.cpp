@@ -6,61 +6,130 @@
 
 #include <libical/ical.h>
 
-#include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
-#include <limits>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace quill {
 
 namespace {
 
-// A task as both sides see it: the category by name, since indexes are local.
+// A task as both sides see it: the category by name, since positions are this
+// side's own; empty when it has none (or, here, stands for none).
 struct TaskView {
     TTASK_ITEM task;
     std::string category;
     int32_t mark = -1;
+    // The category's position here; -1 in a server copy, whose category is
+    // found by name (none: the first category).
+    int32_t index = -1;
 };
 
 // The fields the merge weighs one by one; each is written by its own properties.
-enum Field { Title, Description, Priority, Due, Done, Category, Reminder, Sound, kFieldCount };
+enum Field {
+    Title,
+    Description,
+    Priority,
+    Due,
+    Done,
+    Category,
+    Reminder,
+    Sound,
+    Repeat,
+    kFieldCount
+};
 
 constexpr const char* kNoTask = "it holds no task";
 
-// A state whose change time no task has: the task counts as changed here.
-constexpr int64_t kChangedHere = std::numeric_limits<int64_t>::min();
+double Day(double date) {
+    return std::floor(date);
+}
 
-bool SameMoment(const CivilDateTime& a, const CivilDateTime& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
-           a.minute == b.minute && a.second == b.second;
+// A rule as libical writes it, so that two spellings of one rule are one value.
+std::string RuleText(const std::string& rule) {
+    icalrecurrencetype recurrence = icalrecurrencetype_from_string(rule.c_str());
+    if (recurrence.freq == ICAL_NO_RECURRENCE) {
+        icalerror_clear_errno();
+        return rule;
+    }
+    char* text = icalrecurrencetype_as_string_r(&recurrence);
+    std::string out = text != nullptr ? text : rule;
+    icalmemory_free_buffer(text);
+    return out;
+}
+
+// libical drops spaces at either end of a text it reads, so a copy that went
+// through a server has none: they make no difference.
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos
+               ? std::string()
+               : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A field's value in one comparable text: the merge compares these, and the
+// digest of a task's merged fields is made of them.
+std::string FieldText(int field, const TaskView& view) {
+    const TTASK_ITEM& t = view.task;
+    switch (field) {
+    case Title:
+        return Trimmed(t.Title);
+    case Description:
+        return Trimmed(t.Description);
+    case Priority:
+        return std::to_string(t.Priority);
+    case Due:
+        return t.HasDueDate != 0 ? std::to_string(Day(t.DueDate)) : "-";
+    case Done:
+        return t.Done != 0 ? "1" : "0";
+    case Category:
+        return view.category;
+    case Reminder: {
+        if (t.ReminderOn == 0) {
+            return "-";
+        }
+        const CivilDateTime at = ReminderCivil(t);
+        char text[48];
+        std::snprintf(text, sizeof text, "%d-%d-%d %d:%d:%d", at.year, at.month, at.day, at.hour,
+                      at.minute, at.second);
+        return text;
+    }
+    case Sound:
+        return t.PlaySound != 0 ? "+" + t.SoundFile : "-";
+    case Repeat:
+        // The rule and the day it counts from; a task without a due day follows
+        // no rule, and the calendar text then holds none.
+        return IsRepeating(t)
+                   ? RuleText(t.RepeatRule) + "@" +
+                         std::to_string(Day(t.RepeatFrom != 0.0 ? t.RepeatFrom : t.DueDate))
+                   : "";
+    default:
+        return {};
+    }
 }
 
 bool SameField(int field, const TaskView& a, const TaskView& b) {
-    const TTASK_ITEM& x = a.task;
-    const TTASK_ITEM& y = b.task;
-    switch (field) {
-    case Title:
-        return x.Title == y.Title;
-    case Description:
-        return x.Description == y.Description;
-    case Priority:
-        return x.Priority == y.Priority;
-    case Due:
-        return x.HasDueDate == y.HasDueDate &&
-               (x.HasDueDate == 0 || std::floor(x.DueDate) == std::floor(y.DueDate));
-    case Done:
-        return x.Done == y.Done;
-    case Category:
-        return a.category == b.category;
-    case Reminder:
-        return x.ReminderOn == y.ReminderOn &&
-               (x.ReminderOn == 0 || SameMoment(ReminderCivil(x), ReminderCivil(y)));
-    case Sound:
-        return x.PlaySound == y.PlaySound && (x.PlaySound == 0 || x.SoundFile == y.SoundFile);
-    default:
-        return true;
+    return FieldText(field, a) == FieldText(field, b);
+}
+
+// The merged fields but the category, in 16 hex digits (FNV-1a): what this side
+// held when both sides agreed.
+std::string Digest(const TaskView& view) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (f == Category) {
+            continue;
+        }
+        for (const char c : FieldText(f, view) + '\x1f') {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        }
     }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 void CopyField(int field, TaskView& to, const TaskView& from) {
@@ -77,6 +146,12 @@ void CopyField(int field, TaskView& to, const TaskView& from) {
         x.Priority = y.Priority;
         break;
     case Due:
+        // A rule keeps counting from its day when another due day comes: that is
+        // its next occurrence, not a new rule.
+        if (x.RepeatFrom == 0.0 && x.HasDueDate != 0 && !x.RepeatRule.empty() &&
+            (y.HasDueDate == 0 || Day(x.DueDate) != Day(y.DueDate))) {
+            x.RepeatFrom = Day(x.DueDate);
+        }
         x.HasDueDate = y.HasDueDate;
         x.DueDate = y.DueDate;
         break;
@@ -86,6 +161,7 @@ void CopyField(int field, TaskView& to, const TaskView& from) {
     case Category:
         to.category = from.category;
         to.mark = from.mark;
+        to.index = from.index;
         break;
     case Reminder:
         x.ReminderOn = y.ReminderOn;
@@ -95,6 +171,15 @@ void CopyField(int field, TaskView& to, const TaskView& from) {
     case Sound:
         x.PlaySound = y.PlaySound;
         x.SoundFile = y.SoundFile;
+        break;
+    case Repeat:
+        x.RepeatRule = y.RepeatRule;
+        x.RepeatFrom = y.RepeatFrom;
+        // Counted from the due day there, which is not the one here.
+        if (y.RepeatFrom == 0.0 && y.HasDueDate != 0 &&
+            (x.HasDueDate == 0 || Day(x.DueDate) != Day(y.DueDate))) {
+            x.RepeatFrom = Day(y.DueDate);
+        }
         break;
     default:
         break;
@@ -111,13 +196,39 @@ bool SameTask(const TaskView& a, const TaskView& b) {
 }
 
 TaskView ViewOf(const TaskStore& store, const TTASK_ITEM& task) {
-    TaskView view{task, {}, -1};
+    TaskView view{task, {}, -1, task.CategoryIndex};
     if (task.CategoryIndex >= 0 &&
         static_cast<size_t>(task.CategoryIndex) < store.Categories.size()) {
         view.category = store.Categories[task.CategoryIndex].Name;
         view.mark = store.Categories[task.CategoryIndex].ColorIndex;
     }
     return view;
+}
+
+// The task in the server's terms: its category is none while the server's copy
+// has none and the task stays in the category it was in then (where a task
+// without one shows here), however that category is named meanwhile. Otherwise
+// its category's name now, so a renamed category counts as a change.
+TaskView SyncViewOf(const TaskStore& store, const TTASK_ITEM& task, const SyncedItem& item) {
+    TaskView view = ViewOf(store, task);
+    if (item.category.empty() && item.categoryIndex == task.CategoryIndex) {
+        view.category.clear();
+        view.mark = -1;
+    }
+    return view;
+}
+
+// What both sides hold once the server's copy `text` (read as `server`) is
+// what the task here, `local` in the server's terms, stands for.
+SyncedItem Agreement(const std::string& href, const std::string& etag, const std::string& text,
+                     const TaskView& server, const TaskView& local, const TTASK_ITEM& task) {
+    return {href,
+            etag,
+            text,
+            task.LastModified,
+            Digest(server),
+            server.category,
+            local.category.empty() ? task.CategoryIndex : -1};
 }
 
 // A server text and its first task, read.
@@ -145,7 +256,7 @@ bool Parse(const std::string& text, double today, ParsedText& out, std::string& 
     if (!VTodoToTask(out.todo, read, error, today)) {
         return false;
     }
-    out.view = TaskView{read.task, read.categoryName, read.categoryMark};
+    out.view = TaskView{read.task, read.categoryName, read.categoryMark, -1};
     return true;
 }
 
@@ -187,9 +298,10 @@ bool Carries(icalproperty* p, const Carrier& carrier) {
     return name != nullptr && std::strcmp(name, carrier.xName) == 0;
 }
 
-// Gives `to` the properties of `from` that carry `field`, in place of its own.
-void ReplaceField(icalcomponent* to, icalcomponent* from, int field) {
-    for (const Carrier& carrier : CarriersOf(field)) {
+// Gives `to` the properties of `from` of these kinds, in place of its own.
+void ReplaceProperties(icalcomponent* to, icalcomponent* from,
+                       const std::vector<Carrier>& carriers) {
+    for (const Carrier& carrier : carriers) {
         std::vector<icalproperty*> old;
         for (icalproperty* p = icalcomponent_get_first_property(to, carrier.kind); p != nullptr;
              p = icalcomponent_get_next_property(to, carrier.kind)) {
@@ -211,6 +323,17 @@ void ReplaceField(icalcomponent* to, icalcomponent* from, int field) {
         for (icalproperty* p : fresh) {
             icalcomponent_add_property(to, p);
         }
+    }
+}
+
+// A rule goes with the day it counts from (DTSTART). Without a rule the start
+// stays: it may be another program's.
+void ReplaceRepeat(icalcomponent* to, icalcomponent* from) {
+    if (icalcomponent_get_first_property(from, ICAL_RRULE_PROPERTY) != nullptr) {
+        ReplaceProperties(to, from,
+                          {{ICAL_DTSTART_PROPERTY, nullptr}, {ICAL_RRULE_PROPERTY, nullptr}});
+    } else {
+        ReplaceProperties(to, from, {{ICAL_RRULE_PROPERTY, nullptr}});
     }
 }
 
@@ -303,11 +426,17 @@ std::string PatchedText(const std::string& baseText, const TaskView* base, const
         if (f == Reminder) {
             ReplaceReminder(todo, fresh.get());
         } else if (f == Due) {
-            ReplaceField(todo, fresh.get(), f);
+            ReplaceProperties(todo, fresh.get(), CarriersOf(f));
             DropStartAfterDue(todo);
-        } else {
-            ReplaceField(todo, fresh.get(), f);
+        } else if (f != Repeat) {
+            ReplaceProperties(todo, fresh.get(), CarriersOf(f));
         }
+    }
+    // A repeating task's start is the day its rule counts from, whatever a
+    // new due day left of it.
+    if (!SameField(Repeat, *base, result) ||
+        (!SameField(Due, *base, result) && IsRepeating(result.task))) {
+        ReplaceRepeat(todo, fresh.get());
     }
     SetStamp(todo, ICAL_DTSTAMP_PROPERTY, options.now);
     if (result.task.LastModified != 0) {
@@ -322,10 +451,13 @@ std::string PatchedText(const std::string& baseText, const TaskView* base, const
     return TextOf(parsed.root.get());
 }
 
-// The index of the category named `view.category`, made when missing; -1 for none.
+// The position of the category of `view`: a local one's own, else the first
+// named `view.category` (made when missing); a server copy without one goes to
+// the first category, a task here that stands for none stays where it is.
 int32_t CategoryIndexFor(TaskStore& store, const TaskView& view) {
-    if (view.category.empty()) {
-        return -1;
+    const bool here = view.index >= 0 && static_cast<size_t>(view.index) < store.Categories.size();
+    if (view.category.empty() || (here && store.Categories[view.index].Name == view.category)) {
+        return view.index >= 0 ? view.index : 0;
     }
     for (size_t i = 0; i < store.Categories.size(); ++i) {
         if (store.Categories[i].Name == view.category) {
@@ -344,24 +476,52 @@ void StoreView(TaskStore& store, TTASK_ITEM& task, const TaskView& view, double 
     }
     const int32_t category = CategoryIndexFor(store, local);
     task = TTASK_ITEM{local.task};
-    if (category >= 0) {
-        task.CategoryIndex = category;
-    }
+    task.CategoryIndex = category;
     task.NotOverdue = ComputeNotOverdue(task, today);
 }
 
-int32_t FindUid(const TaskStore& store, const std::string& uid) {
-    for (size_t i = 0; i < store.Tasks.size(); ++i) {
-        if (store.Tasks[i].Uid == uid) {
-            return static_cast<int32_t>(i);
+// Where each Uid's task is in the store, kept up to date as tasks come and go:
+// a sync looks up every synced task, and a linear search per task made a list
+// of 10,000 tasks take seconds.
+class TaskPositions {
+public:
+    explicit TaskPositions(const TaskStore& store) {
+        for (size_t i = 0; i < store.Tasks.size(); ++i) {
+            at_.emplace(store.Tasks[i].Uid, static_cast<int32_t>(i)); // the first of a Uid
         }
     }
-    return -1;
-}
+    int32_t Find(const std::string& uid) const {
+        const auto found = at_.find(uid);
+        return found == at_.end() ? -1 : found->second;
+    }
+    void Add(TaskStore& store, TTASK_ITEM task) {
+        at_.emplace(task.Uid, store.TaskCount());
+        store.Tasks.push_back(std::move(task));
+    }
+    // RemoveTaskAt moves the last task into the place of the removed one.
+    void Remove(TaskStore& store, const std::string& uid) {
+        const int32_t at = Find(uid);
+        if (at < 0) {
+            return;
+        }
+        const int32_t last = store.TaskCount() - 1;
+        RemoveTaskAt(store, at);
+        at_.erase(uid);
+        if (at < last) {
+            const auto moved = at_.find(store.Tasks[at].Uid);
+            if (moved != at_.end() && moved->second == last) {
+                moved->second = at;
+            }
+        }
+    }
+
+private:
+    std::unordered_map<std::string, int32_t> at_;
+};
 
 // The server's version as a new local-only task beside the local one.
-void AddConflictCopy(TaskStore& store, SyncState& state, const TaskView& server,
-                     const TTASK_ITEM& local, const SyncOptions& options) {
+void AddConflictCopy(TaskStore& store, TaskPositions& positions, SyncState& state,
+                     const TaskView& server, const TTASK_ITEM& local, const SyncOptions& options) {
     TTASK_ITEM copy = local;
     copy.Uid = NewTaskUid();
     copy.Key = NewTaskKey();
@@ -370,7 +530,7 @@ void AddConflictCopy(TaskStore& store, SyncState& state, const TaskView& server,
     copy.Created = options.now;
     copy.LastModified = options.now;
     state.localOnly[copy.Uid] = copy.LastModified;
-    store.Tasks.push_back(std::move(copy));
+    positions.Add(store, std::move(copy));
 }
 
 // A resource name for a task the server never had: its Uid when that is safe
@@ -420,6 +580,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
                        const ServerTexts& texts, const SyncOptions& options) {
     TaskStore store = realStore;
     SyncState state = realState;
+    TaskPositions positions(store);
     SyncPlan plan;
     const auto fail = [&](std::string error) {
         SyncPlan failed;
@@ -446,33 +607,42 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
     std::set<std::string> linkedHrefs;
     int deletions = 0;
     const size_t synced = realState.items.size();
+    // The text to send for a task changed here, patched into the last-synced copy.
+    const auto patchedBase = [&](const SyncedItem& item, const TaskView& mine) {
+        ParsedText base;
+        std::string error;
+        const bool readable = Parse(item.baseIcs, options.today, base, error);
+        return PatchedText(item.baseIcs, readable ? &base.view : nullptr, mine, store, options);
+    };
+    const auto send = [&](SyncOp::Kind kind, const std::string& uid, const std::string& href,
+                          const std::string& etag, std::string body, const TaskView& mine) {
+        const TTASK_ITEM& task = store.Tasks[positions.Find(uid)];
+        plan.ops.push_back(
+            {kind, uid, href, etag, std::move(body), Agreement({}, {}, {}, mine, mine, task)});
+    };
 
-    for (auto entry = realState.items.begin(); entry != realState.items.end(); ++entry) {
-        const std::string& uid = entry->first;
-        const SyncedItem& item = entry->second;
+    for (const auto& [uid, item] : realState.items) {
         linkedHrefs.insert(item.href);
         if (unreadable.count(item.href) != 0) {
             continue;
         }
-        const int32_t at = FindUid(store, uid);
-        const bool changedHere = at >= 0 && store.Tasks[at].LastModified != item.syncedModified;
+        const int32_t at = positions.Find(uid);
+        TaskView mine;
+        bool changedHere = false;
+        if (at >= 0) {
+            mine = SyncViewOf(store, store.Tasks[at], item);
+            // A state from before digests were kept knows only the change time.
+            changedHere = item.digest.empty()
+                              ? store.Tasks[at].LastModified != item.syncedModified
+                              : Digest(mine) != item.digest || mine.category != item.category;
+        }
         const auto there = listing.find(item.href);
         if (there == listing.end()) {
             if (at < 0) {
                 state.items.erase(uid);
             } else if (changedHere) {
                 // Removed there, edited here: the edit wins and the task goes back.
-                ParsedText base;
-                std::string error;
-                const bool readable = Parse(item.baseIcs, options.today, base, error);
-                const TaskView view = ViewOf(store, store.Tasks[at]);
-                plan.ops.push_back({SyncOp::Kind::Create,
-                                    uid,
-                                    item.href,
-                                    {},
-                                    PatchedText(item.baseIcs, readable ? &base.view : nullptr, view,
-                                                store, options),
-                                    view.task.LastModified});
+                send(SyncOp::Kind::Create, uid, item.href, {}, patchedBase(item, mine), mine);
                 state.items.erase(uid);
             } else {
                 removeHere.insert(uid);
@@ -485,84 +655,73 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         if (at < 0) {
             if (changedThere) {
                 // Removed here, edited there: the edit wins and the task comes back.
+                const TaskView& theirs = server[item.href].view;
                 TTASK_ITEM task;
                 task.Uid = uid;
                 task.Key = NewTaskKey();
-                task.Created = server[item.href].view.task.Created;
-                StoreView(store, task, server[item.href].view, options.today);
-                store.Tasks.push_back(task);
-                state.items[uid] = {item.href, there->second, texts.at(item.href),
-                                    task.LastModified};
+                task.Created = theirs.task.Created;
+                StoreView(store, task, theirs, options.today);
+                state.items[uid] =
+                    Agreement(item.href, there->second, texts.at(item.href), theirs, theirs, task);
+                positions.Add(store, std::move(task));
                 ++plan.received;
             } else {
-                plan.ops.push_back({SyncOp::Kind::Delete, uid, item.href, item.etag, {}, 0});
+                plan.ops.push_back({SyncOp::Kind::Delete, uid, item.href, item.etag, {}, {}});
                 ++deletions;
             }
             continue;
         }
-        TTASK_ITEM& task = store.Tasks[at];
         if (!changedThere) {
             if (changedHere) {
-                ParsedText base;
-                std::string error;
-                const bool readable = Parse(item.baseIcs, options.today, base, error);
-                const TaskView view = ViewOf(store, task);
-                plan.ops.push_back({SyncOp::Kind::Update, uid, item.href, item.etag,
-                                    PatchedText(item.baseIcs, readable ? &base.view : nullptr, view,
-                                                store, options),
-                                    task.LastModified});
+                send(SyncOp::Kind::Update, uid, item.href, item.etag, patchedBase(item, mine),
+                     mine);
             }
             continue;
         }
+        // Changed there: field by field against the last agreed copy. A field
+        // changed only here keeps this side's value, one changed on both sides
+        // differently too, with the server's version kept as a conflict copy.
         const ParsedText& theirs = server[item.href];
         const std::string& theirText = texts.at(item.href);
-        if (!changedHere) {
-            const int64_t modified =
-                theirs.view.task.LastModified != 0 ? theirs.view.task.LastModified : options.now;
-            StoreView(store, task, theirs.view, options.today);
-            task.LastModified = modified;
-            state.items[uid] = {item.href, there->second, theirText, modified};
-            ++plan.received;
-            continue;
-        }
-        // Changed on both sides: field by field against the last agreed copy.
         ParsedText base;
         std::string error;
-        const bool readable = Parse(item.baseIcs, options.today, base, error);
-        TaskView mine = ViewOf(store, task);
+        const bool readable = changedHere && Parse(item.baseIcs, options.today, base, error);
         bool conflict = false;
         bool tookTheirs = false;
         for (int f = 0; f < kFieldCount; ++f) {
-            const bool mineAsBase = readable && SameField(f, mine, base.view);
-            const bool theirsAsBase = readable && SameField(f, theirs.view, base.view);
-            if (SameField(f, mine, theirs.view) || theirsAsBase) {
+            if (SameField(f, mine, theirs.view)) {
                 continue;
             }
-            if (mineAsBase) {
-                CopyField(f, mine, theirs.view);
-                tookTheirs = true;
-            } else {
-                conflict = true;
+            if (changedHere && readable && SameField(f, theirs.view, base.view)) {
+                continue;
             }
+            if (changedHere && !(readable && SameField(f, mine, base.view))) {
+                conflict = true;
+                continue;
+            }
+            CopyField(f, mine, theirs.view);
+            tookTheirs = true;
         }
-        const int64_t modified = task.LastModified;
         if (tookTheirs) {
+            TTASK_ITEM& task = store.Tasks[at];
+            int64_t modified = task.LastModified;
+            if (!changedHere) {
+                modified = theirs.view.task.LastModified != 0 ? theirs.view.task.LastModified
+                                                              : options.now;
+            }
             StoreView(store, task, mine, options.today);
             task.LastModified = modified;
             ++plan.received;
         }
+        state.items[uid] =
+            Agreement(item.href, there->second, theirText, theirs.view, mine, store.Tasks[at]);
         if (conflict) {
-            AddConflictCopy(store, state, theirs.view, store.Tasks[at], options);
+            AddConflictCopy(store, positions, state, theirs.view, store.Tasks[at], options);
             ++plan.conflicts;
         }
-        const TaskView merged = ViewOf(store, store.Tasks[at]);
-        if (SameTask(merged, theirs.view)) {
-            state.items[uid] = {item.href, there->second, theirText, modified};
-        } else {
-            state.items[uid] = {item.href, there->second, theirText, kChangedHere};
-            plan.ops.push_back({SyncOp::Kind::Update, uid, item.href, there->second,
-                                PatchedText(theirText, &theirs.view, merged, store, options),
-                                modified});
+        if (!SameTask(mine, theirs.view)) {
+            send(SyncOp::Kind::Update, uid, item.href, there->second,
+                 PatchedText(theirText, &theirs.view, mine, store, options), mine);
         }
     }
 
@@ -577,7 +736,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         if (uid.empty() || state.items.count(uid) != 0) {
             continue; // a second resource for a task already linked: left alone
         }
-        int32_t at = FindUid(store, uid);
+        const int32_t at = positions.Find(uid);
         if (at < 0) {
             TTASK_ITEM task;
             task.Uid = uid;
@@ -586,27 +745,35 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
             StoreView(store, task, theirs.view, options.today);
             task.LastModified =
                 theirs.view.task.LastModified != 0 ? theirs.view.task.LastModified : options.now;
-            store.Tasks.push_back(task);
-            state.items[uid] = {href, etag, texts.at(href), task.LastModified};
+            state.items[uid] =
+                Agreement(href, etag, texts.at(href), theirs.view, theirs.view, task);
+            positions.Add(store, std::move(task));
             ++plan.received;
             continue;
         }
-        const TaskView mine = ViewOf(store, store.Tasks[at]);
-        if (SameTask(mine, theirs.view)) {
-            state.items[uid] = {href, etag, texts.at(href), store.Tasks[at].LastModified};
-            continue;
+        // Which category here a copy without one matches cannot be told: none
+        // is no difference.
+        TaskView mine = ViewOf(store, store.Tasks[at]);
+        if (theirs.view.category.empty()) {
+            mine.category.clear();
         }
-        AddConflictCopy(store, state, theirs.view, store.Tasks[at], options);
-        ++plan.conflicts;
-        state.items[uid] = {href, etag, texts.at(href), kChangedHere};
-        plan.ops.push_back({SyncOp::Kind::Update, uid, href, etag,
-                            PatchedText(texts.at(href), &theirs.view, mine, store, options),
-                            mine.task.LastModified});
+        state.items[uid] =
+            Agreement(href, etag, texts.at(href), theirs.view, mine, store.Tasks[at]);
+        if (!SameTask(mine, theirs.view)) {
+            AddConflictCopy(store, positions, state, theirs.view, store.Tasks[at], options);
+            ++plan.conflicts;
+            send(SyncOp::Kind::Update, uid, href, etag,
+                 PatchedText(texts.at(href), &theirs.view, mine, store, options), mine);
+        }
     }
 
     // New here.
     const std::string collection = CollectionPath(state.collectionUrl);
     std::map<std::string, int64_t> copies;
+    std::unordered_set<std::string> pending;
+    for (const SyncOp& op : plan.ops) {
+        pending.insert(op.uid);
+    }
     for (const TTASK_ITEM& task : store.Tasks) {
         if (const auto copy = state.localOnly.find(task.Uid); copy != state.localOnly.end()) {
             // A conflict copy the user edited is kept: from now on it is a task like any.
@@ -616,21 +783,16 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
             }
         }
         if (task.Uid.empty() || state.items.count(task.Uid) != 0 ||
-            removeHere.count(task.Uid) != 0) {
+            removeHere.count(task.Uid) != 0 || !pending.insert(task.Uid).second) {
             continue;
         }
-        bool pending = false;
-        for (const SyncOp& op : plan.ops) {
-            pending = pending || op.uid == task.Uid;
-        }
-        if (!pending) {
-            plan.ops.push_back({SyncOp::Kind::Create,
-                                task.Uid,
-                                NewHref(collection, task.Uid),
-                                {},
-                                PatchedText({}, nullptr, ViewOf(store, task), store, options),
-                                task.LastModified});
-        }
+        const TaskView view = ViewOf(store, task);
+        plan.ops.push_back({SyncOp::Kind::Create,
+                            task.Uid,
+                            NewHref(collection, task.Uid),
+                            {},
+                            PatchedText({}, nullptr, view, store, options),
+                            Agreement({}, {}, {}, view, view, task)});
     }
 
     state.localOnly = std::move(copies); // removed copies are forgotten
@@ -644,7 +806,7 @@ SyncPlan ReconcileSync(TaskStore& realStore, SyncState& realState, const ServerL
         return plan;
     }
     for (const std::string& uid : removeHere) {
-        RemoveTaskAt(store, FindUid(store, uid));
+        positions.Remove(store, uid);
         ++plan.deletedHere;
     }
     realStore = std::move(store);
@@ -660,7 +822,10 @@ void RecordSyncOp(SyncState& state, const SyncOp& op, bool ok, const std::string
         state.items.erase(op.uid);
         return;
     }
-    state.items[op.uid] = {op.href, newEtag, op.body, op.syncedModified};
+    SyncedItem& item = state.items[op.uid] = op.agreed;
+    item.href = op.href;
+    item.etag = newEtag;
+    item.baseIcs = op.body;
 }
 
 } // namespace quill

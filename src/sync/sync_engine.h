@@ -2,8 +2,8 @@
 // The decisions of a sync, apart from the network: given the store, what the
 // last sync left (SyncState) and the server's listing, which copies to fetch;
 // given those copies, what changes here and what to send. Never decides by
-// clocks: a side changed a task when its ETag (server) or its LastModified
-// (here) differs from the last sync's. Plain C++ over core and calendar.
+// clocks: a side changed a task when its ETag (server) or what it holds (here)
+// differs from the last sync's. Plain C++ over core and calendar.
 
 #include "core/task_store.h"
 #include "sync_state.h"
@@ -28,9 +28,11 @@ struct SyncOp {
     Kind kind = Kind::Create;
     std::string uid;
     std::string href;
-    std::string etag;           // Update and Delete: the ETag the server must still have
-    std::string body;           // Create and Update: the calendar text to send
-    int64_t syncedModified = 0; // the task's LastModified this body holds
+    std::string etag; // Update and Delete: the ETag the server must still have
+    std::string body; // Create and Update: the calendar text to send
+    // Create and Update: what both sides hold once the body arrived (RecordSyncOp
+    // adds the href, the ETag and the body).
+    SyncedItem agreed;
 };
 
 struct SyncPlan {

@@ -78,6 +78,11 @@ std::vector<std::string_view> Split(std::string_view line, char separator) {
     return parts;
 }
 
+template <typename T> bool Number(std::string_view text, T& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
 } // namespace
 
 std::string SyncStatePathFor(const std::string& dataFile) {
@@ -92,7 +97,9 @@ std::string WriteSyncState(const SyncState& state) {
     }
     for (const auto& [uid, item] : state.items) {
         out += "item\t" + Escape(uid) + "\t" + Escape(item.href) + "\t" + Escape(item.etag) + "\t" +
-               std::to_string(item.syncedModified) + "\t" + Escape(item.baseIcs) + "\n";
+               std::to_string(item.syncedModified) + "\t" + Escape(item.baseIcs) + "\t" +
+               Escape(item.digest) + "\t" + Escape(item.category) + "\t" +
+               std::to_string(item.categoryIndex) + "\n";
     }
     for (const auto& [uid, made] : state.localOnly) {
         out += "local-only\t" + Escape(uid) + "\t" + std::to_string(made) + "\n";
@@ -123,16 +130,15 @@ bool ReadSyncState(std::string_view text, SyncState& state, std::string& error) 
             state.syncToken = a;
         } else if (ok && f[0] == "local-only" && f.size() == 3) {
             int64_t made = 0;
-            const auto [end, ec] = std::from_chars(f[2].data(), f[2].data() + f[2].size(), made);
-            ok = ec == std::errc() && end == f[2].data() + f[2].size();
+            ok = Number(f[2], made);
             state.localOnly[a] = made;
-        } else if (ok && f[0] == "item" && f.size() == 6) {
+        } else if (ok && f[0] == "item" && (f.size() == 6 || f.size() == 9)) {
+            // Six fields: written before this side's part was kept.
             SyncedItem item;
-            const auto [end, ec] =
-                std::from_chars(f[4].data(), f[4].data() + f[4].size(), item.syncedModified);
-            ok = ec == std::errc() && end == f[4].data() + f[4].size() &&
-                 Unescape(f[2], item.href) && Unescape(f[3], item.etag) &&
-                 Unescape(f[5], item.baseIcs);
+            ok = Number(f[4], item.syncedModified) && Unescape(f[2], item.href) &&
+                 Unescape(f[3], item.etag) && Unescape(f[5], item.baseIcs) &&
+                 (f.size() == 6 || (Unescape(f[6], item.digest) && Unescape(f[7], item.category) &&
+                                    Number(f[8], item.categoryIndex)));
             if (ok) {
                 state.items[a] = std::move(item);
             }

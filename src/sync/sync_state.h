@@ -18,6 +18,16 @@ struct SyncedItem {
     std::string etag;           // as the server sent it, quotes included
     std::string baseIcs;        // the calendar text both sides last agreed on
     int64_t syncedModified = 0; // the task's LastModified when they agreed
+    // What this side held when they agreed, so that a change here is seen by
+    // what changed, not by the clock (two edits can fall in the same second, a
+    // renamed category changes no task): a digest of the merged fields but the
+    // category (empty: unknown, from an older state file), and the category as
+    // the server names it, empty when its copy has none. A task without one
+    // there shows here in some category all the same; while it stays in the
+    // category at `categoryIndex` that category stands for none (-1: it doesn't).
+    std::string digest;
+    std::string category;
+    int32_t categoryIndex = -1;
 
     bool operator==(const SyncedItem&) const = default;
 };

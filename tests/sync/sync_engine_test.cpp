@@ -1,6 +1,7 @@
 // The sync's decisions: each row starts from two tasks both sides last agreed
 // on, changes one side or both, and checks what the store holds and what would
 // be sent.
+#include "calendar/repeat_rule.h"
 #include "core/task_store.h"
 #include "sync/sync_engine.h"
 
@@ -15,12 +16,14 @@ namespace {
 constexpr int64_t kSynced = 1'700'000'000;
 const char* const kList = "http://127.0.0.1/alice/tasks/";
 
-std::string Text(const std::string& uid, const std::string& title, int priority = 5) {
+constexpr const char* kHome = "CATEGORIES:Home\r\n";
+
+std::string Text(const std::string& uid, const std::string& title, int priority = 5,
+                 const std::string& extra = kHome) {
     return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//App//EN\r\nBEGIN:VTODO\r\nUID:" +
            uid + "\r\nDTSTAMP:20260105T101500Z\r\nSUMMARY:" + title +
-           "\r\nPRIORITY:" + std::to_string(priority) +
-           "\r\nCATEGORIES:Home\r\nX-OTHER-APP:keep me\r\nDTSTART:20260101T090000Z"
-           "\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+           "\r\nPRIORITY:" + std::to_string(priority) + "\r\n" + extra +
+           "X-OTHER-APP:keep me\r\nDTSTART:20260101T090000Z\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
 }
 
 struct World {
@@ -29,21 +32,18 @@ struct World {
     ServerListing listing;
     ServerTexts texts;
 
-    World() {
+    // Both tasks came from the server in a first sync.
+    explicit World(const std::string& extra = kHome) {
         store.Categories = {{"Home", 3}};
         state.collectionUrl = kList;
         for (const auto& [uid, title] : {std::pair{"t1", "Buy milk"}, {"t2", "Call Bob"}}) {
-            TTASK_ITEM task;
-            task.Uid = uid;
-            task.Title = title;
-            task.Priority = PriorityNumber(TaskPriority::Normal);
-            task.LastModified = kSynced;
-            store.Tasks.push_back(task);
             const std::string href = std::string("/alice/tasks/") + uid + ".ics";
-            state.items[uid] = {href, "\"e1\"", Text(uid, title), kSynced};
             listing[href] = "\"e1\"";
-            texts[href] = Text(uid, title);
+            texts[href] = Text(uid, title, 5, extra);
         }
+        const SyncPlan first = Run();
+        EXPECT_EQ(first.received, 2);
+        EXPECT_TRUE(first.ops.empty());
     }
     TTASK_ITEM& Local(const std::string& uid) {
         return *std::find_if(store.Tasks.begin(), store.Tasks.end(),
@@ -54,9 +54,10 @@ struct World {
         Local(uid).Priority = priority;
         MarkChanged(Local(uid));
     }
-    void EditThere(const std::string& uid, const std::string& title, int priority = 5) {
+    void EditThere(const std::string& uid, const std::string& title, int priority = 5,
+                   const std::string& extra = kHome) {
         listing["/alice/tasks/" + uid + ".ics"] = "\"e2\"";
-        texts["/alice/tasks/" + uid + ".ics"] = Text(uid, title, priority);
+        texts["/alice/tasks/" + uid + ".ics"] = Text(uid, title, priority, extra);
     }
     void RemoveHere(const std::string& uid) {
         store.Tasks.erase(std::find_if(store.Tasks.begin(), store.Tasks.end(),
@@ -203,6 +204,120 @@ TEST(SyncEngine, AnEditRewritesOnlyWhatChanged) {
     }
 }
 
+// Changes the edit time does not show, a server copy without category, and
+// repeating tasks: what the first operation sends, and the rule kept here.
+TEST(SyncEngine, SendsWhatChangedHereAndTakesInRules) {
+    const std::string weekly = "DUE;VALUE=DATE:20260110\r\nRRULE:FREQ=WEEKLY\r\n";
+    const struct {
+        const char* name;
+        std::string extra; // the server copies' properties beside title and priority
+        std::function<void(World&)> change;
+        const char* ops;
+        std::vector<std::string> sends, keeps; // in the first body, and not in it
+        const char* rule;                      // t1's rule here afterwards
+    } rows[] = {
+        {"a category renamed",
+         kHome,
+         [](World& w) { w.store.Categories[0].Name = "House"; },
+         "update t1 \"e1\", update t2 \"e1\"",
+         {"CATEGORIES:House"},
+         {"Home"},
+         ""},
+        {"renamed here, title changed there",
+         kHome,
+         [](World& w) {
+             w.store.Categories[0].Name = "House";
+             w.EditThere("t1", "Buy soy milk");
+         },
+         "update t1 \"e2\", update t2 \"e1\"",
+         {"CATEGORIES:House", "SUMMARY:Buy soy milk"},
+         {},
+         ""},
+        {"none there, title edited here",
+         "",
+         [](World& w) { w.EditHere("t1", "Buy oat milk", 1); },
+         "update t1 \"e1\"",
+         {"SUMMARY:Buy oat milk"},
+         {"CATEGORIES"},
+         ""},
+        {"none there, the first category renamed",
+         "",
+         [](World& w) { w.store.Categories[0].Name = "House"; },
+         "",
+         {},
+         {},
+         ""},
+        {"none there, moved to a category here",
+         "",
+         [](World& w) {
+             AddCategory(w.store, {"Work", 1});
+             w.Local("t1").CategoryIndex = 1;
+             MarkChanged(w.Local("t1"));
+         },
+         "update t1 \"e1\"",
+         {"CATEGORIES:Work"},
+         {},
+         ""},
+        {"a rule changed here",
+         weekly,
+         [](World& w) {
+             w.Local("t1").RepeatRule = "FREQ=DAILY";
+             MarkChanged(w.Local("t1"));
+         },
+         "update t1 \"e1\"",
+         {"RRULE:FREQ=DAILY", "DTSTART;VALUE=DATE:20260101"},
+         {"WEEKLY"},
+         "FREQ=DAILY"},
+        {"a rule changed there",
+         weekly,
+         [](World& w) {
+             w.EditThere("t1", "Buy milk", 5, "DUE;VALUE=DATE:20260110\r\nRRULE:FREQ=MONTHLY\r\n");
+         },
+         "",
+         {},
+         {},
+         "FREQ=MONTHLY"},
+        {"ticked here: the same task, due a week on",
+         weekly,
+         [](World& w) { TickTaskDone(w.Local("t1"), 46032); },
+         "update t1 \"e1\"",
+         {"DUE;VALUE=DATE:20260115", "RRULE:FREQ=WEEKLY", "DTSTART;VALUE=DATE:20260101"},
+         {"COMPLETED"},
+         "FREQ=WEEKLY"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        World world(row.extra);
+        row.change(world);
+        const SyncPlan plan = world.Run();
+        EXPECT_EQ(Ops(plan), row.ops);
+        const std::string body = plan.ops.empty() ? "" : plan.ops[0].body;
+        for (const std::string& text : row.sends) {
+            EXPECT_NE(body.find(text), std::string::npos) << text;
+        }
+        for (const std::string& text : row.keeps) {
+            EXPECT_EQ(body.find(text), std::string::npos) << text;
+        }
+        EXPECT_EQ(world.Local("t1").RepeatRule, row.rule);
+    }
+}
+
+// The run works on a copy; an edit made meanwhile in the same second is still
+// a change to send, whatever the clock says.
+TEST(SyncEngine, AnEditDuringTheRunIsNotTakenAsSynced) {
+    World world;
+    world.EditHere("t1", "Buy oat milk");
+    TaskStore copy = world.store;
+    const SyncPlan plan = ReconcileSync(copy, world.state, world.listing, world.texts, {});
+    ASSERT_EQ(plan.ops.size(), 1u);
+    world.Local("t1").Title = "Buy rice milk";
+    RecordSyncOp(world.state, plan.ops[0], true, "\"e3\"");
+    world.listing["/alice/tasks/t1.ics"] = "\"e3\"";
+    const SyncPlan next = world.Run();
+    EXPECT_EQ(Ops(next), "update t1 \"e3\"");
+    EXPECT_NE(next.ops.at(0).body.find("SUMMARY:Buy rice milk"), std::string::npos);
+}
+
 TEST(SyncEngine, AConflictCopyStaysHereUntilTheUserEditsIt) {
     World world;
     world.EditHere("t1", "Buy oat milk");
@@ -244,7 +359,7 @@ TEST(SyncEngine, AFailedSendIsDecidedAgainNextTime) {
 
 TEST(SyncState, ReadsBackWhatItWrote) {
     World world;
-    world.state.items["t\t1"] = {"/a b\\.ics", "\"x\"", "line\r\nnext\\n", -5};
+    world.state.items["t\t1"] = {"/a b\\.ics", "\"x\"", "line\r\nnext\\n", -5, "d", "C\tx", 2};
     world.state.localOnly["c1"] = -3;
     SyncState read;
     std::string error;
