@@ -35,6 +35,7 @@ SyncAccount ReadSyncAccount(const SettingsStore& s) {
     a.server = s.ReadString(QStringLiteral("SyncServer"), QString());
     a.user = s.ReadString(QStringLiteral("SyncUser"), QString());
     a.taskList = s.ReadString(QStringLiteral("SyncTaskList"), QString());
+    a.taskListName = s.ReadString(QStringLiteral("SyncTaskListName"), QString());
     a.interval = s.ReadInteger(QStringLiteral("SyncInterval"), 0);
     a.certificate = s.ReadString(QStringLiteral("SyncCertificate"), QString());
     a.passwordPlace = s.ReadInteger(QStringLiteral("SyncPasswordPlace"), 0);
@@ -45,6 +46,7 @@ void WriteSyncAccount(SettingsStore& s, const SyncAccount& a) {
     s.WriteString(QStringLiteral("SyncServer"), a.server);
     s.WriteString(QStringLiteral("SyncUser"), a.user);
     s.WriteString(QStringLiteral("SyncTaskList"), a.taskList);
+    s.WriteString(QStringLiteral("SyncTaskListName"), a.taskListName);
     s.WriteInteger(QStringLiteral("SyncInterval"), a.interval);
     s.WriteString(QStringLiteral("SyncCertificate"), a.certificate);
     s.WriteInteger(QStringLiteral("SyncPasswordPlace"), a.passwordPlace);
@@ -109,8 +111,8 @@ void SyncCommands::ObtainPassword(std::function<void()> then) {
         password_ = ReadSyncPasswordFile(PasswordFile(), PasswordKey());
     }
     if (place != PasswordPlace::Keyring || !password_.isEmpty()) {
-        passwordProblem_ = password_.isEmpty() ? QStringLiteral("no password was given")
-                                               : QString();
+        passwordProblem_ =
+            password_.isEmpty() ? QStringLiteral("no password was given") : QString();
         then();
         return;
     }
@@ -244,9 +246,9 @@ void SyncCommands::Finished(const SyncSummary& summary) {
     const bool byHand = std::exchange(byHand_, false);
     schedule_.lastRunMs = NowMs();
     // A closing program, or a file that may not be written, takes nothing.
-    const FinishedRun decision = DecideFinishedRun(
-        summary.reconciled && hooks_.savingAllowed(), StoreSignature(store_) != signatureAtStart_,
-                          QApplication::activeModalWidget() != nullptr);
+    const FinishedRun decision = DecideFinishedRun(summary.reconciled && hooks_.savingAllowed(),
+                                                   StoreSignature(store_) != signatureAtStart_,
+                                                   QApplication::activeModalWidget() != nullptr);
     QString failure;
     if (decision == FinishedRun::SetAside) {
         run_ = nullptr;
@@ -321,10 +323,10 @@ QString SyncCommands::Keep() {
 
 void SyncCommands::Report(bool ok, const QString& text) {
     lastError_ = ok ? QString() : text;
-    tray_.SetToolTip(kProgramTip + QLatin1Char('\n') +
-                     (ok ? QStringLiteral("Last sync: %1").arg(lastSynced_.toString(
-                                                                  QStringLiteral("HH:mm")))
-                         : QStringLiteral("Last sync failed: %1").arg(text)));
+    tray_.SetToolTip(
+        kProgramTip + QLatin1Char('\n') +
+        (ok ? QStringLiteral("Last sync: %1").arg(lastSynced_.toString(QStringLiteral("HH:mm")))
+            : QStringLiteral("Last sync failed: %1").arg(text)));
     UpdateStatusLine();
 }
 
@@ -390,16 +392,15 @@ void SyncCommands::TakeWindowValues() {
             form_->SetStatus(QStringLiteral("The password was not kept: %1.").arg(error));
         }
     } else if (place == PasswordPlace::Keyring) {
-        WriteSyncPassword(account_.user, account_.taskList, password_, this,
-                          [this](const QString& error) {
-                              if (!error.isEmpty() && form_) {
-                                  form_->SetStatus(
-                                      QStringLiteral("The password is used, but %1. Choose "
-                                                     "\"Use it until Quillnote closes\", or keep "
-                                                     "it in a file only you can read.")
-                                          .arg(error));
-                              }
-                          });
+        WriteSyncPassword(
+            account_.user, account_.taskList, password_, this, [this](const QString& error) {
+                if (!error.isEmpty() && form_) {
+                    form_->SetStatus(QStringLiteral("The password is used, but %1. Choose "
+                                                    "\"Use it until Quillnote closes\", or keep "
+                                                    "it in a file only you can read.")
+                                         .arg(error));
+                }
+            });
     }
 }
 

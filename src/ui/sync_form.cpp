@@ -17,8 +17,7 @@ namespace {
 
 constexpr int kUrlRole = Qt::UserRole;
 
-template <typename W>
-W* Named(W* widget, const char* name) {
+template <typename W> W* Named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -65,8 +64,8 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     CertificateLabel = Named(new QLabel(c), "CertificateLabel");
     CertificateLabel->setWordWrap(true);
     CertificateLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    TrustButton = Named(new QPushButton(QStringLiteral("&Trust this certificate"), c),
-                        "TrustButton");
+    TrustButton =
+        Named(new QPushButton(QStringLiteral("&Trust this certificate"), c), "TrustButton");
     grid->addWidget(CertificateLabel, row++, 0, 1, 3);
     grid->addWidget(TrustButton, row++, 1, 1, 2, Qt::AlignLeft);
     CertificateLabel->hide();
@@ -75,9 +74,8 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     FindButton = Named(new QPushButton(QStringLiteral("&Find task lists"), c), "FindButton");
     grid->addWidget(FindButton, row++, 1, 1, 2, Qt::AlignLeft);
     TaskListBox = Named(new QListWidget(c), "TaskListBox");
-    TaskListBox->setMinimumHeight(90);
-    grid->addWidget(Caption(QStringLiteral("Task &list:"), TaskListBox, c), row, 0,
-                    Qt::AlignTop);
+    TaskListBox->setFixedHeight(96);
+    grid->addWidget(Caption(QStringLiteral("Task &list:"), TaskListBox, c), row, 0, Qt::AlignTop);
     grid->addWidget(TaskListBox, row++, 1, 1, 2);
     NewListEdit = Named(new QLineEdit(c), "NewListEdit");
     NewListEdit->setPlaceholderText(QStringLiteral("Name of a new task list"));
@@ -126,6 +124,7 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     connect(TaskListBox, &QListWidget::currentRowChanged, this, [this](int r) {
         if (r >= 0) {
             chosenList_ = TaskListBox->item(r)->data(kUrlRole).toString();
+            chosenName_ = TaskListBox->item(r)->text();
             Q_EMIT AccountEdited();
         }
     });
@@ -136,7 +135,7 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     });
     // The shipped skins' one-button dialog: its OK closes the window.
     SetSkinTemplate(QStringLiteral("AboutForm"));
-    SetClientSize(440, 520);
+    SetClientSize(440, 440);
 }
 
 void TSyncForm::Load(const SyncAccount& account, const QString& password) {
@@ -147,10 +146,14 @@ void TSyncForm::Load(const SyncAccount& account, const QString& password) {
     IntervalBox->setCurrentIndex(std::clamp(account.interval, 0, 4));
     trusted_ = account.certificate;
     chosenList_ = account.taskList;
+    chosenName_ = account.taskListName;
     TaskListBox->clear();
     if (!chosenList_.isEmpty()) {
-        auto* item = new QListWidgetItem(chosenList_, TaskListBox);
+        const QSignalBlocker quiet(TaskListBox);
+        auto* item =
+            new QListWidgetItem(chosenName_.isEmpty() ? chosenList_ : chosenName_, TaskListBox);
         item->setData(kUrlRole, chosenList_);
+        item->setToolTip(chosenList_);
         TaskListBox->setCurrentItem(item);
     }
     UpdatePlaceWarning();
@@ -161,6 +164,7 @@ SyncAccount TSyncForm::Account() const {
     account.server = ServerEdit->text().trimmed();
     account.user = UserEdit->text().trimmed();
     account.taskList = chosenList_;
+    account.taskListName = chosenName_;
     account.interval = IntervalBox->currentIndex();
     account.certificate = trusted_;
     account.passwordPlace = PasswordPlaceBox->currentIndex();
@@ -190,6 +194,7 @@ void TSyncForm::SetTaskLists(const std::vector<std::pair<QUrl, QString>>& lists)
     if (chosen >= 0) {
         TaskListBox->setCurrentRow(chosen);
         chosenList_ = TaskListBox->item(chosen)->data(kUrlRole).toString();
+        chosenName_ = TaskListBox->item(chosen)->text();
         Q_EMIT AccountEdited();
     }
 }

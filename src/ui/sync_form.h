@@ -26,9 +26,10 @@ namespace quill {
 struct SyncAccount {
     QString server;
     QString user;
-    QString taskList;    // the chosen task list's address
-    int interval = 4;    // a SyncInterval's number; "only by hand" until chosen
-    QString certificate; // the confirmed certificate's SHA-256, hex
+    QString taskList;      // the chosen task list's address
+    QString taskListName;  // and its name, as the server gives it
+    int interval = 4;      // a SyncInterval's number; "only by hand" until chosen
+    QString certificate;   // the confirmed certificate's SHA-256, hex
     int passwordPlace = 0; // PasswordPlace's number
 
     bool operator==(const SyncAccount&) const = default;
@@ -85,7 +86,8 @@ private:
     QComboBox* IntervalBox = nullptr;
     QPushButton* SyncNowButton = nullptr;
     QLabel* StatusLabel = nullptr;
-    QString chosenList_;  // the account's task list while none is listed
+    QString chosenList_; // the account's task list while none is listed
+    QString chosenName_;
     QString certificate_; // confirmed, or offered for confirmation
     QString trusted_;
 };

@@ -19,20 +19,26 @@ class SyncFormTest : public QObject {
 private Q_SLOTS:
     void shouldGiveBackTheAccountItWasLoadedWith() {
         TSyncForm form;
-        const SyncAccount account{"https://dav.example.com/", "alice",
-                                  "https://dav.example.com/alice/tasks/", 2, "ab12", 1};
+        const SyncAccount account{"https://dav.example.com/",
+                                  "alice",
+                                  "https://dav.example.com/alice/tasks/",
+                                  "Tasks",
+                                  2,
+                                  "ab12",
+                                  1};
         form.Load(account, QStringLiteral("pw"));
         QVERIFY(form.Account() == account);
         QCOMPARE(form.Password(), QStringLiteral("pw"));
-        QCOMPARE(Part<QListWidget>(&form, "TaskListBox")->count(), 1);
+        QCOMPARE(Part<QListWidget>(&form, "TaskListBox")->currentItem()->text(),
+                 QStringLiteral("Tasks"));
     }
 
     void shouldChooseAmongTheListsFound() {
         TSyncForm form;
-        form.Load({"https://h/", "alice", "https://h/alice/b/", 0, "", 0}, {});
+        form.Load({"https://h/", "alice", "https://h/alice/b/", "", 0, "", 0}, {});
         QSignalSpy edited(&form, &TSyncForm::AccountEdited);
-        form.SetTaskLists({{QUrl("https://h/alice/a/"), "Errands"},
-                           {QUrl("https://h/alice/b/"), "Work"}});
+        form.SetTaskLists(
+            {{QUrl("https://h/alice/a/"), "Errands"}, {QUrl("https://h/alice/b/"), "Work"}});
         auto* box = Part<QListWidget>(&form, "TaskListBox");
         QCOMPARE(box->count(), 2);
         QCOMPARE(box->currentItem()->text(), QStringLiteral("Work"));
@@ -74,9 +80,9 @@ private Q_SLOTS:
 
     void shouldWarnBeforeAPasswordGoesToAFile() {
         TSyncForm form;
-        form.Load({"https://h/", "alice", "", 0, "", 2}, {});
+        form.Load({"https://h/", "alice", "", "", 0, "", 2}, {});
         QVERIFY(Part<QLabel>(&form, "PlaceWarning")->text().contains("Not encrypted"));
-        form.Load({"https://h/", "alice", "", 0, "", 0}, {});
+        form.Load({"https://h/", "alice", "", "", 0, "", 0}, {});
         QVERIFY(Part<QLabel>(&form, "PlaceWarning")->text().isEmpty());
     }
 };
