@@ -1,7 +1,7 @@
 #include "exchange_sort.h"
 
 #include <algorithm>
-#include <numeric>
+#include <limits>
 #include <utility>
 
 // Why the result is the same as the literal double loop.
@@ -58,8 +58,11 @@
 // at an index that depends only on counts; a list built by insertions at known
 // indices is laid out backwards (the last insertion keeps its index, an earlier
 // one takes that index among the slots still free). The zeros before each x
-// element are counted with a Fenwick tree over the positions of smaller keys:
-// O(m log m) for m elements, whatever their arrangement.
+// element are counted with a Fenwick tree over the keys, filled in position order:
+// O(m log m) for m elements, whatever their arrangement. Where the x elements come
+// in few batches with no 0 between the members of a batch (a list that was in
+// order before one change, or that is two such lists one after the other), Q is
+// kept as a short list of segments instead, and the group costs one scan.
 
 namespace quill {
 
@@ -151,15 +154,6 @@ public:
         }
     }
 
-    // How many are counted at positions 0..position-1.
-    int Before(int position) const {
-        int total = 0;
-        for (int i = position; i > 0; i -= i & -i) {
-            total += sums_[i];
-        }
-        return total;
-    }
-
     // The position of the k-th (from 0) counted position; k must be below the total.
     int Kth(int k) const {
         int position = 0;
@@ -191,66 +185,19 @@ bool AnyPairOutOfOrder(const std::vector<int32_t>& order, int a, int b,
     return false;
 }
 
-// For a plain order (bound == key for every element): the groups of equal keys in
-// increasing order, each in the arrangement (A) and (B) above give it.
-void ExchangeSortByGroups(std::vector<int32_t>& order, int a, int b,
-                          const std::vector<ExchangeKey>& keys) {
-    const int m = b - a + 1;
-    // (key, original position), so that equal keys come in their original order.
-    std::vector<std::pair<int64_t, int32_t>> byKey(static_cast<size_t>(m));
-    for (int p = 0; p < m; ++p) {
-        byKey[p] = {keys[order[a + p]].key, p};
-    }
-    std::sort(byKey.begin(), byKey.end());
-    Fenwick smaller(m); // original positions of the groups already placed
-    std::vector<int32_t> sorted(static_cast<size_t>(m));
-    std::vector<int64_t> insertAt;
-    std::vector<int32_t> cycle;
-    for (int g = 0; g < m;) {
-        int end = g + 1;
-        while (end < m && byKey[end].first == byKey[g].first) {
-            ++end;
-        }
-        const int count = end - g;
-        // The group's cycle: r is the head's index in the list the insertions build.
-        insertAt.resize(static_cast<size_t>(count));
-        int64_t size = 0;
-        int64_t r = 0;
-        int64_t smallerSoFar = 0;
-        for (int k = 0; k < count; ++k) {
-            const int64_t before = smaller.Before(byKey[g + k].second);
-            if (size > 0) {
-                r = (r + before - smallerSoFar) % size;
-            }
-            smallerSoFar = before;
-            insertAt[k] = r;
-            ++size;
-            ++r;
-        }
-        r = (r + g - smallerSoFar) % size; // g elements are smaller in all
-        // Where each insertion ends up: the last one stays at its index; an earlier
-        // one takes the insertAt-th slot the later ones left free.
-        cycle.resize(static_cast<size_t>(count));
-        Fenwick freeSlots(count, true);
-        for (int k = count - 1; k >= 0; --k) {
-            const int slot = freeSlots.Kth(static_cast<int>(insertAt[k]));
-            freeSlots.Add(slot, -1);
-            cycle[slot] = byKey[g + k].second;
-        }
-        for (int k = 0; k < count; ++k) {
-            sorted[g + k] = order[a + cycle[(r + k) % count]];
-        }
-        for (int k = g; k < end; ++k) {
-            smaller.Add(byKey[k].second, 1);
-        }
-        g = end;
-    }
-    std::copy(sorted.begin(), sorted.end(), order.begin() + a);
-}
+// More rotations and joins than this in one group of equal keys, and the group's
+// cycle is built with a tree of free slots instead of a list of segments.
+constexpr int kMaxSegments = 64;
 
 } // namespace
 
 void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys) {
+    ExchangeSorter sorter;
+    sorter.Sort(order, a, b, keys);
+}
+
+void ExchangeSorter::Sort(std::vector<int32_t>& order, int a, int b,
+                          const std::vector<ExchangeKey>& keys) {
     if (b <= a || !AnyPairOutOfOrder(order, a, b, keys)) {
         return;
     }
@@ -259,7 +206,7 @@ void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<E
         plainOrder = keys[order[p]].key == keys[order[p]].bound;
     }
     if (plainOrder) {
-        ExchangeSortByGroups(order, a, b, keys);
+        SortPlainOrder(order, a, b, keys);
         return;
     }
     MinTree tree(b - a + 1);
@@ -278,6 +225,193 @@ void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<E
             std::swap(order[i], order[p]);
             tree.Update(q, keys[order[p]].key);
         }
+    }
+}
+
+// For a plain order (bound == key for every element): the groups of equal keys in
+// increasing order, each in the arrangement (A) and (B) above give it. Keys are
+// first made dense (0..K-1, in the same order), so the groups come from one
+// counting pass and the zeros before every element from a Fenwick tree over keys.
+void ExchangeSorter::SortPlainOrder(std::vector<int32_t>& order, int a, int b,
+                                    const std::vector<ExchangeKey>& keys) {
+    const int m = b - a + 1;
+    keys_.resize(static_cast<size_t>(m));
+    int64_t lowest = std::numeric_limits<int64_t>::max();
+    int64_t highest = std::numeric_limits<int64_t>::min();
+    for (int p = 0; p < m; ++p) {
+        const int64_t key = keys[order[a + p]].key;
+        keys_[p] = key;
+        lowest = std::min(lowest, key);
+        highest = std::max(highest, key);
+    }
+    dense_.resize(static_cast<size_t>(m));
+    // Unsigned: the difference of any two int64 values is exact there.
+    const uint64_t span = static_cast<uint64_t>(highest) - static_cast<uint64_t>(lowest);
+    int denseCount = 0;
+    if (span < 2 * static_cast<uint64_t>(m) + 65536) {
+        denseCount = static_cast<int>(span) + 1;
+        for (int p = 0; p < m; ++p) {
+            dense_[p] = static_cast<int32_t>(static_cast<uint64_t>(keys_[p]) -
+                                             static_cast<uint64_t>(lowest));
+        }
+    } else {
+        distinct_.assign(keys_.begin(), keys_.end());
+        std::sort(distinct_.begin(), distinct_.end());
+        distinct_.erase(std::unique(distinct_.begin(), distinct_.end()), distinct_.end());
+        denseCount = static_cast<int>(distinct_.size());
+        for (int p = 0; p < m; ++p) {
+            dense_[p] = static_cast<int32_t>(
+                std::lower_bound(distinct_.begin(), distinct_.end(), keys_[p]) - distinct_.begin());
+        }
+    }
+    // Positions by (key, position): counts_[x] ends as the end of group x.
+    counts_.assign(static_cast<size_t>(denseCount) + 1, 0);
+    for (int p = 0; p < m; ++p) {
+        ++counts_[dense_[p] + 1];
+    }
+    for (int x = 1; x <= denseCount; ++x) {
+        counts_[x] += counts_[x - 1];
+    }
+    byKey_.resize(static_cast<size_t>(m));
+    for (int p = 0; p < m; ++p) {
+        byKey_[counts_[dense_[p]]++] = p;
+    }
+    // The smaller keys at earlier positions, for every position.
+    tree_.assign(static_cast<size_t>(denseCount) + 1, 0);
+    before_.resize(static_cast<size_t>(m));
+    for (int p = 0; p < m; ++p) {
+        int total = 0;
+        for (int i = dense_[p]; i > 0; i -= i & -i) {
+            total += tree_[i];
+        }
+        before_[p] = total;
+        for (int i = dense_[p] + 1; i <= denseCount; i += i & -i) {
+            ++tree_[i];
+        }
+    }
+    placed_.resize(static_cast<size_t>(m));
+    for (int g = 0; g < m;) {
+        const int end = counts_[dense_[byKey_[g]]];
+        PlaceGroup(g, end - g);
+        g = end;
+    }
+    for (int k = 0; k < m; ++k) {
+        placed_[k] = order[a + placed_[k]];
+    }
+    std::copy(placed_.begin(), placed_.end(), order.begin() + a);
+}
+
+// The group byKey_[g .. g + count - 1] into placed_ at the same indices. (B) read as
+// batches: the group's elements that have the same number of zeros before them
+// join Q together, after Q was rotated by the zeros since the batch before. Q is
+// kept as a list of segments of the group (consecutive elements stay together)
+// with the index of its head; joining the end is an insertion just before the head.
+void ExchangeSorter::PlaceGroup(int g, int count) {
+    int batches = 1;
+    for (int k = 1; k < count && batches <= kMaxSegments; ++k) {
+        batches += before_[byKey_[g + k]] != before_[byKey_[g + k - 1]] ? 1 : 0;
+    }
+    if (batches > kMaxSegments) {
+        PlaceGroupBySlots(g, count);
+        return;
+    }
+    segments_.clear();
+    int64_t size = 0;
+    int64_t head = 0;
+    int64_t zerosSoFar = 0;
+    for (int k = 0; k < count;) {
+        const int32_t zeros = before_[byKey_[g + k]];
+        int next = k + 1;
+        while (next < count && before_[byKey_[g + next]] == zeros) {
+            ++next;
+        }
+        if (size > 0) {
+            head = (head + zeros - zerosSoFar) % size;
+        }
+        zerosSoFar = zeros;
+        const Segment joining{k, next - k};
+        if (head == 0) {
+            // Just before the head of the cycle is the end of the list.
+            if (!segments_.empty() &&
+                segments_.back().from + segments_.back().count == joining.from) {
+                segments_.back().count += joining.count;
+            } else {
+                segments_.push_back(joining);
+            }
+        } else {
+            size_t s = 0;
+            int64_t startOfS = 0;
+            while (startOfS + segments_[s].count <= head) {
+                startOfS += segments_[s].count;
+                ++s;
+            }
+            if (startOfS < head) { // the head is inside segment s: split it there
+                const auto inside = static_cast<int32_t>(head - startOfS);
+                const Segment rest{segments_[s].from + inside, segments_[s].count - inside};
+                segments_[s].count = inside;
+                segments_.insert(segments_.begin() + static_cast<std::ptrdiff_t>(++s), rest);
+            }
+            segments_.insert(segments_.begin() + static_cast<std::ptrdiff_t>(s), joining);
+            head += joining.count;
+        }
+        size += joining.count;
+        k = next;
+    }
+    head = (head + g - zerosSoFar) % size; // g elements are smaller in all
+    // Q from its head: the rest of the head's segment, the segments after it, those
+    // before it, and the first part of the head's segment.
+    size_t s = 0;
+    int64_t startOfS = 0;
+    while (startOfS + segments_[s].count <= head) {
+        startOfS += segments_[s].count;
+        ++s;
+    }
+    int out = g;
+    const auto emit = [&](int32_t from, int32_t n) {
+        for (int32_t k = from; k < from + n; ++k) {
+            placed_[out++] = byKey_[g + k];
+        }
+    };
+    const auto inside = static_cast<int32_t>(head - startOfS);
+    emit(segments_[s].from + inside, segments_[s].count - inside);
+    for (size_t t = s + 1; t < segments_.size(); ++t) {
+        emit(segments_[t].from, segments_[t].count);
+    }
+    for (size_t t = 0; t < s; ++t) {
+        emit(segments_[t].from, segments_[t].count);
+    }
+    emit(segments_[s].from, inside);
+}
+
+// The same cycle for a group with many batches: r is the head's index in the list
+// the insertions build; a list built by insertions at known indices is laid out
+// backwards (the last insertion keeps its index, an earlier one takes that index
+// among the slots still free).
+void ExchangeSorter::PlaceGroupBySlots(int g, int count) {
+    insertAt_.resize(static_cast<size_t>(count));
+    int64_t size = 0;
+    int64_t r = 0;
+    int64_t zerosSoFar = 0;
+    for (int k = 0; k < count; ++k) {
+        const int64_t zeros = before_[byKey_[g + k]];
+        if (size > 0) {
+            r = (r + zeros - zerosSoFar) % size;
+        }
+        zerosSoFar = zeros;
+        insertAt_[k] = r;
+        ++size;
+        ++r;
+    }
+    r = (r + g - zerosSoFar) % size;
+    cycle_.resize(static_cast<size_t>(count));
+    Fenwick freeSlots(count, true);
+    for (int k = count - 1; k >= 0; --k) {
+        const int slot = freeSlots.Kth(static_cast<int>(insertAt_[k]));
+        freeSlots.Add(slot, -1);
+        cycle_[slot] = byKey_[g + k];
+    }
+    for (int k = 0; k < count; ++k) {
+        placed_[g + k] = cycle_[(r + k) % count];
     }
 }
 

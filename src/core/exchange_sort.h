@@ -27,4 +27,33 @@ struct ExchangeKey {
 // the position makes. A range in which nothing would move costs one scan.
 void ExchangeSort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys);
 
+// The same, keeping its working memory from one sort to the next: the list's
+// sort runs one exchange sort for every group of equal keys.
+class ExchangeSorter {
+public:
+    void Sort(std::vector<int32_t>& order, int a, int b, const std::vector<ExchangeKey>& keys);
+
+private:
+    void SortPlainOrder(std::vector<int32_t>& order, int a, int b,
+                        const std::vector<ExchangeKey>& keys);
+    void PlaceGroup(int g, int count);
+    void PlaceGroupBySlots(int g, int count);
+
+    std::vector<int64_t> keys_;     // by position in the range
+    std::vector<int32_t> dense_;    // by position: the key's index among 0..K-1
+    std::vector<int32_t> before_;   // by position: smaller keys at earlier positions
+    std::vector<int32_t> byKey_;    // positions by (key, position)
+    std::vector<int32_t> counts_;   // per dense key
+    std::vector<int32_t> tree_;     // Fenwick sums, per dense key or per slot
+    std::vector<int32_t> placed_;   // positions in their sorted places
+    std::vector<int64_t> distinct_; // keys when they are too far apart to index
+    std::vector<int64_t> insertAt_;
+    std::vector<int32_t> cycle_;
+    struct Segment {
+        int32_t from; // index in the group, in position order
+        int32_t count;
+    };
+    std::vector<Segment> segments_;
+};
+
 } // namespace quill
