@@ -170,6 +170,8 @@ void SyncCommands::RunDue() {
 }
 
 void SyncCommands::SyncNow() {
+    // Asked for by hand: even a password refused before is tried again.
+    refusedPassword_.clear();
     if (form_) {
         TakeWindowValues();
     }
@@ -269,7 +271,7 @@ void SyncCommands::Finished(const SyncSummary& summary) {
         if (summary.status == 401) {
             // Asked once: no more runs until the user gives the password.
             waitingForPassword_ = true;
-            password_.clear();
+            refusedPassword_ = std::exchange(password_, QString());
             ShowWindow();
             form_->AskForPassword();
         }
@@ -360,6 +362,12 @@ void SyncCommands::ShowWindow() {
             Reschedule();
         });
         form_->SetBusy(run_ != nullptr);
+        // The first showing is centred on the main window when that shows.
+        if (window_->isVisible()) {
+            QRect frame(QPoint(), form_->size());
+            frame.moveCenter(window_->frameGeometry().center());
+            form_->move(frame.topLeft());
+        }
     }
     UpdateStatusLine();
     statusTimer_.start();
@@ -375,7 +383,8 @@ void SyncCommands::TakeWindowValues() {
     const bool newPassword = typed != password_ || before.user != account_.user ||
                              before.taskList != account_.taskList ||
                              before.passwordPlace != account_.passwordPlace;
-    if (!typed.isEmpty()) {
+    // The password the server refused, still in the field, answers nothing.
+    if (!typed.isEmpty() && typed != refusedPassword_) {
         password_ = typed;
         waitingForPassword_ = false;
     }
@@ -436,15 +445,22 @@ void SyncCommands::FindTaskLists(bool create, const QString& name) {
             lists.emplace_back(list.url, list.name);
         }
         form_->SetTaskLists(lists);
-        form_->SetStatus(create ? QStringLiteral("The task list \"%1\" was created and chosen: "
-                                                 "press Sync now.")
-                                      .arg(lists.empty() ? QString() : lists.front().second)
-                         : lists.empty()
-                             ? QStringLiteral("The server has no task list yet: type a name "
-                                              "and press Create.")
-                             : QStringLiteral("%1 task list(s) found: choose one, then press "
-                                              "Sync now.")
-                                   .arg(lists.size()));
+        const auto name = [&lists] { return lists.empty() ? QString() : lists.front().second; };
+        if (create) {
+            form_->SetStatus(QStringLiteral("The task list \"%1\" was created and chosen: press "
+                                            "Sync now.")
+                                 .arg(name()));
+        } else if (lists.size() == 1) {
+            form_->SetStatus(
+                QStringLiteral("The task list \"%1\" is chosen: press Sync now.").arg(name()));
+        } else if (lists.empty()) {
+            form_->SetStatus(QStringLiteral("The server has no task list yet: type a name and "
+                                            "press Create."));
+        } else {
+            form_->SetStatus(QStringLiteral("%1 task lists found: choose one, then press Sync "
+                                            "now.")
+                                 .arg(lists.size()));
+        }
     };
     finder->Find(server, [finder, create, name, shown](const FindResult& found) {
         if (create && found.ok) {

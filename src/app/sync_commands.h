@@ -32,11 +32,11 @@ struct TaskStore;
 
 // What the sync asks of the main window.
 struct SyncHooks {
-    std::function<void()> saveTasksAndWait;  // throws AppError when it cannot
-    std::function<bool()> savingAllowed;     // the data file was read and may be written
-    std::function<uint64_t()> currentKey;    // the list's current task; 0: none
-    std::function<void()> categoriesChanged; // the category lists refill
-    std::function<void()> forgetUndo;        // the undo history goes
+    std::function<void()> saveTasksAndWait;   // throws AppError when it cannot
+    std::function<bool()> savingAllowed;      // the data file was read and may be written
+    std::function<uint64_t()> currentKey;     // the list's current task; 0: none
+    std::function<void()> categoriesChanged;  // the category lists refill
+    std::function<void()> forgetUndo;         // the undo history goes
     std::function<void(TForm*)> attachWindow; // the skin and the stay-on-top band
 };
 
@@ -93,6 +93,7 @@ private:
     ScheduleState schedule_;
     bool started_ = false;
     bool waitingForPassword_ = false; // the server refused it: no runs until the user acts
+    QString refusedPassword_;
     QString passwordProblem_;
     QTimer timer_;
     QTimer statusTimer_; // "2 minutes ago" moves on while the window shows

@@ -30,8 +30,8 @@ int64_t MsUntilNextSync(const ScheduleState& s, int64_t nowMs) {
         consider(s.retryMs);
     }
     if (s.interval == SyncInterval::OnEveryChange && s.firstChangeMs >= 0) {
-        consider(std::min(s.lastChangeMs + kChangeSettleMs,
-                          s.firstChangeMs + kChangeLongestWaitMs));
+        consider(
+            std::min(s.lastChangeMs + kChangeSettleMs, s.firstChangeMs + kChangeLongestWaitMs));
     }
     if (const int minutes = IntervalMinutes(s.interval); minutes > 0) {
         // The first sync comes right after start-up.

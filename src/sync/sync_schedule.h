@@ -26,12 +26,12 @@ int IntervalMinutes(SyncInterval interval);
 
 struct ScheduleState {
     SyncInterval interval = SyncInterval::ByHand;
-    bool ready = false;  // an account and a password, and no answer awaited
+    bool ready = false; // an account and a password, and no answer awaited
     bool running = false;
-    int64_t lastRunMs = -1;          // when the last run ended; -1: none yet
-    int64_t firstChangeMs = -1;      // the oldest change not yet synced; -1: none
-    int64_t lastChangeMs = -1;       // the newest such change
-    int64_t retryMs = -1;            // a set-aside run goes again then; -1: none
+    int64_t lastRunMs = -1;     // when the last run ended; -1: none yet
+    int64_t firstChangeMs = -1; // the oldest change not yet synced; -1: none
+    int64_t lastChangeMs = -1;  // the newest such change
+    int64_t retryMs = -1;       // a set-aside run goes again then; -1: none
 };
 
 // Milliseconds from `nowMs` until the next sync is due (0: now); -1 when none
@@ -40,9 +40,9 @@ int64_t MsUntilNextSync(const ScheduleState& state, int64_t nowMs);
 
 // What to do with a run that has finished.
 enum class FinishedRun {
-    Keep,    // the store and state hold the server's changes: take them, save them
+    Keep,     // the store and state hold the server's changes: take them, save them
     SetAside, // the tasks changed meanwhile or a window waits for an answer: run again
-    Nothing, // it failed before deciding anything: both files stay as they were
+    Nothing,  // it failed before deciding anything: both files stay as they were
 };
 FinishedRun DecideFinishedRun(bool reconciled, bool tasksChangedMeanwhile, bool windowWaiting);
 

@@ -91,9 +91,9 @@ std::vector<TaskListInfo> ReadTaskLists(const QByteArray& body, const QUrl& base
                 componentSet = false;
             } else if (Is(xml, kCalDav, "comp")) {
                 componentSet = true;
-                todo = todo ||
-                       xml.attributes().value(QLatin1String("name")).compare(
-                           QLatin1String("VTODO"), Qt::CaseInsensitive) == 0;
+                todo = todo || xml.attributes()
+                                       .value(QLatin1String("name"))
+                                       .compare(QLatin1String("VTODO"), Qt::CaseInsensitive) == 0;
             }
         } else if (xml.isEndElement() && Is(xml, kDav, "response")) {
             if (calendar && !href.isEmpty() && (!componentSet || todo)) {
@@ -113,7 +113,8 @@ TaskListFinder::TaskListFinder(const QString& user, const QString& password,
 
 void TaskListFinder::Find(const QUrl& server, std::function<void(const FindResult&)> done) {
     done_ = std::move(done);
-    std::vector<QUrl> candidates{server, server.resolved(QUrl(QStringLiteral("/.well-known/caldav")))};
+    std::vector<QUrl> candidates{server,
+                                 server.resolved(QUrl(QStringLiteral("/.well-known/caldav")))};
     AskPrincipal(std::move(candidates), 0, false);
 }
 
@@ -130,9 +131,8 @@ void TaskListFinder::AskPrincipal(std::vector<QUrl> candidates, size_t index, bo
                           Fail(answer, candidates[index]);
                           return;
                       }
-                      const PrincipalInfo info = answer.status == 207
-                                                     ? ReadPrincipal(answer.body)
-                                                     : PrincipalInfo{};
+                      const PrincipalInfo info =
+                          answer.status == 207 ? ReadPrincipal(answer.body) : PrincipalInfo{};
                       if (!info.home.isEmpty()) {
                           ListHome(answer.url.resolved(QUrl(info.home)));
                           return;

@@ -37,10 +37,10 @@ std::vector<TaskListInfo> ReadTaskLists(const QByteArray& body, const QUrl& base
 
 struct FindResult {
     bool ok = false;
-    QString error;            // when not ok: what went wrong and what to do
-    int status = 0;           // the failing answer's HTTP status (401: the password)
-    QByteArray certificate;   // an untrusted certificate's SHA-256, to confirm
-    QUrl home;                // where new task lists go
+    QString error;          // when not ok: what went wrong and what to do
+    int status = 0;         // the failing answer's HTTP status (401: the password)
+    QByteArray certificate; // an untrusted certificate's SHA-256, to confirm
+    QUrl home;              // where new task lists go
     std::vector<TaskListInfo> lists;
 };
 
@@ -54,8 +54,7 @@ public:
     // Finds the task lists from `server`; `done` runs once, never from within.
     void Find(const QUrl& server, std::function<void(const FindResult&)> done);
     // Makes a task list named `name` in `home`; `done` gets it as the one list.
-    void Create(const QUrl& home, const QString& name,
-                std::function<void(const FindResult&)> done);
+    void Create(const QUrl& home, const QString& name, std::function<void(const FindResult&)> done);
 
 private:
     // Asks `candidates[index]` for the principal and home, then the next.

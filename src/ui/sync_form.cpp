@@ -135,7 +135,7 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     });
     // The shipped skins' one-button dialog: its OK closes the window.
     SetSkinTemplate(QStringLiteral("AboutForm"));
-    SetClientSize(440, 440);
+    SetClientSize(440, 400);
 }
 
 void TSyncForm::Load(const SyncAccount& account, const QString& password) {

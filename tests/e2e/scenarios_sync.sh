@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end: the Sync window with a real Radicale server and the desktop's
 # keyring (gnome-keyring on a session bus of the scenario's own). The account is
-# typed into the window opened from the menu; "Find task lists" chooses the
-# server's one list and "Sync now" sends the task. A restart syncs by itself,
-# with the password from the keyring, and brings a task added on the server.
+# typed into the window opened from the menu, syncing only by hand; "Find task
+# lists" chooses the server's one list and "Sync now" sends the task. A restart
+# syncing every 15 minutes syncs at start-up, with the password from the
+# keyring, and brings a task added on the server.
 # Usage: scenarios_sync.sh SCENARIO PROGRAM XHELPER OUTDIR DATATOOL
 
 source "$(dirname "$0")/lib.sh"
@@ -51,7 +52,11 @@ scenario_sync_window() {
     e2e_wait_started || e2e_fail "the program did not finish starting"
 
     open_sync_window
-    # The server field has the focus; the account, then "Find task lists".
+    # "Only by hand" first, so the task goes with "Sync now" and nothing else.
+    xdotool key alt+y End
+    e2e_check "only by hand is stored" e2e_wait_for 5 e2e_ini_is SyncInterval 4
+    # The server field, the account, then "Find task lists".
+    xdotool key alt+s
     xdotool type --delay 5 "$CALDAV_BASE"
     xdotool key Tab && xdotool type --delay 5 alice
     xdotool key Tab && xdotool type --delay 5 alice-pw
@@ -59,6 +64,7 @@ scenario_sync_window() {
     e2e_check "Find task lists chose the server's list" \
         e2e_wait_for 10 e2e_ini_is SyncTaskList "$CALDAV_LIST"
     e2e_screenshot window-default
+    e2e_check "nothing is sent before Sync now" eval '! server_tasks | grep -q "SUMMARY:Buy milk"'
     xdotool key alt+n
     e2e_check "Sync now sent the task" e2e_wait_for 15 eval 'server_tasks | grep -q "SUMMARY:Buy milk"'
     e2e_check "a copy of the tasks was kept before the first sync" test -f "$DATA.before-sync"
@@ -79,6 +85,7 @@ scenario_sync_window() {
     mkdir -p "$APP_DIR/Skins"
     cp "$(dirname "$E2E_PROGRAM")/Skins/Dark.skn" "$APP_DIR/Skins/"
     e2e_ini_set Skin Dark
+    e2e_ini_set SyncInterval 2
     e2e_start_and_wait_main shown
     e2e_wait_started || e2e_fail "the program did not finish starting again"
     e2e_check "the server's task reached the data file" \

@@ -26,8 +26,8 @@ TEST(SyncDiscovery, ReadsThePrincipalAndTheHome) {
         const char* principal;
         const char* home;
     } rows[] = {
-        {"<d:current-user-principal><d:href>/alice/</d:href></d:current-user-principal>",
-         "/alice/", ""},
+        {"<d:current-user-principal><d:href>/alice/</d:href></d:current-user-principal>", "/alice/",
+         ""},
         {"<c:calendar-home-set><d:href>/dav/calendars/alice/</d:href></c:calendar-home-set>", "",
          "/dav/calendars/alice/"},
         // A property the server lacks comes back empty.
@@ -63,7 +63,8 @@ TEST(SyncDiscovery, ListsTheCalendarsThatHoldTasks) {
         ReadTaskLists(body, QUrl(QStringLiteral("https://host:8443/alice/")));
     std::vector<std::string> found;
     for (const TaskListInfo& list : lists) {
-        found.push_back(list.url.toString(QUrl::FullyEncoded).toStdString() + " " + list.name.toStdString());
+        found.push_back(list.url.toString(QUrl::FullyEncoded).toStdString() + " " +
+                        list.name.toStdString());
     }
     EXPECT_EQ(found, (std::vector<std::string>{"https://host:8443/alice/tasks/ Tasks",
                                                "https://host:8443/alice/both%20kinds/ both kinds",
@@ -119,8 +120,8 @@ TEST(SyncSchedule, KeepsARunOnlyOverUnchangedTasksAndNoWaitingWindow) {
         bool reconciled, changed, waiting;
         FinishedRun expected;
     } rows[] = {
-        {true, false, false, FinishedRun::Keep},      {true, true, false, FinishedRun::SetAside},
-        {true, false, true, FinishedRun::SetAside},   {false, false, false, FinishedRun::Nothing},
+        {true, false, false, FinishedRun::Keep},    {true, true, false, FinishedRun::SetAside},
+        {true, false, true, FinishedRun::SetAside}, {false, false, false, FinishedRun::Nothing},
         {false, true, true, FinishedRun::Nothing},
     };
     for (const Row& row : rows) {
@@ -154,14 +155,6 @@ TEST(SyncSchedule, SignatureSeesChangesButNotTheOrder) {
         changes[i](changed);
         EXPECT_NE(StoreSignature(changed), before) << "change " << i;
     }
-}
-
-TEST(SyncSchedule, SaysHowLongAgo) {
-    EXPECT_EQ(AgeText(5), "just now");
-    EXPECT_EQ(AgeText(61), "1 minute ago");
-    EXPECT_EQ(AgeText(150), "2 minutes ago");
-    EXPECT_EQ(AgeText(7300), "2 hours ago");
-    EXPECT_EQ(AgeText(90000), "1 day ago");
 }
 
 } // namespace
