@@ -16,8 +16,8 @@ const QByteArray list = qgetenv("QUILLNOTE_TEST_CALDAV");
 
 FindResult
 Await(const std::function<void(TaskListFinder&, std::function<void(const FindResult&)>)>& ask,
-      const QString& password = QStringLiteral("alice-pw")) {
-    TaskListFinder finder(QStringLiteral("alice"), password, {});
+      const QString& password = QStringLiteral("alice-pw"), const QByteArray& pinned = {}) {
+    TaskListFinder finder(QStringLiteral("alice"), password, pinned);
     QEventLoop loop;
     FindResult result;
     ask(finder, [&](const FindResult& r) {
@@ -48,6 +48,21 @@ TEST(SyncServer, FindsAndMakesTaskLists) {
 
     const FindResult refused = Await(find, QStringLiteral("wrong"));
     EXPECT_EQ(refused.status, 401);
+}
+
+TEST(SyncServer, TrustsOnlyTheConfirmedCertificate) {
+    const QUrl tls(QString::fromLatin1(qgetenv("QUILLNOTE_TEST_CALDAVS")));
+    ASSERT_TRUE(tls.isValid()) << "run through with_radicale.sh";
+    const auto find = [&](TaskListFinder& f, auto done) { f.Find(tls, std::move(done)); };
+    const FindResult refused = Await(find);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(FingerprintText(refused.certificate).toLatin1(),
+              qgetenv("QUILLNOTE_TEST_CALDAVS_FP"));
+    const FindResult other = Await(find, QStringLiteral("alice-pw"), QByteArray(32, 'x'));
+    EXPECT_FALSE(other.ok);
+    const FindResult pinned = Await(find, QStringLiteral("alice-pw"), refused.certificate);
+    ASSERT_TRUE(pinned.ok) << pinned.error.toStdString();
+    EXPECT_EQ(pinned.lists.size(), 1u);
 }
 
 } // namespace
