@@ -94,6 +94,12 @@ scenario_sync_window() {
     e2e_screenshot window-dark
     xdotool key Escape
     e2e_close_and_expect_exit
+
+    # The tool, given no task list, syncs another file with the window's account.
+    e2e_check "the tool syncs with the window's account" \
+        "$DATA_TOOL" sync "$E2E_WORK/home/other.dat"
+    e2e_check "and brings the server's tasks" \
+        eval '"$DATA_TOOL" dump "$E2E_WORK/home/other.dat" | grep -q "Call the plumber"'
 }
 
 e2e_begin "$@"

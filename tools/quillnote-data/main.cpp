@@ -20,6 +20,7 @@
 #include "core/task_store.h"
 #include "json_dump.h"
 #include "platform/data_location.h"
+#include "platform/settings_store.h"
 #include "platform/single_instance.h"
 #include "sync/sync_password.h"
 #include "sync/sync_run.h"
@@ -84,8 +85,9 @@ constexpr const char* kHelp =
     "                   was changed later; all or nothing (refused while Quillnote\n"
     "                   runs on FILE)\n"
     "  sync FILE        one two-way sync of FILE's tasks with a CalDAV task list:\n"
-    "                   the list and user of FILE's last sync, or those --url and\n"
-    "                   --user give; the password from QUILLNOTE_SYNC_PASSWORD,\n"
+    "                   those --url and --user give, else the list and user of\n"
+    "                   FILE's last sync, else the account of Quillnote's Sync\n"
+    "                   window; the password from QUILLNOTE_SYNC_PASSWORD,\n"
     "                   else from the desktop's keyring. Prints what was sent and\n"
     "                   received; exit status 1 when the sync failed (refused\n"
     "                   while Quillnote runs on FILE)\n"
@@ -300,12 +302,13 @@ void WaitFor(const bool& answered) {
 
 // Runs one sync to its end in this process's event loop.
 int RunSync(const std::string& path, quill::TaskStore store, quill::SyncState state,
-            const QString& password, bool allowDeletions) {
+            const QString& password, bool allowDeletions, const QByteArray& pinned) {
     quill::SyncOptions options;
     options.now = quill::UtcNow();
     options.today = quill::Today();
     options.allowManyDeletions = allowDeletions;
     quill::SyncRun run(std::move(store), std::move(state), password, options);
+    run.PinCertificate(pinned);
     quill::SyncSummary summary;
     QObject::connect(&run, &quill::SyncRun::Finished, [&](const quill::SyncSummary& result) {
         summary = result;
@@ -357,9 +360,22 @@ int Sync(const std::string& path, const SyncArguments& args) {
         state.collectionUrl = url;
         state.user = user;
     }
+    // Never synced, nothing given: the account of the program's Sync window, and
+    // the server certificate the user trusted there.
+    const quill::SettingsStore settings;
+    const QString settingsList = settings.ReadString(QStringLiteral("SyncTaskList"), {});
+    if (state.collectionUrl.empty() && state.user.empty()) {
+        state.collectionUrl = settingsList.toStdString();
+        state.user = settings.ReadString(QStringLiteral("SyncUser"), {}).toStdString();
+    }
     if (state.collectionUrl.empty() || state.user.empty()) {
         return Fail("\"" + path + "\" was never synced: give the task list with --url and --user");
     }
+    const QByteArray pinned =
+        state.collectionUrl == settingsList.toStdString()
+            ? QByteArray::fromHex(
+                  settings.ReadString(QStringLiteral("SyncCertificate"), {}).toLatin1())
+            : QByteArray();
     if (RunningProgramUses(path)) {
         std::fprintf(stderr,
                      "quillnote-data: Quillnote is running on \"%s\": sync from its menu, or "
@@ -430,7 +446,7 @@ int Sync(const std::string& path, const SyncArguments& args) {
             return kDamaged;
         }
     }
-    return RunSync(path, std::move(store), std::move(state), password, args.allowDeletions);
+    return RunSync(path, std::move(store), std::move(state), password, args.allowDeletions, pinned);
 }
 
 } // namespace
