@@ -91,10 +91,10 @@ QString SyncCommands::PasswordFile() const {
 }
 
 void SyncCommands::Start() {
-    started_ = true;
-    savedSignature_ = StoreSignature(store_);
     // After the first paint, which start-up work never delays.
     QTimer::singleShot(0, this, [this] {
+        started_ = true;
+        savedSignature_ = StoreSignature(store_);
         if (Configured()) {
             ObtainPassword([this] { Reschedule(); });
         }
