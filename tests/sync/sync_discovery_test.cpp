@@ -34,10 +34,7 @@ TEST(SyncDiscovery, ReadsThePrincipalAndTheHome) {
         {"<c:calendar-home-set/><d:current-user-principal/>", "", ""},
     };
     for (const Row& row : rows) {
-        const QByteArray body = Multistatus(
-            (QByteArray("<d:response><d:href>/</d:href><d:propstat><d:prop>") + row.prop +
-             "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>")
-                .constData());
+        const QByteArray body = Multistatus(Collection("/", "", row.prop).constData());
         const PrincipalInfo info = ReadPrincipal(body);
         EXPECT_EQ(info.principal.toStdString(), row.principal) << row.prop;
         EXPECT_EQ(info.home.toStdString(), row.home) << row.prop;
@@ -87,7 +84,8 @@ TEST(SyncSchedule, TellsWhenTheNextSyncIsDue) {
         const char* what;
         ScheduleState state;
         int64_t expected;
-    } rows[] = {
+    };
+    std::vector<Row> rows = {
         {"start-up", state(SyncInterval::Every15, -1, -1, -1), 0},
         {"only by hand, even at start-up", state(SyncInterval::ByHand, -1, now, now), -1},
         {"every 15 minutes", state(SyncInterval::Every15, now - 60000, -1, -1), 14 * 60000},
@@ -101,18 +99,18 @@ TEST(SyncSchedule, TellsWhenTheNextSyncIsDue) {
         {"a change with an interval waits for it",
          state(SyncInterval::Every60, now - 1000, now, now), 3600000 - 1000},
     };
+    ScheduleState waiting = state(SyncInterval::Every5, -1, -1, -1);
+    waiting.ready = false; // no password, or one refused
+    ScheduleState running = state(SyncInterval::Every5, -1, -1, -1);
+    running.running = true;
+    ScheduleState setAside = state(SyncInterval::ByHand, now, -1, -1);
+    setAside.retryMs = now + kRetryMs;
+    rows.push_back({"not ready", waiting, -1});
+    rows.push_back({"a run going", running, -1});
+    rows.push_back({"a set-aside run goes again", setAside, kRetryMs});
     for (Row& row : rows) {
         EXPECT_EQ(MsUntilNextSync(row.state, now), row.expected) << row.what;
     }
-    ScheduleState waiting = state(SyncInterval::Every5, -1, -1, -1);
-    waiting.ready = false;
-    EXPECT_EQ(MsUntilNextSync(waiting, now), -1) << "no password";
-    waiting.ready = true;
-    waiting.running = true;
-    EXPECT_EQ(MsUntilNextSync(waiting, now), -1) << "a run going";
-    ScheduleState setAside = state(SyncInterval::ByHand, now, -1, -1);
-    setAside.retryMs = now + kRetryMs;
-    EXPECT_EQ(MsUntilNextSync(setAside, now), kRetryMs) << "a set-aside run goes again";
 }
 
 TEST(SyncSchedule, KeepsARunOnlyOverUnchangedTasksAndNoWaitingWindow) {
