@@ -8,7 +8,9 @@
 #include "app/main_form.h"
 #include "app/quillnote_application.h"
 #include "app/sync_commands.h"
+#include "app/undo_commands.h"
 #include "core/task_store.h"
+#include "sync/caldav_client.h"
 #include "sync/sync_state.h"
 
 #include <QComboBox>
@@ -85,7 +87,20 @@ private Q_SLOTS:
         QVERIFY(LoadSyncState(f.DataPath().toStdString(), state, found, error) && found);
         QCOMPARE(state.items.size(), size_t(2));
         QVERIFY(f.Tray().ToolTip().contains("Last sync: "));
-        QVERIFY(QFile::exists(f.DataPath() + ".before-sync"));
+
+        // Another device's task arrives; undo no longer reaches before the sync.
+        f.Main()->RecordChange(TaskStep("Edit Task", &store.Tasks[0], &store.Tasks[0], 0));
+        CalDavClient other(QStringLiteral("alice"), QStringLiteral("alice-pw"));
+        int put = 0;
+        other.Send("PUT", QUrl(kList + "other-1.ics"), {{"Content-Type", "text/calendar"}},
+                   "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VTODO\r\n"
+                   "UID:other-1\r\nDTSTAMP:20260105T101500Z\r\nSUMMARY:Call the plumber\r\n"
+                   "END:VTODO\r\nEND:VCALENDAR\r\n",
+                   [&put](const DavAnswer& answer) { put = answer.status; });
+        QTRY_COMPARE(put, 201);
+        Part<QPushButton>(form, "SyncNowButton")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(Count(store, "Call the plumber"), 1, 15000);
+        QVERIFY(!f.Main()->findChild<UndoCommands*>("UndoCommands")->History().CanUndo());
     }
 
     void shouldAskOnceForARefusedPassword() {
