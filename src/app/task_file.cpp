@@ -92,7 +92,7 @@ void TaskFile::Submit(const TaskStore& store) {
     // A copy, so the worker never reads the store while a command changes it;
     // copying costs this thread less than making the file's bytes would.
     due_ = nullptr;
-    worker_->Submit(store);
+    worker_->SubmitCopyOf(store);
 }
 
 void TaskFile::SubmitDue() {

@@ -88,6 +88,28 @@ TEST(SaveWorker, StoppingWritesWhatStillWaits) {
     EXPECT_EQ(writer.written, (std::vector<std::string>{"running", "waiting"}));
 }
 
+// A large store is copied in two halves at once; the worker writes them joined.
+TEST(SaveWorker, ACopyOfALargeStoreHoldsEveryTaskInOrder) {
+    TaskStore store;
+    AddDefaultCategories(store);
+    for (int i = 0; i < 50001; ++i)
+        store.Tasks.push_back(test::MakeTask(std::to_string(i)));
+    store.VisibleTaskCount = 7;
+    TaskStore written;
+    SaveWorker worker([&](const TaskStore& s) {
+        written = s;
+        return SaveResult{};
+    });
+    worker.SubmitCopyOf(store);
+    store.Tasks.clear(); // the copy was taken before SubmitCopyOf returned
+    worker.Wait();
+    ASSERT_EQ(written.TaskCount(), 50001);
+    for (int i = 0; i < written.TaskCount(); ++i)
+        ASSERT_EQ(written.Tasks[i].Title, std::to_string(i));
+    EXPECT_EQ(written.VisibleTaskCount, 7);
+    EXPECT_EQ(written.Categories.size(), 3u);
+}
+
 // States of different sizes, each task titled with its state's number.
 TaskStore State(int number) {
     TaskStore store;
