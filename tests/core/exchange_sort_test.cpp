@@ -53,6 +53,24 @@ TEST(ExchangeSort, SameArrangementAsTheDoubleLoopForAnyKeysAndBounds) {
     }
 }
 
+// Few keys over a long shuffled range: each group of equal keys is met in
+// hundreds of batches (more than the list of segments is kept for).
+TEST(ExchangeSort, GroupsMetInManyBatches) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 4; ++round) {
+        const int n = 1200;
+        std::vector<ExchangeKey> keys(static_cast<size_t>(n));
+        for (ExchangeKey& k : keys)
+            k.key = k.bound = static_cast<int64_t>(random() % 3);
+        std::vector<int32_t> order = Identity(n);
+        std::shuffle(order.begin(), order.end(), random);
+        std::vector<int32_t> expected = order;
+        LiteralExchangeSort(expected, 0, n - 1, keys);
+        ExchangeSort(order, 0, n - 1, keys);
+        ASSERT_EQ(order, expected) << "round " << round;
+    }
+}
+
 // A reversed list of distinct keys makes every pass rotate along the whole rest.
 TEST(ExchangeSort, LongChainsOfLinks) {
     for (int n : {2, 3, 17, 256, 300}) {
