@@ -416,13 +416,15 @@ void SyncCommands::TakeWindowValues() {
 void SyncCommands::FindTaskLists(bool create, const QString& name) {
     TakeWindowValues();
     const QUrl server = QUrl::fromUserInput(account_.server);
+    // The keyring's password may have come after the window was filled.
+    const QString password = form_->Password().isEmpty() ? password_ : form_->Password();
     if (account_.server.isEmpty() || !server.isValid() || account_.user.isEmpty() ||
-        form_->Password().isEmpty()) {
+        password.isEmpty()) {
         form_->SetStatus(QStringLiteral("Enter the server address, the user name and the "
                                         "password first."));
         return;
     }
-    auto* finder = new TaskListFinder(account_.user, form_->Password(),
+    auto* finder = new TaskListFinder(account_.user, password,
                                       QByteArray::fromHex(account_.certificate.toLatin1()), this);
     form_->SetBusy(true);
     form_->SetStatus(create ? QStringLiteral("Creating the task list...")

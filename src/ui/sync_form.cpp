@@ -92,6 +92,7 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     SyncNowButton = Named(new QPushButton(QStringLiteral("Sync &now"), c), "SyncNowButton");
     grid->addWidget(SyncNowButton, row++, 1, 1, 2, Qt::AlignLeft);
     StatusLabel = Named(new QLabel(c), "StatusLabel");
+    StatusLabel->setAccessibleName(QStringLiteral("Last sync"));
     StatusLabel->setWordWrap(true);
     StatusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     StatusLabel->setMinimumHeight(48);
