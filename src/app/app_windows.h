@@ -1,6 +1,6 @@
 #pragma once
-// The program's eight windows, created once in a fixed order (the main window
-// first) and kept for the whole run.
+// The program's windows: the main window, made at start, and the dialogs, each
+// made the first time it is needed and kept for the rest of the run.
 
 #include "main_form.h"
 
@@ -16,7 +16,8 @@ public:
     AppWindows& operator=(const AppWindows&) = delete;
 
     TMainForm* MainForm() const { return mainForm_.get(); }
-    const AppWindowSet& Others() const { return mainForm_->Windows(); }
+    // A dialog is made by asking for it: Others().EditTaskForm().
+    AppWindowSet& Others() const { return mainForm_->Windows(); }
 
 private:
     // The other windows are children of the main window and go with it.

@@ -19,20 +19,20 @@ bool ValidCategory(const TaskStore& store, int index) {
 
 } // namespace
 
-CategoryCommands::CategoryCommands(CommandHost& host, TaskStore& store, const AppWindowSet& windows)
+CategoryCommands::CategoryCommands(CommandHost& host, TaskStore& store, AppWindowSet& windows)
     : host_(host), store_(store), categories_(windows.CategoriesForm),
       dialog_(windows.AddCategoryForm),
       message_([](const QString& text, const QString& caption, int kind) {
           return ShowMessageDialog(text, caption, kind);
       }) {
-    if (categories_) {
+    categories_.WhenMade([this](TCategoriesForm* categories) {
         CategoriesFormActions actions;
         actions.addCategory = [this] { AddCategory(); };
         actions.editCategory = [this](int index) { EditCategory(index); };
         actions.deleteCategory = [this](int index) { DeleteCategory(index); };
         actions.closeWindow = [this] { CloseCategoriesWindow(); };
-        categories_->SetActions(std::move(actions));
-    }
+        categories->SetActions(std::move(actions));
+    });
 }
 
 bool CategoryCommands::Notice(const char* text, int kind) const {
@@ -40,40 +40,43 @@ bool CategoryCommands::Notice(const char* text, int kind) const {
 }
 
 int CategoryCommands::CurrentRow() const {
-    return categories_ ? categories_->CurrentRow() : 0;
+    const TCategoriesForm* categories = categories_.IfMade();
+    return categories ? categories->CurrentRow() : 0;
 }
 
 void CategoryCommands::AddCategory() {
-    if (!dialog_)
+    TAddCategoryForm* dialog = dialog_();
+    if (!dialog)
         return;
-    dialog_->Prepare(QStringLiteral("Untitled-%1").arg(store_.Categories.size() + 1), 0);
-    if (dialog_->ShowModal() != mrOk)
+    dialog->Prepare(QStringLiteral("Untitled-%1").arg(store_.Categories.size() + 1), 0);
+    if (dialog->ShowModal() != mrOk)
         return;
-    const QByteArray name = dialog_->Name().toUtf8();
+    const QByteArray name = dialog->Name().toUtf8();
     const std::vector<TCATEGORY> before = store_.Categories;
     quill::AddCategory(
-        store_, {std::string(name.constData(), static_cast<size_t>(name.size())), dialog_->Mark()});
+        store_, {std::string(name.constData(), static_cast<size_t>(name.size())), dialog->Mark()});
     host_.RecordChange(CategoryStep("Add Category", before, store_.Categories));
     host_.RelayoutLists();
 }
 
 void CategoryCommands::EditCategory(int index) {
-    if (!dialog_ || !ValidCategory(store_, index))
+    TAddCategoryForm* dialog = dialog_();
+    if (!dialog || !ValidCategory(store_, index))
         return;
     const QString shown = DecodeTitle(store_.Categories[static_cast<size_t>(index)].Name);
-    dialog_->Prepare(shown, store_.Categories[static_cast<size_t>(index)].ColorIndex);
-    if (dialog_->ShowModal() != mrOk || !ValidCategory(store_, index))
+    dialog->Prepare(shown, store_.Categories[static_cast<size_t>(index)].ColorIndex);
+    if (dialog->ShowModal() != mrOk || !ValidCategory(store_, index))
         return;
     const std::vector<TCATEGORY> before = store_.Categories;
     TCATEGORY& category = store_.Categories[static_cast<size_t>(index)];
-    if (dialog_->Name() != shown) {
-        const QByteArray name = dialog_->Name().toUtf8();
+    if (dialog->Name() != shown) {
+        const QByteArray name = dialog->Name().toUtf8();
         category.Name.assign(name.constData(), static_cast<size_t>(name.size()));
     }
-    category.ColorIndex = dialog_->Mark();
+    category.ColorIndex = dialog->Mark();
     host_.RecordChange(CategoryStep("Edit Category", before, store_.Categories));
-    if (categories_)
-        categories_->RepaintRows();
+    if (TCategoriesForm* categories = categories_.IfMade())
+        categories->RepaintRows();
 }
 
 void CategoryCommands::DeleteCategory(int index) {
@@ -100,8 +103,8 @@ void CategoryCommands::CloseCategoriesWindow() {
         Notice(kDeleteLastCategoryText, kNoticeMessage);
         return;
     }
-    if (categories_)
-        categories_->SetModalResult(mrOk);
+    if (TCategoriesForm* categories = categories_.IfMade())
+        categories->SetModalResult(mrOk);
 }
 
 } // namespace quill

@@ -5,6 +5,8 @@
 // removes the category's tasks and renumbers the tasks of the category that
 // takes its place.
 
+#include "widgets/form.h"
+
 #include <QString>
 #include <functional>
 
@@ -27,8 +29,8 @@ inline constexpr const char* kDeleteCategoryQuestion =
 class CategoryCommands {
 public:
     // Runs the two windows' commands on the store; the windows must outlive this
-    // object. Their list and actions are hooked up here.
-    CategoryCommands(CommandHost& host, TaskStore& store, const AppWindowSet& windows);
+    // object. Their list and actions are hooked up as they are made.
+    CategoryCommands(CommandHost& host, TaskStore& store, AppWindowSet& windows);
 
     // Proposes "Untitled-" and the next number with mark 0; appends the category
     // when the dialog closes with OK.
@@ -58,8 +60,8 @@ private:
 
     CommandHost& host_;
     TaskStore& store_;
-    TCategoriesForm* categories_;
-    TAddCategoryForm* dialog_;
+    OnDemand<TCategoriesForm>& categories_;
+    OnDemand<TAddCategoryForm>& dialog_;
     MessageFn message_;
 };
 

@@ -57,6 +57,12 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     SetKeyPreview(true);
     // A save that fails after its command has returned is shown when the news comes.
     taskFile_.SetFailureHandler([](const QString& message) { ShowAppError(message); });
+    // The stored skin is read on another thread while the window's parts are made
+    // (the default files first: the default skin may be the one to read).
+    ExtractDefaultFiles(services_.location);
+    const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
+    skinName_ = stored.skin;
+    SkinFileReading skinReading(FindSkinFileIn(services_.SkinFolders(), skinName_));
     // The settings store is the services' (made before this window). Qt paints every
     // widget double-buffered already.
     CreateComponents();
@@ -68,9 +74,8 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     setAccessibleName(QStringLiteral("Quillnote"));
     // The window lives in the tray: no taskbar button.
     WindowOps::SetSkipTaskbar(this);
-    // Default files, then the tray icon. The icon goes to the tray right after the
-    // window's first paint: creating its tray window costs the start-up time.
-    ExtractDefaultFiles(services_.location);
+    // The tray icon goes to the tray right after the window's first paint: creating
+    // its tray window costs the start-up time.
     PrepareTrayIcon();
     // Captions and the drop-down's first items.
     CreatePopupMenu1();
@@ -86,11 +91,9 @@ TMainForm::TMainForm(AppServices& services, QWidget* parent)
     ComboBox1->addItems(InitialCategoryItems());
     trayPopupPending_ = false;
     // The stored category position; one that names no category shows "All".
-    const MainWindowSettings stored = ReadMainWindowSettings(*services_.settings);
     ComboBox1->setCurrentIndex(CategoryPositionToShow(stored.group, AllRow()));
     // The skin and its pictures.
-    skinName_ = stored.skin;
-    LoadStartupSkin();
+    LoadStartupSkin(skinReading);
     LoadSkinPictures(*Skin1, pictures_);
     // Where the window was, kept where the user can reach it (pos() and move()
     // include the frame a window manager may add).
@@ -208,9 +211,9 @@ bool TMainForm::event(QEvent* event) {
     return TForm::event(event);
 }
 
-void TMainForm::LoadStartupSkin() {
+void TMainForm::LoadStartupSkin(SkinFileReading& reading) {
     QString error;
-    if (Skin1->LoadSkin(FindSkinFileIn(services_.SkinFolders(), skinName_), &error)) {
+    if (Skin1->LoadSkin(reading, &error)) {
         loadedSkinName_ = skinName_;
         return;
     }
@@ -229,8 +232,7 @@ void TMainForm::LoadStartupSkin() {
     ShowAppError(error);
 }
 
-void TMainForm::AttachWindows(const AppWindowSet& windows) {
-    windows_ = windows;
+void TMainForm::AttachWindows() {
     // The options as stored, from the time the settings dialog exists.
     options_->Assign(ReadProgramOptions(*services_.settings));
     AttachSkinAndTopBand();
@@ -246,73 +248,73 @@ void TMainForm::AttachSkinAndTopBand() {
     // dialog keeps its own look (its layout is measured in its design font) and
     // its own stay-on-top rule (AppWindows); the reminder window comes on top and
     // takes the setting when activated (ReminderAlarm).
-    const std::initializer_list<TForm*> windows = {
-        windows_.EditTaskForm, windows_.ReminderForm,   windows_.OptionsForm,
-        windows_.PrintForm,    windows_.CategoriesForm, windows_.AddCategoryForm};
-    for (TForm* window : windows) {
-        if (!window)
-            continue;
+    const auto band = [this](TForm* window) {
         Skin1->Attach(window);
-        if (window == windows_.ReminderForm)
-            continue;
         connect(window, &TForm::Showing, this, [this, window] { ApplyStayOnTop(window); });
         connect(window, &TForm::Activated, this, [this, window] { ApplyStayOnTop(window); });
-    }
+    };
+    windows_.EditTaskForm.WhenMade(band);
+    windows_.OptionsForm.WhenMade(band);
+    windows_.PrintForm.WhenMade(band);
+    windows_.CategoriesForm.WhenMade(band);
+    windows_.AddCategoryForm.WhenMade(band);
+    windows_.ReminderForm.WhenMade([this](TForm* window) { Skin1->Attach(window); });
 }
 
 void TMainForm::AttachDialogs() {
-    if (TOptionsForm* options = windows_.OptionsForm) {
+    windows_.OptionsForm.WhenMade([this](TOptionsForm* options) {
         options->SetSkinSource(
             [folders = services_.SkinFolders()] { return GetSkinListIn(folders); },
             [this] { return skinName_; });
-    }
-    if (TPrintForm* print = windows_.PrintForm) {
+    });
+    windows_.PrintForm.WhenMade([this](TPrintForm* print) {
         print->SetErrorReporter([](const QString& error) {
             ShowMessageDialog(error, QStringLiteral("Attention"), kNoticeMessage);
         });
         print->SetJobSource([this] {
             return PrintJobInput{&services_.store, options_->DoneTaskPutInBottom(), &pictures_, {}};
         });
-    }
+    });
 }
 
 void TMainForm::AttachEditor() {
-    TEditTaskForm* editor = windows_.EditTaskForm;
-    if (!editor)
-        return;
-    // Out of the stay-on-top band while the sound-file chooser is up, so it cannot
-    // open behind the editor.
-    connect(editor, &TEditTaskForm::SoundChooserOpening, this, [this, editor] {
-        WindowOps::SetStayOnTop(this, false);
-        WindowOps::SetStayOnTop(editor, false);
+    windows_.EditTaskForm.WhenMade([this](TEditTaskForm* editor) {
+        // Out of the stay-on-top band while the sound-file chooser is up, so it
+        // cannot open behind the editor.
+        connect(editor, &TEditTaskForm::SoundChooserOpening, this, [this, editor] {
+            WindowOps::SetStayOnTop(this, false);
+            WindowOps::SetStayOnTop(editor, false);
+        });
+        connect(editor, &TEditTaskForm::SoundChooserClosed, this,
+                [this, editor] { ApplyStayOnTop(editor); });
+        editor->SetEditCategoriesHandler([this] {
+            if (TCategoriesForm* categories = windows_.CategoriesForm())
+                categories->ShowModal();
+            FillCategoryLists();
+        });
+        editor->SetCategoryNames(CategoryNames(services_.store));
     });
-    connect(editor, &TEditTaskForm::SoundChooserClosed, this,
-            [this, editor] { ApplyStayOnTop(editor); });
-    editor->SetEditCategoriesHandler([this] {
-        if (TCategoriesForm* categories = windows_.CategoriesForm)
-            categories->ShowModal();
-        FillCategoryLists();
-    });
-    taskCommands_ = std::make_unique<TaskCommands>(*this, services_.store, *editor);
+    taskCommands_ = std::make_unique<TaskCommands>(*this, services_.store, windows_.EditTaskForm);
 }
 
 void TMainForm::AttachCategoryWindows() {
     // The category grids take the skin's window colour before every showing.
     const auto applyGridColors = [this] {
         const QColor background = SkinColorToQColor(Skin1->WindowColor(), Qt::white);
-        if (windows_.CategoriesForm)
-            windows_.CategoriesForm->SetGridColor(background);
-        if (windows_.AddCategoryForm)
-            windows_.AddCategoryForm->SetGridColor(background);
+        if (TCategoriesForm* categories = windows_.CategoriesForm.IfMade())
+            categories->SetGridColor(background);
+        if (TAddCategoryForm* dialog = windows_.AddCategoryForm.IfMade())
+            dialog->SetGridColor(background);
     };
-    if (TCategoriesForm* categories = windows_.CategoriesForm) {
+    windows_.CategoriesForm.WhenMade([this, applyGridColors](TCategoriesForm* categories) {
         categories->SetSources(&services_.store, &params_, &pictures_, options_.get());
+        categories->SetupGridColumns();
         connect(categories, &TForm::Showing, this, applyGridColors);
-    }
-    if (TAddCategoryForm* dialog = windows_.AddCategoryForm) {
+    });
+    windows_.AddCategoryForm.WhenMade([this, applyGridColors](TAddCategoryForm* dialog) {
         dialog->SetPictures(&pictures_);
         connect(dialog, &TForm::Showing, this, applyGridColors);
-    }
+    });
     connect(Skin1, &TSkin::SkinLoaded, this, applyGridColors);
     categoryCommands_ = std::make_unique<CategoryCommands>(*this, services_.store, windows_);
 }
@@ -492,7 +494,7 @@ void TMainForm::FormResize() {
                                           ComboBox1->size(), SkinLabel1->size());
     Find->Place(layout);
     List->ApplyLayout(layout);
-    if (windows_.OptionsForm)
+    if (categoryCommands_) // the other windows are wired
         SetupGridColumns();
     ComboBox1->setGeometry(layout.comboBox);
     SkinLabel1->setGeometry(layout.label);
@@ -501,8 +503,8 @@ void TMainForm::FormResize() {
 
 void TMainForm::SetupGridColumns() {
     List->SetupGridColumns();
-    if (windows_.CategoriesForm)
-        windows_.CategoriesForm->SetupGridColumns();
+    if (TCategoriesForm* categories = windows_.CategoriesForm.IfMade())
+        categories->SetupGridColumns();
 }
 
 void TMainForm::RefreshTaskList(bool repaint) {
@@ -536,16 +538,16 @@ void TMainForm::ShowAllCategories() {
 void TMainForm::FillCategoryLists() {
     FillMainCategoryList(ComboBox1, services_.store);
     categoryRows_ = static_cast<int>(services_.store.Categories.size());
-    if (windows_.EditTaskForm)
-        windows_.EditTaskForm->SetCategoryNames(CategoryNames(services_.store));
-    if (windows_.CategoriesForm)
-        windows_.CategoriesForm->SetupGridColumns();
+    if (TEditTaskForm* editor = windows_.EditTaskForm.IfMade())
+        editor->SetCategoryNames(CategoryNames(services_.store));
+    if (TCategoriesForm* categories = windows_.CategoriesForm.IfMade())
+        categories->SetupGridColumns();
 }
 
 void TMainForm::ComboBox1Change(int index) {
     if (IsEditCategoriesRow(index, categoryRows_)) {
-        if (windows_.CategoriesForm)
-            windows_.CategoriesForm->ShowModal();
+        if (TCategoriesForm* categories = windows_.CategoriesForm())
+            categories->ShowModal();
         FillCategoryLists();
         return;
     }

@@ -29,6 +29,7 @@ class CategoryCommands;
 class FindBar;
 class ISkinObject;
 class ReminderAlarm;
+class SkinFileReading;
 class SkinMenu;
 class TAddCategoryForm;
 class TCategoriesForm;
@@ -43,15 +44,16 @@ class TaskCommands;
 class TTaskList;
 class WindowEffects;
 
-// The windows created after the main window, in creation order.
+// The windows besides the main window, each made when it is first needed
+// (AppWindows says how).
 struct AppWindowSet {
-    TEditTaskForm* EditTaskForm = nullptr;
-    TReminderForm* ReminderForm = nullptr;
-    TOptionsForm* OptionsForm = nullptr;
-    TPrintForm* PrintForm = nullptr;
-    TMessageForm* MessageForm = nullptr;
-    TCategoriesForm* CategoriesForm = nullptr;
-    TAddCategoryForm* AddCategoryForm = nullptr;
+    OnDemand<TEditTaskForm> EditTaskForm;
+    OnDemand<TReminderForm> ReminderForm;
+    OnDemand<TOptionsForm> OptionsForm;
+    OnDemand<TPrintForm> PrintForm;
+    OnDemand<TMessageForm> MessageForm;
+    OnDemand<TCategoriesForm> CategoriesForm;
+    OnDemand<TAddCategoryForm> AddCategoryForm;
 };
 
 class SyncCommands;
@@ -63,9 +65,9 @@ public:
     explicit TMainForm(AppServices& services, QWidget* parent = nullptr);
     ~TMainForm() override; // FormDestroy
 
-    // The other windows, once they exist.
-    void AttachWindows(const AppWindowSet& windows);
-    const AppWindowSet& Windows() const { return windows_; }
+    // Wires the other windows, each as it is made (their makers are set first).
+    void AttachWindows();
+    AppWindowSet& Windows() { return windows_; }
     // The category commands (add, edit, delete, close), once the windows exist.
     CategoryCommands* Categories() const { return categoryCommands_.get(); }
 
@@ -189,7 +191,7 @@ private:
 
     void CreateComponents();
     void CreatePopupMenu1();
-    void LoadStartupSkin();
+    void LoadStartupSkin(SkinFileReading& reading);
     void RegisterSkinEventTable();
     void AttachSkinAndTopBand();
     void AttachReminders();

@@ -156,8 +156,8 @@ bool TMainForm::AnyVisible(std::initializer_list<QWidget*> windows) const {
 
 void TMainForm::TrayLeftButtonDown() {
     const auto& w = windows_;
-    if (!AnyVisible(
-            {w.EditTaskForm, w.ReminderForm, w.OptionsForm, w.CategoriesForm, w.AddCategoryForm}))
+    if (!AnyVisible({w.EditTaskForm.IfMade(), w.ReminderForm.IfMade(), w.OptionsForm.IfMade(),
+                     w.CategoriesForm.IfMade(), w.AddCategoryForm.IfMade()}))
         ShowMainWindow();
     else
         ActivateVisibleDialog();
@@ -165,7 +165,7 @@ void TMainForm::TrayLeftButtonDown() {
 
 void TMainForm::TrayRightButtonDown(const QPoint& globalPos) {
     const auto& w = windows_;
-    if (AnyVisible({w.EditTaskForm, w.ReminderForm, w.OptionsForm})) {
+    if (AnyVisible({w.EditTaskForm.IfMade(), w.ReminderForm.IfMade(), w.OptionsForm.IfMade()})) {
         ActivateVisibleDialog();
         return;
     }
@@ -177,10 +177,11 @@ void TMainForm::TrayRightButtonDown(const QPoint& globalPos) {
 
 void TMainForm::ActivateVisibleDialog() {
     const auto& w = windows_;
-    for (QWidget* dialog :
-         {static_cast<QWidget*>(w.EditTaskForm), static_cast<QWidget*>(w.ReminderForm),
-          static_cast<QWidget*>(w.OptionsForm), static_cast<QWidget*>(w.CategoriesForm),
-          static_cast<QWidget*>(w.PrintForm)}) {
+    for (QWidget* dialog : {static_cast<QWidget*>(w.EditTaskForm.IfMade()),
+                            static_cast<QWidget*>(w.ReminderForm.IfMade()),
+                            static_cast<QWidget*>(w.OptionsForm.IfMade()),
+                            static_cast<QWidget*>(w.CategoriesForm.IfMade()),
+                            static_cast<QWidget*>(w.PrintForm.IfMade())}) {
         if (dialog && dialog->isVisible()) {
             WindowOps::BringToFront(dialog);
             return;
@@ -189,7 +190,7 @@ void TMainForm::ActivateVisibleDialog() {
 }
 
 void TMainForm::OpenSettings() {
-    TOptionsForm* dialog = windows_.OptionsForm;
+    TOptionsForm* dialog = windows_.OptionsForm();
     if (!dialog)
         return;
     // A second request while the dialog is open only brings it forward.
@@ -293,22 +294,22 @@ void TMainForm::RegisterSkinEventTable() {
     a.deleteCategory = categories(&CategoryCommands::DeleteCurrentCategory);
     a.editCategory = categories(&CategoryCommands::EditCurrentCategory);
     a.closeCategoriesWindow = categories(&CategoryCommands::CloseCategoriesWindow);
-    a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm; }, mrOk);
-    a.addCategoryCancel = closeWith([this] { return windows_.AddCategoryForm; }, mrCancel);
-    a.reminderOk = closeWith([this] { return windows_.ReminderForm; }, mrOk);
+    a.addCategoryOk = closeWith([this] { return windows_.AddCategoryForm.IfMade(); }, mrOk);
+    a.addCategoryCancel = closeWith([this] { return windows_.AddCategoryForm.IfMade(); }, mrCancel);
+    a.reminderOk = closeWith([this] { return windows_.ReminderForm.IfMade(); }, mrOk);
     a.reminderEdit = [this] {
         if (Reminders)
             Reminders->EditButtonClick();
     };
     a.editTaskOk = [this] {
-        if (windows_.EditTaskForm)
-            windows_.EditTaskForm->OkButtonClick();
+        if (TEditTaskForm* editor = windows_.EditTaskForm.IfMade())
+            editor->OkButtonClick();
     };
-    a.editTaskCancel = closeWith([this] { return windows_.EditTaskForm; }, mrCancel);
-    a.optionsOk = closeWith([this] { return windows_.OptionsForm; }, mrOk);
-    a.optionsCancel = closeWith([this] { return windows_.OptionsForm; }, mrCancel);
-    a.printOk = closeWith([this] { return windows_.PrintForm; }, mrOk);
-    a.printCancel = closeWith([this] { return windows_.PrintForm; }, mrCancel);
+    a.editTaskCancel = closeWith([this] { return windows_.EditTaskForm.IfMade(); }, mrCancel);
+    a.optionsOk = closeWith([this] { return windows_.OptionsForm.IfMade(); }, mrOk);
+    a.optionsCancel = closeWith([this] { return windows_.OptionsForm.IfMade(); }, mrCancel);
+    a.printOk = closeWith([this] { return windows_.PrintForm.IfMade(); }, mrOk);
+    a.printCancel = closeWith([this] { return windows_.PrintForm.IfMade(); }, mrCancel);
     RegisterSkinEvents(skinEvents_, a);
 }
 
@@ -334,8 +335,8 @@ void TMainForm::OpenHelpFile() {
 }
 
 void TMainForm::ShowPrintDialog() {
-    if (windows_.PrintForm)
-        windows_.PrintForm->ShowModal();
+    if (TPrintForm* print = windows_.PrintForm())
+        print->ShowModal();
 }
 
 void TMainForm::ShowAbout() {

@@ -11,7 +11,7 @@
 namespace quill {
 
 void TMainForm::AttachReminders() {
-    if (Reminders || !windows_.ReminderForm)
+    if (Reminders)
         return;
     ReminderAlarm::Actions actions;
     actions.repaint = [this] { List->Repaint(); };
@@ -25,7 +25,7 @@ void TMainForm::AttachReminders() {
     actions.editTask = [this](int index) { return EditTask(index); };
     actions.stayOnTop = [this](QWidget* window) { ApplyStayOnTop(window); };
     actions.recordChange = [this](UndoStep step) { RecordChange(std::move(step)); };
-    Reminders = new ReminderAlarm(services_.store, *windows_.ReminderForm, *services_.tray,
+    Reminders = new ReminderAlarm(services_.store, windows_.ReminderForm, *services_.tray,
                                   services_.location.dataDir, std::move(actions), this);
     connect(&Timer1, &QTimer::timeout, Reminders, &ReminderAlarm::Timer1Timer);
 }

@@ -9,25 +9,26 @@
 
 namespace quill {
 
-TaskCommands::TaskCommands(CommandHost& host, TaskStore& store, TEditTaskForm& editor)
+TaskCommands::TaskCommands(CommandHost& host, TaskStore& store, OnDemand<TEditTaskForm>& editor)
     : host_(host), store_(store), editor_(editor) {}
 
 bool TaskCommands::EditorAlreadyOpen() const {
     // One editor at a time: a reminder's "Edit Task" or the tray's "Add Task..."
     // while it is open would load other values into it under the user's hands.
-    if (!editor_.IsShowingModal())
+    TEditTaskForm* editor = editor_.IfMade();
+    if (!editor || !editor->IsShowingModal())
         return false;
-    WindowOps::BringToFront(&editor_);
+    WindowOps::BringToFront(editor);
     return true;
 }
 
 void TaskCommands::AddTask() {
     if (EditorAlreadyOpen())
         return;
-    editor_.LoadNewTask(store_.LastCategoryIndex, Now());
-    if (editor_.ShowModal() != mrOk)
+    editor_()->LoadNewTask(store_.LastCategoryIndex, Now());
+    if (editor_()->ShowModal() != mrOk)
         return;
-    const TaskEditorValues chosen = editor_.Values();
+    const TaskEditorValues chosen = editor_()->Values();
     if (chosen.CategoryIndex < 0 ||
         chosen.CategoryIndex >= static_cast<int>(store_.Categories.size()))
         return; // the input check lets no such choice through
@@ -44,14 +45,14 @@ int TaskCommands::EditTask(int index) {
     const uint64_t key = KeyOf(store_.Tasks[static_cast<size_t>(index)]);
     const TTASK_ITEM opened = store_.Tasks[static_cast<size_t>(index)];
     store_.EditedTaskCategory = opened.CategoryIndex;
-    editor_.LoadTask(opened, Now());
-    const TaskEditorValues loaded = editor_.Values();
-    int result = editor_.ShowModal();
+    editor_()->LoadTask(opened, Now());
+    const TaskEditorValues loaded = editor_()->Values();
+    int result = editor_()->ShowModal();
     if (result == mrOk) {
         // Everything may have moved while the editor was open: find the task by its
         // key and write only what the user changed here.
         const int at = FindTaskByKey(store_, key);
-        const TaskEditorValues chosen = editor_.Values();
+        const TaskEditorValues chosen = editor_()->Values();
         if (at < 0 || chosen.CategoryIndex < 0 ||
             chosen.CategoryIndex >= static_cast<int>(store_.Categories.size())) {
             ShowMessageDialog(QStringLiteral("The task was removed together with its category "

@@ -4,6 +4,7 @@
 // the host re-filter, re-sort (which saves) and relayout its list.
 
 #include "core/task_store.h"
+#include "widgets/form.h"
 
 namespace quill {
 
@@ -12,7 +13,8 @@ class TEditTaskForm;
 
 class TaskCommands {
 public:
-    TaskCommands(CommandHost& host, TaskStore& store, TEditTaskForm& editor);
+    // The editor is made the first time a task is added or edited.
+    TaskCommands(CommandHost& host, TaskStore& store, OnDemand<TEditTaskForm>& editor);
 
     // Opens the editor for a new task and appends it on OK.
     void AddTask();
@@ -30,7 +32,7 @@ private:
     bool EditorAlreadyOpen() const;
     CommandHost& host_;
     TaskStore& store_;
-    TEditTaskForm& editor_;
+    OnDemand<TEditTaskForm>& editor_;
 };
 
 } // namespace quill

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <future>
 
 namespace quill {
 namespace {
@@ -58,6 +59,52 @@ public:
     }
 };
 
+// What reading a skin file gives: the skin and the folder its control pictures
+// were written to, or why the file was refused.
+struct SkinFileReading::Result {
+    std::unique_ptr<SkinData> data;
+    std::unique_ptr<QTemporaryDir> pictureDir;
+    QString error;
+};
+
+struct SkinFileReading::Thread {
+    std::future<Result> result;
+};
+
+namespace {
+// Everything loading a skin does that touches no window; safe on any thread.
+SkinFileReading::Result ReadSkinAndPictures(const QString& path) {
+    SkinFileReading::Result r;
+    r.data = ReadSkinFile(path, &r.error);
+    if (!r.data)
+        return r;
+    r.pictureDir = std::make_unique<QTemporaryDir>();
+    if (!r.pictureDir->isValid() || !WriteControlPictures(*r.data, r.pictureDir->path()))
+        r.pictureDir.reset(); // controls then go without check and arrow pictures
+    return r;
+}
+} // namespace
+
+SkinFileReading::SkinFileReading(const QString& path)
+    : path_(path), thread_(std::make_unique<Thread>()) {
+    try {
+        thread_->result = std::async(std::launch::async, ReadSkinAndPictures, path);
+    } catch (const std::system_error&) {
+        // No thread to be had: Take reads the file itself.
+    }
+}
+
+SkinFileReading::~SkinFileReading() {
+    if (thread_->result.valid())
+        thread_->result.wait();
+}
+
+SkinFileReading::Result SkinFileReading::Take() {
+    if (thread_->result.valid())
+        return thread_->result.get();
+    return ReadSkinAndPictures(path_);
+}
+
 TSkin::TSkin(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) {}
 
 // Frames stay on their windows as pictures; their buttons hold the engine by a
@@ -65,19 +112,23 @@ TSkin::TSkin(QObject* parent) : QObject(parent), d(std::make_unique<Private>()) 
 TSkin::~TSkin() = default;
 
 bool TSkin::LoadSkin(const QString& path, QString* error) {
-    QString why;
-    std::unique_ptr<SkinData> loaded = ReadSkinFile(path, &why);
-    if (!loaded) {
+    return Install(ReadSkinAndPictures(path), error);
+}
+
+bool TSkin::LoadSkin(SkinFileReading& reading, QString* error) {
+    return Install(reading.Take(), error);
+}
+
+bool TSkin::Install(SkinFileReading::Result loaded, QString* error) {
+    if (!loaded.data) {
         if (error)
-            *error = why;
+            *error = loaded.error;
         return false;
     }
-    auto pictureDir = std::make_unique<QTemporaryDir>();
-    if (!pictureDir->isValid() || !WriteControlPictures(*loaded, pictureDir->path()))
-        pictureDir.reset(); // controls then go without check and arrow pictures
-    d->data = std::move(loaded);
+    d->data = std::move(loaded.data);
     d->generation = NextGeneration();
     // The old pictures stay on disk until every window has its new style sheet.
+    std::unique_ptr<QTemporaryDir> pictureDir = std::move(loaded.pictureDir);
     std::swap(d->pictureDir, pictureDir);
 
     d->Prune();

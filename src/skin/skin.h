@@ -34,6 +34,26 @@ struct SkinImageInfo {
 
 class SkinData; // the parsed contents of one skin file
 
+// A skin file read on another thread: its archive opened, its pictures decoded
+// and the control pictures written, while start-up goes on making the window.
+// TSkin::LoadSkin takes the result; the destructor waits for the thread.
+class SkinFileReading {
+public:
+    explicit SkinFileReading(const QString& path);
+    ~SkinFileReading();
+    SkinFileReading(const SkinFileReading&) = delete;
+    SkinFileReading& operator=(const SkinFileReading&) = delete;
+    const QString& Path() const { return path_; }
+    struct Result; // what the thread gives, for TSkin::LoadSkin
+
+private:
+    friend class TSkin;
+    Result Take(); // waits for the thread; once
+    QString path_;
+    struct Thread;
+    std::unique_ptr<Thread> thread_;
+};
+
 class TSkin : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +63,8 @@ public:
     // Replaces the skin's contents by the file's. A missing, foreign or damaged
     // file leaves the previous skin in place, returns false and says why in `error`.
     bool LoadSkin(const QString& path, QString* error = nullptr);
+    // The same with a file read on another thread (waits for it).
+    bool LoadSkin(SkinFileReading& reading, QString* error = nullptr);
     bool IsLoaded() const;
 
     // The description text ("key=value;..."), parsed by LoadInforInDescription.
@@ -89,6 +111,7 @@ Q_SIGNALS:
     void SkinLoaded();
 
 private:
+    bool Install(SkinFileReading::Result loaded, QString* error);
     class Private;
     std::unique_ptr<Private> d;
 };

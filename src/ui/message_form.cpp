@@ -9,11 +9,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 namespace quill {
 
 namespace {
 QPointer<TMessageForm> g_instance;
+std::function<TMessageForm*()> g_maker;
 
 QFont DialogFont() {
     QFont font(QStringLiteral("MS Sans Serif"));
@@ -65,7 +67,13 @@ TMessageForm::TMessageForm(QWidget* parent) : TForm(parent) {
 TMessageForm::~TMessageForm() = default;
 
 TMessageForm* TMessageForm::Instance() {
+    if (!g_instance && g_maker)
+        g_instance = std::exchange(g_maker, nullptr)();
     return g_instance.data();
+}
+
+void TMessageForm::SetMaker(std::function<TMessageForm*()> maker) {
+    g_maker = std::move(maker);
 }
 
 void TMessageForm::Prepare(const QString& text, const QString& caption, int kind) {

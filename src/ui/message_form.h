@@ -28,8 +28,10 @@ public:
     void Button1Click();
     void Button2Click();
 
-    // The window created at start-up, used by the free ShowMessageDialog.
+    // The program's message window, used by the free ShowMessageDialog: the first
+    // one made, or the one `maker` makes when the first message comes.
     static TMessageForm* Instance();
+    static void SetMaker(std::function<TMessageForm*()> maker);
 
 protected:
     void FormShow() override;

@@ -15,7 +15,7 @@ QString FromBytes(const std::string& bytes) {
 }
 } // namespace
 
-ReminderAlarm::ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tray,
+ReminderAlarm::ReminderAlarm(TaskStore& store, OnDemand<TReminderForm>& form, TrayIcon& tray,
                              QString soundDir, Actions actions, QObject* parent)
     : QObject(parent), store_(store), form_(form), tray_(tray), soundDir_(std::move(soundDir)),
       actions_(std::move(actions)), player_(new TMediaPlayer(this)), normalIcon_(NormalTrayIcon()),
@@ -34,8 +34,11 @@ ReminderAlarm::ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tr
                 if (error == TMediaPlayer::OpenError::NotSound)
                     ForgetSoundFile(sound);
             });
-    if (actions_.stayOnTop)
-        connect(&form_, &TForm::Activated, this, [this] { actions_.stayOnTop(&form_); });
+    if (actions_.stayOnTop) {
+        form_.WhenMade([this](TReminderForm* form) {
+            connect(form, &TForm::Activated, this, [this, form] { actions_.stayOnTop(form); });
+        });
+    }
 }
 
 ReminderAlarm::~ReminderAlarm() = default;
@@ -52,7 +55,7 @@ void ReminderAlarm::Timer1Timer() {
 }
 
 bool ReminderAlarm::ReminderWindowVisible() const {
-    return form_.isVisible();
+    return form_.IfMade() && form_.IfMade()->isVisible();
 }
 
 void ReminderAlarm::OverdueMarksChanged() {
@@ -99,12 +102,13 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(index)];
     const uint64_t key = KeyOf(task);
     StartSound(task);
-    form_.ShowTask(index, FromBytes(task.Title), FromBytes(task.Description));
+    TReminderForm* form = form_();
+    form->ShowTask(index, FromBytes(task.Title), FromBytes(task.Description));
     StartTrayBlink();
     if (actions_.showMainWindow)
         actions_.showMainWindow();
     waitingKey_ = key;
-    const int answer = form_.ShowModal();
+    const int answer = form->ShowModal();
     waitingKey_ = 0;
     if (answer != mrOk)
         return; // the sound goes on, the icon blinks, the reminder stays due
@@ -116,7 +120,7 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
     if (now >= 0) {
         TTASK_ITEM& task = store_.Tasks[static_cast<size_t>(now)];
         const TTASK_ITEM before = task;
-        ApplySnoozeChoice(task, form_.SnoozeChoice(), Now());
+        ApplySnoozeChoice(task, form->SnoozeChoice(), Now());
         if (actions_.recordChange && !(before == task))
             actions_.recordChange(TaskStep("Snooze", &before, &task, now));
     }
@@ -125,11 +129,12 @@ void ReminderAlarm::RaiseReminder(int32_t index) {
 }
 
 void ReminderAlarm::EditButtonClick() {
-    const int index = form_.TaskIndex();
+    TReminderForm* form = form_.IfMade();
+    const int index = form ? form->TaskIndex() : -1;
     if (!actions_.editTask || index < 0)
         return;
     if (actions_.editTask(index) == mrOk)
-        form_.SetModalResult(mrOk);
+        form->SetModalResult(mrOk);
 }
 
 void ReminderAlarm::StartTrayBlink() {

@@ -6,6 +6,7 @@
 
 #include "core/reminder_pass.h"
 #include "core/undo_history.h"
+#include "widgets/form.h"
 
 #include <QIcon>
 #include <QObject>
@@ -35,7 +36,8 @@ public:
 
     // `soundDir`: where a relative sound file name is looked for after the current
     // directory (the folder the default "alarm.wav" is written to).
-    ReminderAlarm(TaskStore& store, TReminderForm& form, TrayIcon& tray, QString soundDir,
+    // The reminder window is made when the first reminder comes.
+    ReminderAlarm(TaskStore& store, OnDemand<TReminderForm>& form, TrayIcon& tray, QString soundDir,
                   Actions actions, QObject* parent = nullptr);
     ~ReminderAlarm() override;
 
@@ -73,7 +75,7 @@ private:
     void ForgetSoundFile(const PendingSound& sound);
 
     TaskStore& store_;
-    TReminderForm& form_;
+    OnDemand<TReminderForm>& form_;
     TrayIcon& tray_;
     QString soundDir_;
     Actions actions_;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 class QEventLoop;
 class QKeyEvent;
@@ -98,6 +100,46 @@ private:
     bool filterInstalled_ = false;
     QString skinTemplate_;
     QVector<SkinnedPart> skinnedParts_;
+};
+
+// A window made the first time something needs it: start-up makes only the
+// main window. What the program wires to the window (signals, sources, the skin)
+// is given to WhenMade and runs as the window is made, or at once if it exists.
+template <class W> class OnDemand {
+public:
+    using Maker = std::function<W*()>;
+    OnDemand() = default;
+    explicit OnDemand(Maker make) : make_(std::move(make)) {}
+    // A window that exists already (tests, and windows that are never deferred).
+    explicit OnDemand(W* window) : window_(window), made_(true) {}
+    OnDemand(const OnDemand&) = delete;
+    OnDemand& operator=(const OnDemand&) = delete;
+
+    void SetMaker(Maker make) { make_ = std::move(make); }
+    // The window, made now if it was not yet (nullptr without a maker).
+    W* operator()() {
+        if (!made_ && make_) {
+            made_ = true; // once: a window that was destroyed is not made again
+            window_ = make_();
+            for (const auto& wire : whenMade_)
+                wire(window_);
+        }
+        return window_;
+    }
+    // The window if it was made; nothing is made for a question that a window
+    // nobody opened answers anyway (is it visible, refresh its list).
+    W* IfMade() const { return window_; }
+    void WhenMade(std::function<void(W*)> wire) {
+        whenMade_.push_back(std::move(wire));
+        if (window_)
+            whenMade_.back()(window_);
+    }
+
+private:
+    Maker make_;
+    QPointer<W> window_;
+    bool made_ = false;
+    std::vector<std::function<void(W*)>> whenMade_;
 };
 
 } // namespace quill

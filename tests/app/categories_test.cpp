@@ -106,9 +106,9 @@ class CategoriesTest : public QObject {
             qFatal("the main window did not activate");
         return main;
     }
-    TCategoriesForm* Window() const { return f->Windows()->Others().CategoriesForm; }
-    TAddCategoryForm* Dialog() const { return f->Windows()->Others().AddCategoryForm; }
-    TMessageForm* Messages() const { return f->Windows()->Others().MessageForm; }
+    TCategoriesForm* Window() const { return f->Windows()->Others().CategoriesForm(); }
+    TAddCategoryForm* Dialog() const { return f->Windows()->Others().AddCategoryForm(); }
+    TMessageForm* Messages() const { return f->Windows()->Others().MessageForm(); }
     TaskStore& Data() const { return f->Services().store; }
     void ShowWindow() const {
         Window()->show();

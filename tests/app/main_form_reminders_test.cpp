@@ -36,7 +36,7 @@ private Q_SLOTS:
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
         main->HideMainWindow(); // in the tray
-        TReminderForm* reminder = f.Windows()->Others().ReminderForm;
+        TReminderForm* reminder = f.Windows()->Others().ReminderForm();
 
         // WHEN Timer1's pass raises it, the user first tries "Edit Task" (the editor
         // is cancelled), then picks "2 hours" and clicks OK
@@ -62,7 +62,7 @@ private Q_SLOTS:
         });
         poll.start();
         // the task editor that "Edit Task" opens is cancelled
-        TEditTaskForm* editor = f.Windows()->Others().EditTaskForm;
+        TEditTaskForm* editor = f.Windows()->Others().EditTaskForm();
         bool editorShown = false;
         QTimer cancelEditor;
         cancelEditor.setInterval(20);

@@ -13,7 +13,10 @@
 #include "platform/autostart.h"
 #include "platform/tray_icon.h"
 #include "print/print_form.h"
+#include "skin/skin.h"
+#include "skin/skin_frame.h"
 #include "ui/categories_form.h"
+#include "ui/edit_task_form.h"
 #include "ui/options_form.h"
 #include "ui/task_list.h"
 #include "widgets/string_grid.h"
@@ -156,7 +159,7 @@ private Q_SLOTS:
         QCOMPARE(TaskTitles(f.Services().store), QStringList({"kept"}));
         // Another file on disk: reading it again would replace the tasks in memory.
         WriteDataFile(f.DataPath(), {"read again"});
-        AnswerWhenShown(f.Windows()->Others().OptionsForm, mrCancel);
+        AnswerWhenShown(f.Windows()->Others().OptionsForm(), mrCancel);
         main->OpenSettings(); // the main window is activated again afterwards
         main->activateWindow();
         main->showMinimized();
@@ -217,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(store.VisibleTaskCount, 2);
         QCOMPARE(f.errors.size(), 1);
         // Settings OK applies everything and tells the failure once.
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         QTimer::singleShot(0, options, [options] {
             Part<QCheckBox>(options, "CheckBox11")->setChecked(false);
             Part<QCheckBox>(options, "CheckBox6")->setChecked(false);
@@ -263,7 +266,7 @@ private Q_SLOTS:
         blocker.close();
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         QTimer::singleShot(0, options, [options] {
             auto* skins = Part<QComboBox>(options, "ComboBox2");
             skins->setCurrentIndex(skins->findText("Broken"));
@@ -377,7 +380,7 @@ private Q_SLOTS:
         QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("0"));
         turn(Part<QComboBox>(main, "ComboBox1"), 120);
         QCOMPARE(grid->Row(), start);
-        QCOMPARE(f.Windows()->Others().CategoriesForm->isVisible(), false);
+        QCOMPARE(f.Windows()->Others().CategoriesForm()->isVisible(), false);
         turn(Part<TTaskList>(main)->ScrollBar1, -120);
         QCOMPARE(grid->Row(), start + 1);
         for (int i = 0; i < 3; ++i)
@@ -570,7 +573,7 @@ private Q_SLOTS:
         AppFixture f;
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         FakeSkinObject mainTemplate("MainForm", nullptr);
         FakeSkinObject settings("SettingsButton", &mainTemplate);
         FakeSkinObject okOnMain("OKButton", &mainTemplate);
@@ -601,7 +604,7 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(f.DataPath())); // confirmed: sorted and saved
 
         // "PrintButton" on any template opens the print dialog.
-        TPrintForm* print = f.Windows()->Others().PrintForm;
+        TPrintForm* print = f.Windows()->Others().PrintForm();
         FakeSkinObject reminderTemplate("ReminderForm", nullptr);
         FakeSkinObject printButton("PrintButton", &reminderTemplate);
         bool printShown = false;
@@ -618,7 +621,7 @@ private Q_SLOTS:
         f.Store("Show grid", 0);
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         QTimer::singleShot(0, options, [options] {
             Part<QCheckBox>(options, "CheckBox11")->setChecked(true);
             Part<QCheckBox>(options, "CheckBox1")->setChecked(true);
@@ -648,7 +651,7 @@ private Q_SLOTS:
         AppFixture f;
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
             Part<QCheckBox>(options, "CheckBox1")->setChecked(true);
@@ -678,7 +681,7 @@ private Q_SLOTS:
         f.InstallSkin("Dark");
         TMainForm* main = f.CreateWindows();
         QVERIFY(f.ShowAndActivate());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
         QTimer::singleShot(0, options, [options] {
             auto* skins = Part<QComboBox>(options, "ComboBox2");
@@ -702,7 +705,7 @@ private Q_SLOTS:
         QVERIFY(f.ShowAndActivate());
         QCOMPARE(main->SkinName(), QStringLiteral("Default"));
         QVERIFY(f.errors.isEmpty());
-        TOptionsForm* options = f.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.Windows()->Others().OptionsForm();
         // The shown skin's file goes: the dialog lists no entry of that name.
         QVERIFY(QFile::remove(QDir(f.ExeDir()).filePath("Skins/Default.skn")));
         QSignalSpy reloads(Part<TSkin>(main), &TSkin::SkinLoaded);
@@ -784,6 +787,29 @@ private Q_SLOTS:
         main->SKIN_MENU_CLICK("Dark");
         QCOMPARE(f.errors.size(), 1);
         QVERIFY(checkColumnWidth() > 0);
+    }
+
+    void shouldMakeADialogOnlyWhenFirstNeededInTheSkinShownThen() {
+        // GIVEN a started program
+        AppFixture f;
+        f.InstallSkin("Dark");
+        TMainForm* main = f.CreateWindows();
+        QVERIFY(f.ShowAndActivate());
+        const QStringList dialogs = {"EditTaskForm",   "ReminderForm", "OptionsForm",
+                                     "PrintForm",      "MessageForm",  "CategoriesForm",
+                                     "AddCategoryForm"};
+        for (const QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!dialogs.contains(window->objectName()), qPrintable(window->objectName()));
+        // WHEN another skin is chosen, then the editor is first needed
+        main->SKIN_MENU_CLICK("Dark");
+        QCOMPARE(main->SkinName(), QStringLiteral("Dark"));
+        TEditTaskForm* editor = main->Windows().EditTaskForm();
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        // THEN it wears the skin shown now
+        QVERIFY(SkinWindowFrame::Of(editor));
+        QCOMPARE(SkinWindowFrame::Of(editor)->Data(), Part<TSkin>(main)->Data());
+        editor->hide();
     }
 
     void shouldKeepTheOuterSizeWhenTheNewSkinHasOtherFrameSizes() {
@@ -934,7 +960,7 @@ private Q_SLOTS:
         QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));
         QVERIFY(QFileInfo::exists(f.DataPath()));
         // "Edit Categories..." opens the categories window and writes nothing.
-        TCategoriesForm* categories = f.Windows()->Others().CategoriesForm;
+        TCategoriesForm* categories = f.Windows()->Others().CategoriesForm();
         AnswerWhenShown(categories, mrOk);
         main->ComboBox1Change(4);
         QCOMPARE(f.StoredValue("MainFormGroup"), QStringLiteral("3"));

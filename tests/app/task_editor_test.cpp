@@ -84,7 +84,7 @@ struct EditorFixture {
     EditorFixture() {
         SetClock(std::make_shared<test::FixedClock>(kNow));
         main = app.CreateWindows();
-        editor = app.Windows()->Others().EditTaskForm;
+        editor = app.Windows()->Others().EditTaskForm();
         editor->SetNoticeHandlers([this](const QString& text) { notices << text; },
                                   [this](const QString& text) { notices << "box: " + text; });
         if (!app.ShowAndActivate())
@@ -380,7 +380,7 @@ private Q_SLOTS:
     void shouldOpenTheCategoriesWindowFromTheDropDownThenSelectTheFirst() {
         EditorFixture f;
         TEditTaskForm* e = f.editor;
-        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm;
+        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm();
         int runsBefore = 0;
         WhenModal(e, [&] {
             QTRY_COMPARE(e->ActivationRuns(), 1);
@@ -406,7 +406,7 @@ private Q_SLOTS:
     void shouldLeaveTheTopBandWhileTheChooserIsOpen() {
         EditorFixture f;
         TEditTaskForm* e = f.editor;
-        TOptionsForm* options = f.app.Windows()->Others().OptionsForm;
+        TOptionsForm* options = f.app.Windows()->Others().OptionsForm();
         WhenModal(options, [options] {
             Part<QCheckBox>(options, "CheckBox9")->setChecked(true); // "Always on Top"
             options->Button1Click();
@@ -441,7 +441,7 @@ private Q_SLOTS:
         // the edited task is the last record; removing category 0 moves it into place 0
         f.Seed({Task("Personal one", 0), Task("Other one", 2)});
         QCOMPARE(f.Store().Tasks[1].Title, std::string("Other one"));
-        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm;
+        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm();
         WhenModal(e, [&] {
             WhenModal(categories, [&] {
                 RemoveCategoryAt(f.Store(), 0);
@@ -463,8 +463,8 @@ private Q_SLOTS:
         TEditTaskForm* e = f.editor;
         f.Seed({Task("Stays", 0), Task("Goes", 1)});
         const QByteArray file = ReadAll(f.app.DataPath());
-        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm;
-        TMessageForm* message = f.app.Windows()->Others().MessageForm;
+        TCategoriesForm* categories = f.app.Windows()->Others().CategoriesForm();
+        TMessageForm* message = f.app.Windows()->Others().MessageForm();
         QString told;
         WhenModal(e, [&] {
             WhenModal(categories, [&] {

@@ -65,6 +65,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<TaskStore> store_;
     std::unique_ptr<TReminderForm> form_;
+    std::unique_ptr<OnDemand<TReminderForm>> made_;
     std::unique_ptr<FakeTrayIcon> tray_;
     std::unique_ptr<ReminderAlarm> alarm_;
     int saves_ = 0, repaints_ = 0, shows_ = 0;
@@ -134,7 +135,8 @@ private Q_SLOTS:
         actions.repaint = [this] { ++repaints_; };
         actions.showMainWindow = [this] { ++shows_; };
         actions.editTask = [this](int index) { return editTask_ ? editTask_(index) : mrCancel; };
-        alarm_ = std::make_unique<ReminderAlarm>(*store_, *form_, *tray_, dir_->path(),
+        made_ = std::make_unique<OnDemand<TReminderForm>>(form_.get());
+        alarm_ = std::make_unique<ReminderAlarm>(*store_, *made_, *tray_, dir_->path(),
                                                  std::move(actions));
         AnswerWindows();
     }
