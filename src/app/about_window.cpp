@@ -23,7 +23,6 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <zip.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -82,8 +81,6 @@ AboutInfo MakeAboutInfo(const AppServices& services) {
     info.components = {
         {QStringLiteral("Qt"), QString::fromLatin1(qVersion()), QStringLiteral("LGPL-3.0-only"),
          QStringLiteral("https://www.qt.io/licensing/open-source-lgpl-obligations")},
-        {QStringLiteral("libzip"), QString::fromLatin1(zip_libzip_version()),
-         QStringLiteral("BSD-3-Clause"), QStringLiteral("https://libzip.org/license/")},
         {QStringLiteral("zlib"), QString::fromLatin1(zlibVersion()), QStringLiteral("Zlib"),
          QStringLiteral("https://zlib.net/zlib_license.html")},
         {QStringLiteral("libsndfile"), SndfileVersion(), QStringLiteral("LGPL-2.1-or-later"),

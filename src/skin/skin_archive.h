@@ -6,9 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
-#include <memory>
-
-struct zip; // libzip's archive handle
+#include <cstdint>
 
 namespace quill {
 
@@ -25,13 +23,21 @@ public:
     bool Read(const QString& name, QByteArray& out, QString* error);
 
 private:
+    // Where one file lies in the archive, from the central directory (checked
+    // against the file's own header when the archive is opened).
+    struct Entry {
+        int64_t dataOffset = 0; // first byte of the stored or compressed data
+        int64_t packedSize = 0;
+        int64_t size = 0; // declared uncompressed size
+        uint32_t crc = 0;
+        int method = 0; // 0 stored, 8 deflated
+    };
+
+    // The archive is read straight from its bytes: the directory is parsed once
+    // at Open, and every Read inflates one file with zlib.
     QByteArray bytes_;
-    // One handle for every read: opening the archive parses (and checks) the whole
-    // central directory, too costly to repeat per entry.
-    std::shared_ptr<zip> archive_;
-    QHash<QString, int64_t> index_; // entry name -> libzip index
-    QHash<QString, int64_t> sizes_; // declared uncompressed size
-    int64_t budget_ = 0;            // uncompressed bytes still allowed
+    QHash<QString, Entry> index_;
+    int64_t budget_ = 0; // uncompressed bytes still allowed
 };
 
 // True for an archive entry name that stays inside the archive: relative,

@@ -49,8 +49,8 @@ log "building the package"
 deb=$(ls "$work"/pkg/quillnote_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 log "Depends: $depends"
-check "dependencies found from the binaries (Qt, libzip)" \
-    eval 'grep -q libqt6widgets6 <<<"$depends" && grep -q libzip <<<"$depends"'
+check "dependencies found from the binaries (Qt, libical)" \
+    eval 'grep -q libqt6widgets6 <<<"$depends" && grep -q libical <<<"$depends"'
 check "the X11 platform plugin is a dependency" grep -q qt6-qpa-plugins <<<"$depends"
 check "xdg-utils recommended (F1 opens the help with xdg-open)" \
     eval 'dpkg-deb -f "$deb" Recommends | grep -q xdg-utils'

@@ -183,6 +183,12 @@ private Q_SLOTS:
         for (int i = 200; i < 4000; i += 7)
             flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
         ExpectRejected(WriteBytes(flipped), QString());
+        // One file's method changed in both its headers to one the reader lacks.
+        QByteArray method = whole;
+        const qsizetype central = method.indexOf(QByteArray("PK\x01\x02", 4));
+        QVERIFY(method.startsWith("PK\x03\x04") && central > 0);
+        method[8] = method[central + 10] = 12; // bzip2
+        ExpectRejected(WriteBytes(method), QStringLiteral("deflate"));
     }
 
     void manifestProblemsAreRejected() {
