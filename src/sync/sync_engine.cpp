@@ -326,6 +326,24 @@ void ReplaceProperties(icalcomponent* to, icalcomponent* from,
     }
 }
 
+// The task's category is the first of its categories; the others are another
+// program's and stay, after it.
+void ReplaceCategory(icalcomponent* to, icalcomponent* from) {
+    std::vector<icalproperty*> others;
+    while (icalproperty* p = icalcomponent_get_first_property(to, ICAL_CATEGORIES_PROPERTY)) {
+        icalcomponent_remove_property(to, p);
+        others.push_back(p);
+    }
+    if (!others.empty()) {
+        icalproperty_free(others.front());
+        others.erase(others.begin());
+    }
+    ReplaceProperties(to, from, CarriersOf(Category));
+    for (icalproperty* p : others) {
+        icalcomponent_add_property(to, p);
+    }
+}
+
 // A rule goes with the day it counts from (DTSTART). Without a rule the start
 // stays: it may be another program's.
 void ReplaceRepeat(icalcomponent* to, icalcomponent* from) {
@@ -428,6 +446,8 @@ std::string PatchedText(const std::string& baseText, const TaskView* base, const
         } else if (f == Due) {
             ReplaceProperties(todo, fresh.get(), CarriersOf(f));
             DropStartAfterDue(todo);
+        } else if (f == Category) {
+            ReplaceCategory(todo, fresh.get());
         } else if (f != Repeat) {
             ReplaceProperties(todo, fresh.get(), CarriersOf(f));
         }

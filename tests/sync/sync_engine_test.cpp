@@ -228,6 +228,9 @@ TEST(SyncEngine, SendsWhatChangedHereAndTakesInRules) {
              w.EditThere("t1", "Buy soy milk");
          },
          "update t1 \"e2\", update t2 \"e1\"", "+CATEGORIES:House|+SUMMARY:Buy soy milk|-Home", ""},
+        {"renamed here, the first of two there", "CATEGORIES:Home,Errands\r\n", rename,
+         "update t1 \"e1\", update t2 \"e1\"",
+         "+CATEGORIES:House\r\nX-QUILLNOTE-COLOR:3\r\nCATEGORIES:Errands", ""},
         {"none there, title edited here", "", [](World& w) { w.EditHere("t1", "Buy oat milk", 1); },
          "update t1 \"e1\"", "+SUMMARY:Buy oat milk|-CATEGORIES", ""},
         {"none there, the first category renamed", "", rename, "", "", ""},
