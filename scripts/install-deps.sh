@@ -15,7 +15,7 @@ test_pkgs=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format c
            lintian
            qt6-base-private-dev
            dbus-daemon dbus-bin at-spi2-core python3-pyatspi libglib2.0-bin
-           radicale apache2-utils curl gnome-keyring)
+           radicale apache2-utils curl gnome-keyring openssl)
 
 case "${1:-run}" in
     run) wanted=("${build_pkgs[@]}") ;;
