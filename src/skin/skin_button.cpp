@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace quill {
@@ -57,9 +56,15 @@ QString ButtonAccessibleName(const QString& templ, const SkinButtonLayout& layou
     if (const ButtonWords* words = FindButtonWords(templ, layout.name))
         return QString::fromLatin1(words->words);
     // A button of the skin's own: its name without "Button", words split at capitals.
-    QString name = layout.name;
-    name.remove(QStringLiteral("Button"));
-    name.replace(QRegularExpression(QStringLiteral("(?<=[a-z])(?=[A-Z])")), QStringLiteral(" "));
+    QString plain = layout.name;
+    plain.remove(QStringLiteral("Button"));
+    QString name;
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (i > 0 && plain[i].isUpper() && plain[i - 1].isLower() && plain[i - 1].unicode() < 128 &&
+            plain[i].unicode() < 128)
+            name += u' ';
+        name += plain[i];
+    }
     return name.trimmed().isEmpty() ? layout.name : name.trimmed();
 }
 

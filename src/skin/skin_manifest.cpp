@@ -5,8 +5,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 
 namespace quill {
 
@@ -88,9 +88,12 @@ public:
         const QString text = String(o, path, key, required);
         if (!ok() || text.isEmpty())
             return fallback;
-        static const QRegularExpression pattern(
-            QStringLiteral("^#([0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$"));
-        if (!pattern.match(text).hasMatch()) {
+        // Checked by hand: a regular expression here would load and compile the
+        // pattern engine on every start.
+        const bool hex = std::all_of(text.begin() + 1, text.end(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        });
+        if (!text.startsWith(u'#') || (text.size() != 7 && text.size() != 9) || !hex) {
             Fail(Join(path, key), QStringLiteral("must be a colour \"#RRGGBB\" or \"#AARRGGBB\""));
             return fallback;
         }

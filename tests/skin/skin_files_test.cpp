@@ -218,6 +218,14 @@ private Q_SLOTS:
             Write(WithManifest(
                 base, [](QJsonObject& r) { r.insert(QStringLiteral("windowColor"), 12); })),
             QStringLiteral("windowColor"));
+        for (const char* colour :
+             {"#12345G", "#1234", "123456", "#\u0661\u0662\u0663\u0664\u0665\u0666"})
+            ExpectRejected(Write(WithManifest(base,
+                                              [colour](QJsonObject& r) {
+                                                  r.insert(QStringLiteral("windowColor"),
+                                                           QString::fromUtf8(colour));
+                                              })),
+                           QStringLiteral("must be a colour"));
         ExpectRejected(Write(WithManifest(
                            base, [](QJsonObject& r) { r.insert(QStringLiteral("version"), 99); })),
                        QStringLiteral("newer"));
