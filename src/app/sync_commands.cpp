@@ -94,8 +94,8 @@ void SyncCommands::Start() {
     // After the first paint, which start-up work never delays.
     QTimer::singleShot(0, this, [this] {
         started_ = true;
-        savedSignature_ = StoreSignature(store_);
         if (Configured()) {
+            savedSignature_ = StoreSignature(store_);
             ObtainPassword([this] { Reschedule(); });
         }
     });
@@ -125,14 +125,12 @@ void SyncCommands::ObtainPassword(std::function<void()> then) {
 }
 
 void SyncCommands::TasksSaved() {
-    if (!started_) {
+    // Cheap on purpose: this runs for every click. Whether the tasks really
+    // changed (a sort or a filter saves too) is asked once, when the sync is due.
+    if (!started_ || !Configured() ||
+        static_cast<SyncInterval>(account_.interval) != SyncInterval::OnEveryChange) {
         return;
     }
-    const uint64_t signature = StoreSignature(store_);
-    if (signature == savedSignature_) {
-        return; // sorted or filtered: nothing to send
-    }
-    savedSignature_ = signature;
     const int64_t now = NowMs();
     if (schedule_.firstChangeMs < 0) {
         schedule_.firstChangeMs = now;
@@ -163,6 +161,14 @@ void SyncCommands::RunDue() {
     // A window waiting for an answer keeps the tasks as they are until it closes.
     if (QApplication::activeModalWidget() != nullptr) {
         schedule_.retryMs = NowMs() + kRetryMs;
+        Reschedule();
+        return;
+    }
+    if (schedule_.firstChangeMs >= 0 && schedule_.retryMs < 0 && !byHand_ &&
+        StoreSignature(store_) == savedSignature_) {
+        // Only sorted or filtered since the last sync: nothing to send. An
+        // interval that is due as well comes round again at once.
+        schedule_.firstChangeMs = schedule_.lastChangeMs = -1;
         Reschedule();
         return;
     }
@@ -230,7 +236,7 @@ void SyncCommands::StartRun() {
     SyncOptions options;
     options.now = UtcNow();
     options.today = Today();
-    signatureAtStart_ = StoreSignature(store_);
+    signatureAtStart_ = savedSignature_ = StoreSignature(store_);
     schedule_.firstChangeMs = schedule_.lastChangeMs = schedule_.retryMs = -1;
     run_ = new SyncRun(store_, std::move(state), password_, options, this);
     run_->PinCertificate(QByteArray::fromHex(account_.certificate.toLatin1()));

@@ -62,6 +62,8 @@ public:
 
     TSyncForm* Window() const { return form_; }
     bool Running() const { return run_ != nullptr; }
+    // Whether a sync will start on its own: a change, the interval or a retry.
+    bool Scheduled() const { return timer_.isActive(); }
 
 private:
     void Reschedule();
@@ -100,7 +102,7 @@ private:
     SyncRun* run_ = nullptr;
     bool byHand_ = false; // the running sync was asked for with "Sync now"
     uint64_t signatureAtStart_ = 0;
-    uint64_t savedSignature_ = 0; // the tasks as last seen saved
+    uint64_t savedSignature_ = 0; // the tasks as the last sync started or left them
     QDateTime lastSynced_;
     QString lastSummary_;
     QString lastError_;

@@ -13,7 +13,7 @@ namespace quill {
 enum class SyncInterval { OnEveryChange = 0, Every5 = 1, Every15 = 2, Every60 = 3, ByHand = 4 };
 
 // A change is sent this long after the last one of a burst of edits...
-constexpr int64_t kChangeSettleMs = 3000;
+constexpr int64_t kChangeSettleMs = 300;
 // ...and no later than this after the first one, however long the burst.
 constexpr int64_t kChangeLongestWaitMs = 30000;
 // A run that was set aside (the tasks changed meanwhile, a window was waiting

@@ -117,7 +117,7 @@ private Q_SLOTS:
         interval->setCurrentIndex(0);
         Q_EMIT interval->activated(0);
         AddTitled(f, "Buy milk");
-        QTest::qWait(kChangeSettleMs + 500);
+        QVERIFY(!f.Main()->Sync()->Scheduled());
         QVERIFY(!f.Main()->Sync()->Running());
         QVERIFY(Part<QLabel>(form, "StatusLabel")->text().contains("Enter the password"));
     }
