@@ -14,8 +14,11 @@ namespace quill {
 namespace {
 
 constexpr int kMaxRedirects = 5;
-// A server that stops answering for this long costs a failed sync, no more.
-constexpr int kTransferTimeoutMs = 30000;
+// A server that stops answering for this long costs a failed sync, no more. A
+// small server's first listing of a large task list can say nothing for
+// minutes (Radicale: two at 10,000 tasks on a busy machine), so this is long:
+// the wait blocks nothing but the next sync.
+constexpr int kTransferTimeoutMs = 300000;
 
 } // namespace
 

@@ -24,6 +24,8 @@ RPID=$!
 LIST=http://127.0.0.1:$PORT/alice/tasks/
 DAT=$W/quillnote.dat
 export QUILLNOTE_SYNC_PASSWORD=alice-pw
+# The tool falls back on the Sync window's account: never the real user's.
+export XDG_CONFIG_HOME=$W/xdg
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # wait_for SECONDS command...: until the command succeeds, or fail.
