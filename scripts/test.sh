@@ -24,11 +24,14 @@ ctest --test-dir build/release --output-on-failure -j "$jobs" || status=1
 
 echo "== Start-up against a trivial window, in one run"
 # Prints Quillnote's start-up as a ratio of a trivial window's in the same run
-# (painted with 1,000 tasks, settled with 10,000) and fails above 4 x, where a
-# regression like the one to 3.8 x would stop it; the goal is 1.5 x and 2 x
-# (docs/bench-startup.md), and the limit comes down as start-up does.
+# (painted with 1,000 tasks, settled with 10,000; the subjects' starts shuffled, so
+# a busy spell hits both) and fails above 4 x: the goal is 1.5 x and 2 x, but on a
+# busy 2-core machine the program as it is now reaches 3.3-4 x while the program
+# before the last start-up pass gave 4-5 x (docs/bench-startup.md explains the
+# limit; it comes down as the figures on a loaded machine do).
 QUILLNOTE_BENCH_MAX_RATIO=4 bash bench/startup/run.sh build/release --benchmark_repetitions=3 \
-    --benchmark_report_aggregates_only=true || status=1
+    --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true ||
+    status=1
 
 echo "== Build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLNOTE_SANITIZE=ON \
