@@ -141,7 +141,8 @@ void SyncCommands::TasksSaved() {
 
 void SyncCommands::Reschedule() {
     schedule_.interval = static_cast<SyncInterval>(account_.interval);
-    schedule_.ready = started_ && Configured() && !password_.isEmpty() && !waitingForPassword_;
+    schedule_.ready = started_ && Configured() && !password_.isEmpty() && !waitingForPassword_ &&
+                      !waitingForDeletions_;
     schedule_.running = run_ != nullptr;
     const int64_t wait = MsUntilNextSync(schedule_, NowMs());
     if (wait < 0) {
@@ -182,6 +183,7 @@ void SyncCommands::SyncNow() {
         TakeWindowValues();
     }
     waitingForPassword_ = false;
+    waitingForDeletions_ = false;
     if (!Configured()) {
         Report(false, QStringLiteral("Choose a task list first: enter the server address, user "
                                      "name and password, then Find task lists."));
@@ -236,6 +238,7 @@ void SyncCommands::StartRun() {
     SyncOptions options;
     options.now = UtcNow();
     options.today = Today();
+    options.allowManyDeletions = allowDeletions_;
     signatureAtStart_ = savedSignature_ = StoreSignature(store_);
     schedule_.firstChangeMs = schedule_.lastChangeMs = schedule_.retryMs = -1;
     run_ = new SyncRun(store_, std::move(state), password_, options, this);
@@ -269,6 +272,7 @@ void SyncCommands::Finished(const SyncSummary& summary) {
         failure = Keep();
     }
     run_ = nullptr;
+    allowDeletions_ = false;
     if (form_) {
         form_->SetBusy(false);
     }
@@ -280,6 +284,14 @@ void SyncCommands::Finished(const SyncSummary& summary) {
             refusedPassword_ = std::exchange(password_, QString());
             ShowWindow();
             form_->AskForPassword();
+        }
+        if (summary.tooManyDeletions) {
+            // Asked once, like a refused password: nothing is deleted unseen.
+            waitingForDeletions_ = true;
+            ShowWindow();
+            QString question = summary.error + QLatin1Char('.');
+            question[0] = question[0].toUpper();
+            form_->AskToAllowDeletions(question);
         }
         if (!summary.certificate.isEmpty() && (form_ || byHand)) {
             ShowWindow();
@@ -363,6 +375,10 @@ void SyncCommands::ShowWindow() {
         connect(form_, &TSyncForm::CreateRequested, this,
                 [this](const QString& name) { FindTaskLists(true, name); });
         connect(form_, &TSyncForm::SyncNowRequested, this, [this] { SyncNow(); });
+        connect(form_, &TSyncForm::DeletionsAllowed, this, [this] {
+            allowDeletions_ = true;
+            SyncNow();
+        });
         connect(form_, &TSyncForm::AccountEdited, this, [this] {
             TakeWindowValues();
             Reschedule();

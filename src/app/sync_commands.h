@@ -94,7 +94,9 @@ private:
     QString password_;
     ScheduleState schedule_;
     bool started_ = false;
-    bool waitingForPassword_ = false; // the server refused it: no runs until the user acts
+    bool waitingForPassword_ = false;  // the server refused it: no runs until the user acts
+    bool waitingForDeletions_ = false; // a run stopped before deleting many: the user decides
+    bool allowDeletions_ = false;      // the user allowed them: for the next run that is kept
     QString refusedPassword_;
     QString passwordProblem_;
     QTimer timer_;

@@ -70,6 +70,14 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     grid->addWidget(TrustButton, row++, 1, 1, 2, Qt::AlignLeft);
     CertificateLabel->hide();
     TrustButton->hide();
+    DeletionsLabel = Named(new QLabel(c), "DeletionsLabel");
+    DeletionsLabel->setWordWrap(true);
+    AllowDeletionsButton =
+        Named(new QPushButton(QStringLiteral("&Allow the deletions"), c), "AllowDeletionsButton");
+    grid->addWidget(DeletionsLabel, row++, 0, 1, 3);
+    grid->addWidget(AllowDeletionsButton, row++, 1, 1, 2, Qt::AlignLeft);
+    DeletionsLabel->hide();
+    AllowDeletionsButton->hide();
 
     FindButton = Named(new QPushButton(QStringLiteral("&Find task lists"), c), "FindButton");
     grid->addWidget(FindButton, row++, 1, 1, 2, Qt::AlignLeft);
@@ -99,7 +107,8 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
     StatusLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(StatusLabel, row++, 0, 1, 3);
     grid->setRowStretch(row, 1);
-    for (QPushButton* button : {FindButton, CreateButton, TrustButton, SyncNowButton}) {
+    for (QPushButton* button :
+         {FindButton, CreateButton, TrustButton, AllowDeletionsButton, SyncNowButton}) {
         button->setAutoDefault(false);
     }
 
@@ -121,6 +130,11 @@ TSyncForm::TSyncForm(QWidget* parent) : TForm(parent) {
         SetStatus(QStringLiteral("The certificate is trusted from now on. Find the task lists "
                                  "or sync again."));
         Q_EMIT AccountEdited();
+    });
+    connect(AllowDeletionsButton, &QPushButton::clicked, this, [this] {
+        DeletionsLabel->hide();
+        AllowDeletionsButton->hide();
+        Q_EMIT DeletionsAllowed();
     });
     connect(TaskListBox, &QListWidget::currentRowChanged, this, [this](int r) {
         if (r >= 0) {
@@ -218,6 +232,12 @@ void TSyncForm::AskToTrust(const QString& fingerprint) {
             .arg(fingerprint));
     CertificateLabel->show();
     TrustButton->show();
+}
+
+void TSyncForm::AskToAllowDeletions(const QString& question) {
+    DeletionsLabel->setText(question);
+    DeletionsLabel->show();
+    AllowDeletionsButton->show();
 }
 
 void TSyncForm::AskForPassword() {

@@ -57,11 +57,15 @@ public:
     void AskToTrust(const QString& fingerprint);
     // The server refused the password: the field is ready for another.
     void AskForPassword();
+    // The sync stopped before deleting many tasks: why, and "Allow" offered.
+    void AskToAllowDeletions(const QString& question);
 
 Q_SIGNALS:
     void FindRequested();
     void CreateRequested(const QString& name);
     void SyncNowRequested();
+    // The user let the next sync delete what the stopped one would have.
+    void DeletionsAllowed();
     // The interval, the task list or the password's place changed.
     void AccountEdited();
 
@@ -83,6 +87,8 @@ private:
     QPushButton* CreateButton = nullptr;
     QLabel* CertificateLabel = nullptr;
     QPushButton* TrustButton = nullptr;
+    QLabel* DeletionsLabel = nullptr;
+    QPushButton* AllowDeletionsButton = nullptr;
     QComboBox* IntervalBox = nullptr;
     QPushButton* SyncNowButton = nullptr;
     QLabel* StatusLabel = nullptr;

@@ -121,6 +121,40 @@ private Q_SLOTS:
         QVERIFY(!f.Main()->Sync()->Running());
         QVERIFY(Part<QLabel>(form, "StatusLabel")->text().contains("Enter the password"));
     }
+
+    void shouldAskBeforeDeletingManyOnTheServer() {
+        AppFixture f;
+        TSyncForm* form = OpenAccount(f, QStringLiteral("alice-pw"), kList);
+        QVERIFY(form);
+        auto syncedNow = [&] {
+            Part<QPushButton>(form, "SyncNowButton")->click();
+            return QTest::qWaitFor([&] { return !f.Main()->Sync()->Running(); }, 15000);
+        };
+        QVERIFY(syncedNow()); // the earlier tests' tasks come here
+        auto* interval = Part<QComboBox>(form, "IntervalBox");
+        interval->setCurrentIndex(1); // every 5 minutes
+        Q_EMIT interval->activated(1);
+        QVERIFY(f.Main()->Sync()->Scheduled());
+        TaskStore& store = f.Services().store;
+        QVERIFY(store.TaskCount() >= 3);
+        while (store.TaskCount() > 1)
+            RemoveTaskAt(store, 0);
+        f.Main()->RefreshTaskList(true);
+        QVERIFY(syncedNow());
+        auto* allow = Part<QPushButton>(form, "AllowDeletionsButton");
+        QVERIFY(allow->isVisible());
+        QVERIFY(Part<QLabel>(form, "DeletionsLabel")->text().startsWith("This sync would delete"));
+        QVERIFY(!f.Main()->Sync()->Scheduled()); // nothing goes before the user decides
+        allow->click();
+        QTRY_VERIFY_WITH_TIMEOUT(Part<QLabel>(form, "StatusLabel")->text().startsWith("Synced"),
+                                 15000);
+        SyncState state;
+        bool found = false;
+        std::string error;
+        QVERIFY(LoadSyncState(f.DataPath().toStdString(), state, found, error) && found);
+        QCOMPARE(state.items.size(), size_t(1));
+        QVERIFY(!allow->isVisible());
+    }
 };
 
 int main(int argc, char** argv) {
