@@ -53,7 +53,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numeric>
 #include <utility>
 
@@ -69,11 +68,9 @@ using Order = std::vector<int32_t>; // position -> record number
 // zeros, and no byte is below zero); when they are equal only the whole titles
 // tell.
 uint64_t TitlePrefix(const std::string& title) {
-    unsigned char bytes[8] = {};
-    std::memcpy(bytes, title.data(), std::min<size_t>(title.size(), 8));
     uint64_t prefix = 0;
-    for (const unsigned char byte : bytes) {
-        prefix = prefix << 8 | byte;
+    for (size_t i = 0; i < 8; ++i) {
+        prefix = prefix << 8 | (i < title.size() ? static_cast<unsigned char>(title[i]) : 0U);
     }
     return prefix;
 }
