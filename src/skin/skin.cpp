@@ -15,6 +15,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <future>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace quill {
 namespace {
@@ -81,6 +84,9 @@ SkinFileReading::Result ReadSkinAndPictures(const QString& path) {
     r.pictureDir = std::make_unique<QTemporaryDir>();
     if (!r.pictureDir->isValid() || !WriteControlPictures(*r.data, r.pictureDir->path()))
         r.pictureDir.reset(); // controls then go without check and arrow pictures
+    // Every picture was decoded to check it; the 2x ones are kept only as read.
+    for (const SkinPicture& picture : r.data->pictures)
+        picture.Forget2x();
     return r;
 }
 } // namespace
@@ -116,7 +122,14 @@ bool TSkin::LoadSkin(const QString& path, QString* error) {
 }
 
 bool TSkin::LoadSkin(SkinFileReading& reading, QString* error) {
-    return Install(reading.Take(), error);
+    const bool loaded = Install(reading.Take(), error);
+#ifdef __GLIBC__
+    // What the reading thread no longer holds (the archive's bytes, pictures
+    // decoded only to be checked) goes back to the system rather than staying in
+    // that thread's heap for the whole run.
+    malloc_trim(0);
+#endif
+    return loaded;
 }
 
 bool TSkin::Install(SkinFileReading::Result loaded, QString* error) {

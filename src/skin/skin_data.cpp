@@ -54,6 +54,11 @@ bool SkinPicture::Decode(QString* error) const {
     return !image2x_.isNull();
 }
 
+void SkinPicture::Forget2x() const {
+    image2x_ = QImage();
+    decoded2x_ = false;
+}
+
 QPixmap SkinData::Pixmap(const SkinPicture& picture, qreal dpr) {
     // A 2x picture that cannot be decoded leaves the 1x one to be drawn.
     if (dpr > 1.25 && picture.has2x() && !picture.image2x().isNull()) {

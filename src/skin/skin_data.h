@@ -24,6 +24,9 @@ public:
     bool has2x() const { return !png2x_.isEmpty(); }
     // Decodes both resolutions; false with the reason when either is damaged.
     bool Decode(QString* error) const;
+    // Lets the decoded 2x picture go (it is decoded again when a screen needs it):
+    // most screens draw the 1x one only, and the 2x pictures are four times larger.
+    void Forget2x() const;
     QSize logicalSize() const { return size1x_; }
 
 private:
