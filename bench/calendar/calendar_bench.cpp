@@ -2,6 +2,7 @@
 // under a second each for 10,000 tasks.
 // Run: build/<dir>/bin/quillnote-bench-calendar  (figures in docs/bench-calendar.md)
 
+#include "../support/sample_tasks.h"
 #include "calendar/calendar_file.h"
 #include "calendar/csv_export.h"
 #include "core/date_time.h"
@@ -15,36 +16,11 @@ namespace {
 
 using quill::TaskStore;
 
-std::string Text(std::mt19937& random, size_t length) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz ,;äöü";
-    std::string text;
-    while (text.size() < length) {
-        text += kLetters[random() % (sizeof kLetters - 1)];
-    }
-    return text;
-}
-
-// Titles of 40 bytes, descriptions of 200; three categories, mixed priorities,
-// most tasks dated, half with a reminder, one in five done, every one identified.
+// Bytes above 127 in every text; every task identified.
 TaskStore MakeStore(int count) {
-    std::mt19937 random(1);
-    TaskStore store;
-    quill::AddDefaultCategories(store);
-    for (int i = 0; i < count; ++i) {
-        quill::TTASK_ITEM task;
-        task.Priority = static_cast<int32_t>(random() % quill::kPriorityCount);
-        task.Title = Text(random, 40);
-        task.Description = Text(random, 200);
-        task.HasDueDate = random() % 5 != 0;
-        task.DueDate = 46000 + static_cast<double>(random() % 365);
-        task.ReminderOn = random() % 2;
-        task.ReminderDate = task.ReminderTime = task.DueDate - 0.25;
-        task.Done = random() % 5 == 0;
-        task.CategoryIndex = static_cast<int32_t>(random() % 3);
-        quill::GiveIdentity(task, 1767225600 + i, true);
-        store.Tasks.push_back(task);
-    }
-    return store;
+    return quill::bench::MakeSampleStore(
+        count, "abcdefghijklmnopqrstuvwxyz ,;äöü",
+        [](quill::TTASK_ITEM& task, int i) { quill::GiveIdentity(task, 1767225600 + i, true); });
 }
 
 void BM_ExportCalendar(benchmark::State& state) {

@@ -6,6 +6,7 @@
 // Run: bench/sync/run.sh build/<dir>   (figures in docs/bench-sync.md)
 // Or:  quillnote-bench-sync --engine-only
 
+#include "../support/sample_tasks.h"
 #include "calendar/calendar_file.h"
 #include "core/data_file.h"
 #include "core/date_time.h"
@@ -46,38 +47,14 @@ void Report(const std::string& what, double seconds, const std::string& result) 
     std::fflush(stdout);
 }
 
-std::string Text(std::mt19937& random, size_t length) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz ,;";
-    std::string text;
-    while (text.size() < length) {
-        text += kLetters[random() % (sizeof kLetters - 1)];
-    }
-    return text;
-}
-
-// As in the calendar benchmark: titles of 40 bytes, descriptions of 200, three
-// categories, most tasks dated, half with a reminder, one in five done; Uids
-// fixed by `prefix`, so two stores can hold the same tasks.
+// Uids fixed by `prefix`, so two stores can hold the same tasks; plain letters,
+// as any server takes them.
 TaskStore MakeStore(int count, const std::string& prefix) {
-    std::mt19937 random(1);
-    TaskStore store;
-    quill::AddDefaultCategories(store);
-    for (int i = 0; i < count; ++i) {
-        quill::TTASK_ITEM task;
-        task.Priority = static_cast<int32_t>(random() % quill::kPriorityCount);
-        task.Title = Text(random, 40);
-        task.Description = Text(random, 200);
-        task.HasDueDate = random() % 5 != 0;
-        task.DueDate = 46000 + static_cast<double>(random() % 365);
-        task.ReminderOn = random() % 2;
-        task.ReminderDate = task.ReminderTime = task.DueDate - 0.25;
-        task.Done = random() % 5 == 0;
-        task.CategoryIndex = static_cast<int32_t>(random() % 3);
-        task.Uid = prefix + std::to_string(i);
-        task.Created = task.LastModified = kNow - count + i;
-        store.Tasks.push_back(task);
-    }
-    return store;
+    return quill::bench::MakeSampleStore(count, "abcdefghijklmnopqrstuvwxyz ,;",
+                                         [&](quill::TTASK_ITEM& task, int i) {
+                                             task.Uid = prefix + std::to_string(i);
+                                             task.Created = task.LastModified = kNow - count + i;
+                                         });
 }
 
 // ------------------------------------------------------------ the engine alone
