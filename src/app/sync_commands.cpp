@@ -262,6 +262,9 @@ void SyncCommands::Finished(const SyncSummary& summary) {
                                                    QApplication::activeModalWidget() != nullptr);
     QString failure;
     if (decision == FinishedRun::SetAside) {
+        if (const QString failed = KeepWhatTheServerHolds(); !failed.isEmpty()) {
+            Report(false, failed);
+        }
         run_ = nullptr;
         byHand_ = byHand;
         schedule_.retryMs = NowMs() + kRetryMs;
@@ -306,6 +309,39 @@ void SyncCommands::Finished(const SyncSummary& summary) {
         Report(true, QString());
     }
     Reschedule();
+}
+
+QString SyncCommands::KeepWhatTheServerHolds() {
+    // `run_` is still set here: its Finished is being handled.
+    const std::string path = dataFile_.toStdString();
+    SyncState kept;
+    bool found = false;
+    std::string error;
+    if (!LoadSyncState(path, kept, found, error)) {
+        return QString::fromStdString(error);
+    }
+    if (kept.collectionUrl != run_->State().collectionUrl || kept.user != run_->State().user) {
+        kept = SyncState{};
+        kept.collectionUrl = run_->State().collectionUrl;
+        kept.user = run_->State().user;
+    }
+    const AdoptedFromRun adopted = AdoptFromSetAsideRun(run_->Store(), run_->State(), store_, kept);
+    if (adopted.copies == 0 && adopted.links == 0) {
+        return {};
+    }
+    return CaptureAppError([&] {
+        if (adopted.copies > 0) {
+            // The data file first: the state must never claim what the file lacks.
+            hooks_.saveTasksAndWait();
+            if (adopted.categoriesAdded) {
+                hooks_.categoriesChanged();
+            }
+            host_.RefreshTaskList(true);
+        }
+        if (!SaveSyncState(path, kept, error)) {
+            throw AppError(error);
+        }
+    });
 }
 
 QString SyncCommands::Keep() {

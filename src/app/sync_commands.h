@@ -72,6 +72,9 @@ private:
     void Finished(const SyncSummary& summary);
     // Takes the run's tasks and state and saves them; empty, or what failed.
     QString Keep();
+    // A run set aside: keeps its conflict copies and first links
+    // (AdoptFromSetAsideRun); empty, or what failed.
+    QString KeepWhatTheServerHolds();
     void Report(bool ok, const QString& text);
     void UpdateStatusLine();
     void FindTaskLists(bool create, const QString& name);

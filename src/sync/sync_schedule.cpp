@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <unordered_set>
 
 namespace quill {
 
@@ -77,6 +78,45 @@ uint64_t StoreSignature(const TaskStore& store) {
         categories = mix(mix(categories, hashText(c.Name)), static_cast<uint64_t>(c.ColorIndex));
     }
     return mix(tasks, categories);
+}
+
+AdoptedFromRun AdoptFromSetAsideRun(const TaskStore& runStore, const SyncState& runState,
+                                    TaskStore& live, SyncState& kept) {
+    AdoptedFromRun adopted;
+    std::unordered_set<std::string> liveUids;
+    for (const TTASK_ITEM& task : live.Tasks) {
+        liveUids.insert(task.Uid);
+    }
+    for (const auto& [uid, item] : runState.items) {
+        if (liveUids.count(uid) != 0 && kept.items.emplace(uid, item).second) {
+            ++adopted.links;
+        }
+    }
+    for (const TTASK_ITEM& task : runStore.Tasks) {
+        const auto copy = runState.localOnly.find(task.Uid);
+        if (copy == runState.localOnly.end() || liveUids.count(task.Uid) != 0) {
+            continue; // not a copy, or one the user already has
+        }
+        TTASK_ITEM added = task;
+        added.CategoryIndex = 0;
+        if (task.CategoryIndex >= 0 &&
+            static_cast<size_t>(task.CategoryIndex) < runStore.Categories.size()) {
+            const TCATEGORY& category = runStore.Categories[task.CategoryIndex];
+            const auto same =
+                std::find_if(live.Categories.begin(), live.Categories.end(),
+                             [&](const TCATEGORY& c) { return c.Name == category.Name; });
+            added.CategoryIndex = static_cast<int32_t>(same - live.Categories.begin());
+            if (same == live.Categories.end()) {
+                AddCategory(live, category);
+                adopted.categoriesAdded = true;
+            }
+        }
+        added.Key = NewTaskKey();
+        live.Tasks.push_back(std::move(added));
+        kept.localOnly[task.Uid] = copy->second;
+        ++adopted.copies;
+    }
+    return adopted;
 }
 
 std::string AgeText(int64_t seconds) {

@@ -3,6 +3,7 @@
 // plain decisions over times in milliseconds, apart from the timers.
 
 #include "core/task_store.h"
+#include "sync_state.h"
 
 #include <cstdint>
 #include <string>
@@ -45,6 +46,21 @@ enum class FinishedRun {
     Nothing,  // it failed before deciding anything: both files stay as they were
 };
 FinishedRun DecideFinishedRun(bool reconciled, bool tasksChangedMeanwhile, bool windowWaiting);
+
+// What a set-aside run did on the server that the next run must not misread.
+// Its conflict copies hold the only copy of what the server had before the run
+// wrote the local version over it: they join `live` (categories by name, added
+// when missing) and `kept`'s list of copies. The links it made for tasks `live`
+// still has and `kept` does not know (tasks it sent for the first time) join
+// `kept`, so a task edited while it was being sent is not taken for a conflict.
+// Nothing else is taken: a received change stays on the server for the next run.
+struct AdoptedFromRun {
+    int copies = 0;
+    int links = 0;
+    bool categoriesAdded = false;
+};
+AdoptedFromRun AdoptFromSetAsideRun(const TaskStore& runStore, const SyncState& runState,
+                                    TaskStore& live, SyncState& kept);
 
 // A number that changes whenever a task's value or identity, the tasks there
 // are or the categories change, whatever order the list shows them in.

@@ -34,6 +34,13 @@ void AddTitled(AppFixture& f, const char* title) {
     f.Main()->RefreshTaskList(false);
 }
 
+int32_t FindTitled(const TaskStore& store, const std::string& title) {
+    for (int32_t i = 0; i < store.TaskCount(); ++i)
+        if (store.Tasks[i].Title == title)
+            return i;
+    return -1;
+}
+
 int Count(const TaskStore& store, const std::string& title) {
     return static_cast<int>(std::count_if(store.Tasks.begin(), store.Tasks.end(),
                                           [&](const TTASK_ITEM& t) { return t.Title == title; }));
@@ -73,13 +80,18 @@ private Q_SLOTS:
         Part<QPushButton>(form, "SyncNowButton")->click();
         QVERIFY(f.Main()->Sync()->Running());
         // Made while the run works on its copy: the run is set aside, runs again.
+        // The task it is sending is edited too: no conflict copy of it after.
         AddTitled(f, "Buy milk");
+        TTASK_ITEM& sent = f.Services().store.Tasks[FindTitled(f.Services().store, "Pay rent")];
+        sent.Title = "Pay rent today";
+        MarkChanged(sent);
+        f.Main()->RefreshTaskList(true);
         QTRY_VERIFY_WITH_TIMEOUT(!f.Main()->Sync()->Running() &&
                                      Part<QLabel>(form, "StatusLabel")->text().startsWith("Synced"),
                                  15000);
         const TaskStore& store = f.Services().store;
         QCOMPARE(Count(store, "Buy milk"), 1);
-        QCOMPARE(Count(store, "Pay rent"), 1);
+        QCOMPARE(Count(store, "Pay rent today"), 1);
         QCOMPARE(store.TaskCount(), 2);
         SyncState state;
         bool found = false;

@@ -156,5 +156,43 @@ TEST(SyncSchedule, SignatureSeesChangesButNotTheOrder) {
     }
 }
 
+TEST(SyncSchedule, ASetAsideRunLeavesItsCopiesAndFirstLinks) {
+    const auto task = [](const char* uid, int32_t category) {
+        TTASK_ITEM t;
+        t.Uid = t.Title = uid;
+        t.CategoryIndex = category;
+        return t;
+    };
+    TaskStore live;
+    live.Categories = {{"Home", 0}};
+    live.Tasks = {task("sent", 0), task("known", 0)};
+    TaskStore run;
+    run.Categories = {{"Home", 0}, {"Errands", 4}};
+    run.Tasks = {task("sent", 0), task("known", 0), task("received", 0), task("copy", 1)};
+    SyncState runState;
+    for (const char* uid : {"sent", "known", "received"})
+        runState.items[uid].etag = "\"run\"";
+    runState.localOnly["copy"] = 7;
+    SyncState kept;
+    kept.items["known"].etag = "\"before\"";
+
+    const AdoptedFromRun adopted = AdoptFromSetAsideRun(run, runState, live, kept);
+    EXPECT_EQ(adopted.copies, 1);
+    EXPECT_EQ(adopted.links, 1);
+    EXPECT_TRUE(adopted.categoriesAdded);
+    EXPECT_EQ(kept.items.at("sent").etag, "\"run\"");
+    EXPECT_EQ(kept.items.at("known").etag, "\"before\""); // its next sync decides
+    EXPECT_EQ(kept.items.count("received"), 0u);          // the server still has it
+    EXPECT_EQ(kept.localOnly.at("copy"), 7);
+    ASSERT_EQ(live.TaskCount(), 3);
+    EXPECT_EQ(live.Tasks[2].Uid, "copy");
+    EXPECT_EQ(live.Categories[live.Tasks[2].CategoryIndex].Name, "Errands");
+    EXPECT_NE(live.Tasks[2].Key, 0u);
+    // Set aside again: nothing is added twice.
+    const AdoptedFromRun again = AdoptFromSetAsideRun(run, runState, live, kept);
+    EXPECT_EQ(again.copies + again.links, 0);
+    EXPECT_EQ(live.TaskCount(), 3);
+}
+
 } // namespace
 } // namespace quill
