@@ -239,7 +239,7 @@ void SyncCommands::StartRun() {
     options.now = UtcNow();
     options.today = Today();
     options.allowManyDeletions = allowDeletions_;
-    signatureAtStart_ = savedSignature_ = StoreSignature(store_);
+    savedSignature_ = StoreSignature(store_);
     schedule_.firstChangeMs = schedule_.lastChangeMs = schedule_.retryMs = -1;
     run_ = new SyncRun(store_, std::move(state), password_, options, this);
     run_->PinCertificate(QByteArray::fromHex(account_.certificate.toLatin1()));
@@ -258,7 +258,7 @@ void SyncCommands::Finished(const SyncSummary& summary) {
     schedule_.lastRunMs = NowMs();
     // A closing program, or a file that may not be written, takes nothing.
     const FinishedRun decision = DecideFinishedRun(summary.reconciled && hooks_.savingAllowed(),
-                                                   StoreSignature(store_) != signatureAtStart_,
+                                                   StoreSignature(store_) != savedSignature_,
                                                    QApplication::activeModalWidget() != nullptr);
     QString failure;
     if (decision == FinishedRun::SetAside) {
@@ -347,7 +347,7 @@ QString SyncCommands::KeepWhatTheServerHolds() {
 QString SyncCommands::Keep() {
     // `run_` is still set here: its Finished is being handled.
     const TaskStore& synced = run_->Store();
-    const bool changed = StoreSignature(synced) != signatureAtStart_;
+    const bool changed = StoreSignature(synced) != savedSignature_;
     const bool categoriesChanged = synced.Categories != store_.Categories;
     return CaptureAppError([&] {
         if (changed) {

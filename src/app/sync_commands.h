@@ -105,8 +105,7 @@ private:
     QTimer timer_;
     QTimer statusTimer_; // "2 minutes ago" moves on while the window shows
     SyncRun* run_ = nullptr;
-    bool byHand_ = false; // the running sync was asked for with "Sync now"
-    uint64_t signatureAtStart_ = 0;
+    bool byHand_ = false;         // the running sync was asked for with "Sync now"
     uint64_t savedSignature_ = 0; // the tasks as the last sync started or left them
     QDateTime lastSynced_;
     QString lastSummary_;
